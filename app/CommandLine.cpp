@@ -1,0 +1,104 @@
+#include "app/CommandLine.h"
+
+#include <map>
+
+namespace app {
+
+const char* UsageText() {
+    return "usage:\n"
+           "  mesra demo [--out DIR]\n"
+           "      run the bundled demo: the plug-in's start-up, its registrations and every\n"
+           "      tool on a bundled drawing, written to DIR\n"
+           "  mesra run SESSION [--doc IN.svg] [--out OUT.svg] [--dump OUT.json] [--plugins DIR]\n"
+           "      replay the session script SESSION (one command a line) on IN.svg\n"
+           "  mesra --help | --version\n"
+           "\n"
+           "  --plugins DIR  the host's plug-ins folder, where the plug-in, its preferences\n"
+           "                 and its sounds live (default: $XDG_DATA_HOME/mesra/Plug-ins)\n"
+           "\n"
+           "exit status: 0 success, 2 bad command line or session line, 1 host or plug-in\n"
+           "failure\n";
+}
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
+                                            std::string* error) {
+    CommandLine line;
+    std::vector<std::string> positional;
+    const std::map<std::string, std::string CommandLine::*> options = {
+        {"--doc", &CommandLine::document},
+        {"--out", &CommandLine::output},
+        {"--dump", &CommandLine::dump},
+        {"--plugins", &CommandLine::plugins},
+    };
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h") {
+            line.command = Command::Help;
+            return line;
+        }
+        if (argument == "--version") {
+            line.command = Command::Version;
+            return line;
+        }
+        std::string name = argument;
+        std::string value;
+        bool hasValue = false;
+        if (const auto equals = argument.find('=');
+            argument.rfind("--", 0) == 0 && equals != std::string::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+            hasValue = true;
+        }
+        if (auto option = options.find(name); option != options.end()) {
+            if (!hasValue) {
+                if (i + 1 >= arguments.size()) {
+                    *error = "option " + name + " needs a value";
+                    return std::nullopt;
+                }
+                value = arguments[++i];
+            }
+            if (value.empty()) {
+                *error = "option " + name + " needs a value";
+                return std::nullopt;
+            }
+            line.*(option->second) = value;
+            continue;
+        }
+        if (argument.rfind("-", 0) == 0 && argument.size() > 1) {
+            *error = "unknown option: " + argument;
+            return std::nullopt;
+        }
+        positional.push_back(argument);
+    }
+    if (positional.empty()) {
+        *error = "a command is expected (demo or run)";
+        return std::nullopt;
+    }
+    const std::string& command = positional[0];
+    if (command == "demo") {
+        if (positional.size() > 1) {
+            *error = "demo takes no argument: " + positional[1];
+            return std::nullopt;
+        }
+        if (!line.document.empty() || !line.dump.empty()) {
+            *error = "demo takes only --out and --plugins";
+            return std::nullopt;
+        }
+        line.command = Command::Demo;
+        return line;
+    }
+    if (command == "run") {
+        if (positional.size() != 2) {
+            *error =
+                positional.size() < 2 ? "run needs a session file" : "run takes one session file";
+            return std::nullopt;
+        }
+        line.command = Command::Run;
+        line.session = positional[1];
+        return line;
+    }
+    *error = "unknown command: " + command;
+    return std::nullopt;
+}
+
+}  // namespace app

@@ -1,0 +1,53 @@
+// mesra: runs the Mesra plug-in in the emulated host.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Demo.h"
+#include "app/PluginsFolder.h"
+
+namespace {
+
+constexpr int kExitHostFailure = 1;
+constexpr int kExitUsage = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::string error;
+    const auto line = app::ParseCommandLine(arguments, &error);
+    if (!line) {
+        std::cerr << "mesra: " << error << "\n" << app::UsageText();
+        return kExitUsage;
+    }
+    switch (line->command) {
+        case app::Command::Help:
+            std::cout << app::UsageText();
+            return 0;
+        case app::Command::Version:
+            std::cout << "mesra " << MESRA_VERSION << "\n";
+            return 0;
+        case app::Command::Demo:
+        case app::Command::Run:
+            break;
+    }
+    const auto shipped = app::ShippedPluginFile(&error);
+    if (!shipped) {
+        std::cerr << "mesra: " << error << "\n";
+        return kExitHostFailure;
+    }
+    const auto folder =
+        line->plugins.empty() ? app::DefaultPluginsFolder() : std::filesystem::path(line->plugins);
+    const auto plugin = app::InstallPlugin(folder, *shipped, &error);
+    if (!plugin) {
+        std::cerr << "mesra: " << error << "\n";
+        return kExitHostFailure;
+    }
+    if (line->command == app::Command::Demo) {
+        return app::RunDemo(*plugin, line->output, std::cout, std::cerr);
+    }
+    std::cerr << "mesra: sessions are not available in this build\n";
+    return kExitHostFailure;
+}

@@ -1,0 +1,22 @@
+#include "emulator/Document.h"
+
+#include <cmath>
+
+namespace emulator {
+
+AIPoint View::ToViewPoint(const AIRealPoint& artwork) const {
+    return {static_cast<ASInt32>(std::lround((artwork.h - origin.h) * zoom)),
+            static_cast<ASInt32>(std::lround((origin.v - artwork.v) * zoom))};
+}
+
+AIRealPoint View::ToArtworkPoint(const AIPoint& point) const {
+    return {static_cast<AIReal>(origin.h + point.h / zoom),
+            static_cast<AIReal>(origin.v - point.v / zoom)};
+}
+
+AIRealRect View::Bounds() const {
+    return {origin.h, origin.v, static_cast<AIReal>(origin.h + widthPixels / zoom),
+            static_cast<AIReal>(origin.v - heightPixels / zoom)};
+}
+
+}  // namespace emulator

@@ -1,0 +1,28 @@
+// A document of the emulated host and the view that shows it.
+#pragma once
+
+#include "host/Records.h"
+
+namespace emulator {
+
+// The view: artwork points times the zoom give view pixels, y downwards; `origin` is the
+// artwork point at the view's top-left corner.
+struct View {
+    double zoom = 1.0;
+    AIRealPoint origin{0.0f, 0.0f};
+    int widthPixels = 1024;
+    int heightPixels = 768;
+
+    AIPoint ToViewPoint(const AIRealPoint& artwork) const;
+    AIRealPoint ToArtworkPoint(const AIPoint& view) const;
+    // The artwork the view shows (top above bottom).
+    AIRealRect Bounds() const;
+};
+
+struct Document {
+    double width = 0.0;
+    double height = 0.0;
+    View view;
+};
+
+}  // namespace emulator

@@ -1,0 +1,283 @@
+#include "emulator/Host.h"
+
+#include <ctime>
+#include <stdexcept>
+
+#include "emulator/SuiteRegistry.h"
+#include "emulator/Unicode.h"
+#include "host/PluginSuites.h"
+#include "host/ResultCodes.h"
+
+namespace emulator {
+namespace {
+
+Host* sCurrent = nullptr;
+
+// The host's real preferences before any option: smart guides in magenta.
+const std::map<std::string, float> kDefaultRealPreferences = {
+    {"snapomatic/Color/red", 1.0f},
+    {"snapomatic/Color/green", 0.0f},
+    {"snapomatic/Color/blue", 1.0f},
+};
+
+}  // namespace
+
+Host::Host(HostOptions options) : options_(std::move(options)), toolbox_(options_.extraTools) {
+    if (sCurrent != nullptr) {
+        throw std::logic_error("one host at a time");
+    }
+    sCurrent = this;
+    suites_ = std::make_unique<SuiteRegistry>(*this);
+    for (const std::string& name : options_.withheldSuites) {
+        suites_->Withhold(name);
+    }
+}
+
+Host::~Host() {
+    if (PluginStarted() && module_ != nullptr && module_->CodeLoaded()) {
+        Quit();
+    }
+    module_.reset();
+    sCurrent = nullptr;
+}
+
+Host* Host::Current() {
+    return sCurrent;
+}
+
+bool Host::LoadPlugin(const std::filesystem::path& file, std::string* error) {
+    module_ = PluginModule::Load(file, error);
+    return module_ != nullptr;
+}
+
+void Host::FillCommon(SPMessageData* message) {
+    message->SPCheck = kSPValidSPMessageData;
+    message->self = PluginRef();
+    message->globals = globals_;
+    message->basic = suites_->Basic();
+}
+
+ASErr Host::Call(const char* caller, const char* selector, SPMessageData* message) {
+    if (module_ == nullptr || !module_->CodeLoaded()) {
+        RecordViolation(std::string("message ") + caller + "/" + selector +
+                        " without a loaded plug-in");
+        return kBadParameterErr;
+    }
+    FillCommon(message);
+    ++depth_;
+    const ASErr result = module_->Call(caller, selector, message);
+    --depth_;
+    globals_ = message->globals;
+    if (depth_ == 0) {
+        CheckAfterMessage(caller, selector);
+        RunDeferred();
+    }
+    return result;
+}
+
+void Host::CheckAfterMessage(const char* caller, const char* selector) {
+    if (contexts_.Size() != 0) {
+        RecordViolation(std::string("application context left open by ") + caller + "/" + selector);
+        contexts_.Clear();
+    }
+}
+
+void Host::RunDeferred() {
+    while (!deferred_.empty()) {
+        const Deferred next = deferred_.front();
+        deferred_.pop_front();
+        AIToolMessage message{};
+        message.tool = next.tool;
+        Call(next.caller.c_str(), next.selector.c_str(), &message.d);
+    }
+    if (annotationInvalid_) {
+        annotationInvalid_ = false;
+        if (document_ == nullptr) {
+            return;
+        }
+        std::vector<AIAnnotatorHandle> active;
+        annotators_.ForEach([&](AIAnnotatorHandle handle, const Annotator& annotator) {
+            if (annotator.active) {
+                active.push_back(handle);
+            }
+        });
+        for (AIAnnotatorHandle handle : active) {
+            AIAnnotatorMessage message{};
+            message.annotator = handle;
+            const View& view = document_->view;
+            message.invalidationRect = {0, 0, view.widthPixels, view.heightPixels};
+            Call("AI Annotation", "AI Draw", &message.d);
+        }
+    }
+}
+
+ASErr Host::Send(const char* caller, const char* selector) {
+    SPMessageData message{};
+    return Call(caller, selector, &message);
+}
+
+ASErr Host::SendMessage(const char* caller, const char* selector, SPMessageData* message) {
+    return Call(caller, selector, message);
+}
+
+ASErr Host::Shutdown() {
+    return Send("SP Interface", "Shutdown");
+}
+
+ASErr Host::Quit() {
+    const ASErr notified = Notify(kAIApplicationShutdownNotifier);
+    const ASErr shutdown = Shutdown();
+    return notified != 0 ? notified : shutdown;
+}
+
+ASErr Host::Unload() {
+    const ASErr result = Send("SP Access", "Unload");
+    if (accessLocks_ == 0 && module_ != nullptr) {
+        module_->UnloadCode();
+    }
+    return result;
+}
+
+ASErr Host::Reload() {
+    if (module_ == nullptr) {
+        return kBadParameterErr;
+    }
+    std::string error;
+    if (!module_->LoadCode(&error)) {
+        RecordViolation("cannot reload: " + error);
+        return kBadParameterErr;
+    }
+    return Send("SP Access", "Reload");
+}
+
+ASErr Host::Notify(const std::string& type) {
+    std::vector<std::pair<AINotifierHandle, std::string>> targets;
+    notifiers_.ForEach([&](AINotifierHandle handle, const Notifier& notifier) {
+        if (notifier.type == type) {
+            targets.emplace_back(handle, notifier.type);
+        }
+    });
+    ASErr first = 0;
+    for (const auto& [handle, notifierType] : targets) {
+        AINotifierMessage message{};
+        message.notifier = handle;
+        message.type = notifierType.c_str();
+        const ASErr result = Call("AI Notifier", "AI Notify", &message.d);
+        if (first == 0) {
+            first = result;
+        }
+    }
+    return first;
+}
+
+ASErr Host::ChooseMenuItem(AIMenuItemHandle item) {
+    AIMenuMessage message{};
+    message.menuItem = item;
+    return Call("AI Menu", "AI Go", &message.d);
+}
+
+AIMenuItemHandle Host::FindMenuItem(const std::string& name) const {
+    AIMenuItemHandle found = nullptr;
+    menuItems_.ForEach([&](AIMenuItemHandle handle, const MenuItem& item) {
+        if (item.name == name) {
+            found = handle;
+        }
+    });
+    return found;
+}
+
+std::vector<std::string> Host::Alerts() const {
+    static const std::string kPrefix = "alert: ";
+    std::vector<std::string> alerts;
+    for (const std::string& line : events_) {
+        if (line.compare(0, kPrefix.size(), kPrefix) == 0) {
+            alerts.push_back(line.substr(kPrefix.size()));
+        }
+    }
+    return alerts;
+}
+
+void Host::RecordViolation(const std::string& what) {
+    violations_.push_back(what);
+}
+
+ASInt64 Host::Now() const {
+    return clock_ ? *clock_ : static_cast<ASInt64>(std::time(nullptr));
+}
+
+void Host::PlaySound(const std::string& path) {
+    sounds_.push_back(path);
+    Emit("sound: " + std::filesystem::path(path).filename().string());
+}
+
+void Host::NewDocument(double width, double height) {
+    document_ = std::make_unique<Document>();
+    document_->width = width;
+    document_->height = height;
+    document_->view.origin = {0.0f, 0.0f};
+}
+
+std::optional<float> Host::RealPreference(const std::string& key) const {
+    if (auto it = options_.realPreferences.find(key); it != options_.realPreferences.end()) {
+        return it->second;
+    }
+    if (auto it = kDefaultRealPreferences.find(key); it != kDefaultRealPreferences.end()) {
+        return it->second;
+    }
+    return std::nullopt;
+}
+
+SPAccessRef Host::AcquireAccess() {
+    const auto access = reinterpret_cast<SPAccessRef>(0xACC0000 + 16 * nextAccess_++);
+    accessRefs_.insert(access);
+    ++accessLocks_;
+    return access;
+}
+
+bool Host::ReleaseAccess(SPAccessRef access) {
+    if (accessRefs_.erase(access) == 0) {
+        RecordViolation("access reference unknown or already released");
+        return false;
+    }
+    --accessLocks_;
+    return true;
+}
+
+void Host::ShowAlert(const std::u16string& text) {
+    Emit("alert: " + EscapeCarriageReturns(Utf8FromUtf16(text)));
+}
+
+void Host::ShowCursor(ASInt32 id) {
+    if (cursor_ != id) {
+        cursor_ = id;
+        Emit("cursor: " + std::to_string(id));
+    }
+}
+
+void Host::SelectTool(AIToolType number) {
+    const AIToolType previous = toolbox_.Selected();
+    if (previous == number) {
+        return;
+    }
+    toolbox_.SetSelected(number);
+    const Tool* left = toolbox_.Find(previous);
+    if (left != nullptr && left->owner != nullptr) {
+        deferred_.push_back({"AI Tool", "AI Deselect", Toolbox::HandleOf(previous)});
+    }
+    const Tool* chosen = toolbox_.Find(number);
+    if (chosen != nullptr && chosen->owner != nullptr) {
+        deferred_.push_back({"AI Tool", "AI Select", Toolbox::HandleOf(number)});
+    }
+    if (depth_ == 0) {
+        RunDeferred();
+    }
+}
+
+void Host::Emit(const std::string& line) {
+    events_.push_back(line);
+    if (sink_) {
+        sink_(line);
+    }
+}
+
+}  // namespace emulator

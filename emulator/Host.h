@@ -1,0 +1,227 @@
+// The emulated host: a small illustration application that loads a plug-in file through
+// its entry point, hands it the host's suites, and keeps the toolbox, menus, notifiers,
+// annotators, alerts, cursors, preferences and documents that the suites act on.
+//
+// One host at a time lives in a process: the suites are plain C functions and find it
+// through Host::Current().
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "emulator/Document.h"
+#include "emulator/Handles.h"
+#include "emulator/PluginModule.h"
+#include "emulator/Toolbox.h"
+#include "host/Messages.h"
+#include "host/Records.h"
+
+namespace emulator {
+
+class SuiteRegistry;
+
+struct HostOptions {
+    // Tools of other plug-ins already in the toolbox, by name.
+    std::vector<std::string> extraTools;
+    // Suites the host does not offer, by name (to see a plug-in meet a missing suite).
+    std::set<std::string> withheldSuites;
+    // Real preferences of the host, by key, over its defaults.
+    std::map<std::string, float> realPreferences;
+};
+
+// A notifier a plug-in added.
+struct Notifier {
+    std::string name;
+    std::string type;
+};
+
+// An annotator a plug-in added.
+struct Annotator {
+    std::string name;
+    bool active = true;
+};
+
+struct MenuGroup {
+    std::string name;
+    // The item whose submenu the group is, or null for a top group.
+    AIMenuItemHandle parentItem = nullptr;
+};
+
+struct MenuItem {
+    std::string name;
+    std::string groupName;
+    std::string text;  // UTF-8
+};
+
+struct AppContext {
+    SPPluginRef plugin = nullptr;
+};
+
+struct CursorManager {
+    SPPluginRef plugin = nullptr;
+};
+
+class Host {
+  public:
+    explicit Host(HostOptions options = {});
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The host of this process, or null.
+    static Host* Current();
+
+    // ---- The plug-in -------------------------------------------------------------------
+    // Loads the plug-in file and reads its resources; false with a reason on failure.
+    bool LoadPlugin(const std::filesystem::path& file, std::string* error);
+    bool PluginLoaded() const { return module_ != nullptr; }
+    const PluginModule& Module() const { return *module_; }
+    SPPluginRef PluginRef() const { return reinterpret_cast<SPPluginRef>(module_.get()); }
+    // True while the plug-in object exists (between a successful start-up and shut-down).
+    bool PluginStarted() const { return globals_ != nullptr; }
+
+    // Sends a message with the common message data only ("SP Interface", "SP Access",
+    // "SP Cache", or any pair) and returns the plug-in's result.
+    ASErr Send(const char* caller, const char* selector);
+    ASErr Startup() { return Send("SP Interface", "Startup"); }
+    ASErr About() { return Send("SP Interface", "About"); }
+    ASErr Purge() { return Send("SP Cache", "Plug-in Purge"); }
+    // Sends "SP Interface"/"Shutdown".
+    ASErr Shutdown();
+    // Quits the application: the application-shutdown notification, then "Shutdown".
+    ASErr Quit();
+    // Sends "SP Access"/"Unload"; unloads the code when the plug-in holds no access lock.
+    ASErr Unload();
+    // Loads the code again if it was unloaded and sends "SP Access"/"Reload".
+    ASErr Reload();
+
+    // Sends an "AI Notifier" message of `type` to every notifier of that type, in the
+    // order they were added; the first error is the result.
+    ASErr Notify(const std::string& type);
+    // Chooses a menu item ("AI Menu"/"AI Go").
+    ASErr ChooseMenuItem(AIMenuItemHandle item);
+    // Sends a message with an arbitrary record; `message` starts with SPMessageData, whose
+    // common fields the host fills in.
+    ASErr SendMessage(const char* caller, const char* selector, SPMessageData* message);
+
+    // ---- What the plug-in set up -------------------------------------------------------
+    Toolbox& Tools() { return toolbox_; }
+    const Toolbox& Tools() const { return toolbox_; }
+    const HandleTable<AINotifierHandle, Notifier>& Notifiers() const { return notifiers_; }
+    const HandleTable<AIAnnotatorHandle, Annotator>& Annotators() const { return annotators_; }
+    const HandleTable<AIMenuGroup, MenuGroup>& MenuGroups() const { return menuGroups_; }
+    const HandleTable<AIMenuItemHandle, MenuItem>& MenuItems() const { return menuItems_; }
+    // The item named `name`, or null.
+    AIMenuItemHandle FindMenuItem(const std::string& name) const;
+    const std::string& PluginName() const { return pluginName_; }
+    ASInt32 PluginOptions() const { return pluginOptions_; }
+    int AccessLocks() const { return accessLocks_; }
+
+    // ---- Events the user sees ----------------------------------------------------------
+    // Every line of output, in order: "alert: …", "sound: …", "cursor: …", "tip: …".
+    const std::vector<std::string>& Events() const { return events_; }
+    void ClearEvents() { events_.clear(); }
+    // Called with each event line as it happens.
+    void SetEventSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
+    std::vector<std::string> Alerts() const;
+    std::optional<ASInt32> CurrentCursor() const { return cursor_; }
+
+    // ---- The plug-in's conduct ---------------------------------------------------------
+    // Misuses of the host seen so far (a suite used while not acquired, a dead handle...).
+    const std::vector<std::string>& Violations() const { return violations_; }
+    void RecordViolation(const std::string& what);
+    SuiteRegistry& Suites() { return *suites_; }
+    const SuiteRegistry& Suites() const { return *suites_; }
+
+    // ---- The platform ------------------------------------------------------------------
+    void SetKeys(std::set<ASInt32> virtualKeys) { keys_ = std::move(virtualKeys); }
+    bool KeyHeld(ASInt32 virtualKey) const { return keys_.count(virtualKey) != 0; }
+    // Fixes the clock (seconds); without it the host's clock is the system's.
+    void SetClock(std::optional<ASInt64> seconds) { clock_ = seconds; }
+    ASInt64 Now() const;
+    void PlaySound(const std::string& path);
+    const std::vector<std::string>& SoundsPlayed() const { return sounds_; }
+
+    // ---- Documents ---------------------------------------------------------------------
+    // Opens a new empty document of `width` × `height` points and makes it current.
+    void NewDocument(double width, double height);
+    Document* CurrentDocument() { return document_.get(); }
+
+    // ---- State the suites act on (used by the suites' implementations) ----------------
+    std::optional<float> RealPreference(const std::string& key) const;
+    void SetPluginName(std::string name) { pluginName_ = std::move(name); }
+    void SetPluginOptions(ASInt32 options) { pluginOptions_ = options; }
+    SPAccessRef AcquireAccess();
+    bool ReleaseAccess(SPAccessRef access);
+    HandleTable<AINotifierHandle, Notifier>& MutableNotifiers() { return notifiers_; }
+    HandleTable<AIAnnotatorHandle, Annotator>& MutableAnnotators() { return annotators_; }
+    HandleTable<AIMenuGroup, MenuGroup>& MutableMenuGroups() { return menuGroups_; }
+    HandleTable<AIMenuItemHandle, MenuItem>& MutableMenuItems() { return menuItems_; }
+    HandleTable<AIAppContextHandle, AppContext>& Contexts() { return contexts_; }
+    HandleTable<AICursorManagerHandle, CursorManager>& CursorManagers() { return cursorManagers_; }
+    HandleTable<AIArtSet, std::vector<AIArtHandle>>& ArtSets() { return artSets_; }
+    void ShowAlert(const std::u16string& text);
+    void ShowCursor(ASInt32 id);
+    // Marks the annotation of the current view to be drawn once the current message is
+    // over.
+    void InvalidateAnnotation() { annotationInvalid_ = true; }
+    // Selects the tool `number`: the owner of the tool left receives "AI Deselect" and
+    // the owner of the new one "AI Select", once the current message is over.
+    void SelectTool(AIToolType number);
+    bool InsideMessage() const { return depth_ > 0; }
+    void Emit(const std::string& line);
+
+  private:
+    struct Deferred {
+        std::string caller;
+        std::string selector;
+        AIToolHandle tool = nullptr;
+    };
+
+    ASErr Call(const char* caller, const char* selector, SPMessageData* message);
+    void FillCommon(SPMessageData* message);
+    void RunDeferred();
+    void CheckAfterMessage(const char* caller, const char* selector);
+
+    HostOptions options_;
+    std::unique_ptr<SuiteRegistry> suites_;
+    std::unique_ptr<PluginModule> module_;
+    void* globals_ = nullptr;
+    std::string pluginName_;
+    ASInt32 pluginOptions_ = 0;
+    int accessLocks_ = 0;
+    std::uintptr_t nextAccess_ = 1;
+    std::set<SPAccessRef> accessRefs_;
+
+    Toolbox toolbox_;
+    HandleTable<AINotifierHandle, Notifier> notifiers_;
+    HandleTable<AIAnnotatorHandle, Annotator> annotators_;
+    HandleTable<AIMenuGroup, MenuGroup> menuGroups_;
+    HandleTable<AIMenuItemHandle, MenuItem> menuItems_;
+    HandleTable<AIAppContextHandle, AppContext> contexts_;
+    HandleTable<AICursorManagerHandle, CursorManager> cursorManagers_;
+    HandleTable<AIArtSet, std::vector<AIArtHandle>> artSets_;
+
+    std::vector<std::string> events_;
+    std::function<void(const std::string&)> sink_;
+    std::optional<ASInt32> cursor_;
+    std::vector<std::string> violations_;
+    std::set<ASInt32> keys_;
+    std::optional<ASInt64> clock_;
+    std::vector<std::string> sounds_;
+    std::unique_ptr<Document> document_;
+
+    int depth_ = 0;
+    bool annotationInvalid_ = false;
+    std::deque<Deferred> deferred_;
+};
+
+}  // namespace emulator

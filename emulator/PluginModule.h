@@ -1,0 +1,42 @@
+// A plug-in file loaded into the process, as a host loads one: its code by the dynamic
+// loader, its entry point by name, its resources from the file.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "emulator/Resources.h"
+#include "host/Messages.h"
+
+namespace emulator {
+
+class PluginModule {
+  public:
+    // Loads the file; null with a reason in *error when it is not a plug-in.
+    static std::unique_ptr<PluginModule> Load(const std::filesystem::path& file,
+                                              std::string* error);
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
+    const std::filesystem::path& File() const { return file_; }
+    const emulator::Resources& Bundle() const { return resources_; }
+    // Calls the entry point; the code must be loaded.
+    ASErr Call(const char* caller, const char* selector, void* message) const;
+
+    bool CodeLoaded() const { return library_ != nullptr; }
+    // Unloads the code (the resources stay known); LoadCode brings it back.
+    void UnloadCode();
+    bool LoadCode(std::string* error);
+
+  private:
+    PluginModule(std::filesystem::path file, emulator::Resources resources);
+
+    std::filesystem::path file_;
+    emulator::Resources resources_;
+    void* library_ = nullptr;
+    PluginMainFunction entry_ = nullptr;
+};
+
+}  // namespace emulator

@@ -1,0 +1,192 @@
+#include "emulator/Resources.h"
+
+#include <elf.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace emulator {
+namespace {
+
+constexpr char kSectionName[] = ".mesra_resources";
+constexpr char kMagic[] = "MESRARSC";
+constexpr std::size_t kEntrySize = 32;
+
+std::uint32_t ReadU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+std::uint32_t ReadBigU32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+}
+
+// A four-character code stored as a little-endian integer, as text.
+std::string CodeText(const std::uint8_t* p) {
+    return {static_cast<char>(p[3]), static_cast<char>(p[2]), static_cast<char>(p[1]),
+            static_cast<char>(p[0])};
+}
+
+std::string FixedText(const std::uint8_t* p, std::size_t width) {
+    std::size_t n = 0;
+    while (n < width && p[n] != 0) {
+        ++n;
+    }
+    return {reinterpret_cast<const char*>(p), n};
+}
+
+std::optional<PropertyList> ParsePropertyList(const std::vector<std::uint8_t>& data) {
+    if (data.size() < 10 || data[0] != 1 || data[1] != 0) {
+        return std::nullopt;
+    }
+    PropertyList list;
+    const std::uint32_t count = ReadU32(data.data() + 6);
+    std::size_t at = 10;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (at + 16 > data.size()) {
+            return std::nullopt;
+        }
+        const std::string key = CodeText(data.data() + at + 4);
+        const std::uint32_t length = ReadU32(data.data() + at + 12);
+        at += 16;
+        if (length > data.size() - at) {
+            return std::nullopt;
+        }
+        const std::uint8_t* value = data.data() + at;
+        if (key == "kind" && length >= 4) {
+            list.kind = CodeText(value);
+        } else if (key == "ivrs" && length >= 4) {
+            list.interfaceVersion = static_cast<std::int32_t>(ReadU32(value));
+        } else if (key == "wx86") {
+            list.codeEntry = FixedText(value, length);
+        } else if (key == "pinm") {
+            list.pluginName = FixedText(value, length);
+        }
+        at += (length + 3) / 4 * 4;
+    }
+    return list;
+}
+
+// The bytes of the ELF section `name` of `file`, or nothing.
+std::optional<std::vector<std::uint8_t>> ReadElfSection(const std::vector<std::uint8_t>& file,
+                                                        const char* name, std::string* error) {
+    Elf64_Ehdr header;
+    if (file.size() < sizeof header) {
+        *error = "file too short for an ELF module";
+        return std::nullopt;
+    }
+    std::memcpy(&header, file.data(), sizeof header);
+    if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
+        header.e_ident[EI_CLASS] != ELFCLASS64) {
+        *error = "not a 64-bit ELF module";
+        return std::nullopt;
+    }
+    auto section = [&](std::size_t index, Elf64_Shdr* out) {
+        const std::size_t at = header.e_shoff + index * sizeof(Elf64_Shdr);
+        if (header.e_shentsize != sizeof(Elf64_Shdr) || at + sizeof(Elf64_Shdr) > file.size()) {
+            return false;
+        }
+        std::memcpy(out, file.data() + at, sizeof(Elf64_Shdr));
+        return true;
+    };
+    Elf64_Shdr names;
+    if (!section(header.e_shstrndx, &names) || names.sh_offset + names.sh_size > file.size()) {
+        *error = "unreadable section table";
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < header.e_shnum; ++i) {
+        Elf64_Shdr s;
+        if (!section(i, &s) || s.sh_name >= names.sh_size) {
+            continue;
+        }
+        const char* sectionName =
+            reinterpret_cast<const char*>(file.data() + names.sh_offset + s.sh_name);
+        const std::size_t room = names.sh_size - s.sh_name;
+        if (strnlen(sectionName, room) == room || std::strcmp(sectionName, name) != 0) {
+            continue;
+        }
+        if (s.sh_offset + s.sh_size > file.size()) {
+            break;
+        }
+        return std::vector<std::uint8_t>(
+            file.begin() + static_cast<std::ptrdiff_t>(s.sh_offset),
+            file.begin() + static_cast<std::ptrdiff_t>(s.sh_offset + s.sh_size));
+    }
+    *error = "the module has no resources";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<PngSize> ReadPngSize(const std::vector<std::uint8_t>& png) {
+    static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (png.size() < 24 || std::memcmp(png.data(), kSignature, 8) != 0 ||
+        std::memcmp(png.data() + 12, "IHDR", 4) != 0) {
+        return std::nullopt;
+    }
+    return PngSize{ReadBigU32(png.data() + 16), ReadBigU32(png.data() + 20)};
+}
+
+std::optional<Resources> Resources::Load(const std::filesystem::path& path, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = "cannot read " + path.string();
+        return std::nullopt;
+    }
+    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+    auto bundle = ReadElfSection(file, kSectionName, error);
+    if (!bundle) {
+        return std::nullopt;
+    }
+    return Parse(*bundle, error);
+}
+
+std::optional<Resources> Resources::Parse(const std::vector<std::uint8_t>& bundle,
+                                          std::string* error) {
+    if (bundle.size() < 12 || std::memcmp(bundle.data(), kMagic, 8) != 0) {
+        *error = "resources without a header";
+        return std::nullopt;
+    }
+    const std::uint32_t count = ReadU32(bundle.data() + 8);
+    if (count > (bundle.size() - 12) / kEntrySize) {
+        *error = "truncated resource directory";
+        return std::nullopt;
+    }
+    Resources resources;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint8_t* entry = bundle.data() + 12 + i * kEntrySize;
+        const std::string type = FixedText(entry, 4);
+        const auto id = static_cast<std::int32_t>(ReadU32(entry + 4));
+        const std::string name = FixedText(entry + 8, 16);
+        const std::uint32_t offset = ReadU32(entry + 24);
+        const std::uint32_t size = ReadU32(entry + 28);
+        if (offset > bundle.size() || size > bundle.size() - offset) {
+            *error = "resource out of bounds";
+            return std::nullopt;
+        }
+        std::vector<std::uint8_t> data(bundle.begin() + offset, bundle.begin() + offset + size);
+        if (type == "PNGI") {
+            resources.pngs_[id] = std::move(data);
+        } else if (type == "TXT ") {
+            resources.texts_[name] = std::string(data.begin(), data.end());
+        } else if (type == "PiPL") {
+            resources.properties_ = ParsePropertyList(data);
+        }
+    }
+    return resources;
+}
+
+const std::vector<std::uint8_t>* Resources::Png(std::int32_t id) const {
+    auto it = pngs_.find(id);
+    return it == pngs_.end() ? nullptr : &it->second;
+}
+
+const std::string* Resources::Text(const std::string& name) const {
+    auto it = texts_.find(name);
+    return it == texts_.end() ? nullptr : &it->second;
+}
+
+}  // namespace emulator

@@ -1,0 +1,61 @@
+// The suites the emulated host offers, by name and version, with the count of each
+// suite's acquisitions so that a suite used while not acquired is caught.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "host/BasicSuite.h"
+
+namespace emulator {
+
+class Host;
+
+class SuiteRegistry {
+  public:
+    explicit SuiteRegistry(Host& host);
+
+    // Offers `table` as the suite `name` at `version`.
+    void Offer(const char* name, ASInt32 version, const void* table);
+    // Stops offering `name` (a host without that suite).
+    void Withhold(const std::string& name);
+
+    // The basic suite handed out in every message.
+    const SPBasicSuite* Basic() const { return &basic_; }
+
+    ASErr Acquire(const char* name, ASInt32 version, const void** suite);
+    ASErr Release(const char* name, ASInt32 version);
+    // The number of acquisitions of `name` not yet released.
+    int Held(const std::string& name) const;
+    // Every suite still held, with its count.
+    std::map<std::string, int> HeldSuites() const;
+    // Names offered, in the order they were offered.
+    const std::vector<std::string>& Offered() const { return order_; }
+    // Every acquisition and release in order: "+NAME" or "-NAME".
+    const std::vector<std::string>& Log() const { return log_; }
+
+    // For the suites' implementations: true when `name` is held, a violation otherwise.
+    bool Check(const char* name);
+
+  private:
+    struct Entry {
+        ASInt32 version = 0;
+        const void* table = nullptr;
+        int held = 0;
+    };
+
+    Host& host_;
+    SPBasicSuite basic_;
+    std::map<std::string, Entry> entries_;
+    std::vector<std::string> order_;
+    std::vector<std::string> log_;
+};
+
+// Registers the host's suites (each group in its own source file).
+void OfferPluginSuites(SuiteRegistry& registry);
+void OfferInterfaceSuites(SuiteRegistry& registry);
+void OfferArtworkSuites(SuiteRegistry& registry);
+void OfferOtherSuites(SuiteRegistry& registry);
+
+}  // namespace emulator

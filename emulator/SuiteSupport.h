@@ -1,0 +1,60 @@
+// Helpers shared by the implementations of the emulated host's suites.
+#pragma once
+
+#include <algorithm>
+#include <string>
+
+#include "emulator/Host.h"
+#include "emulator/SuiteRegistry.h"
+#include "host/ResultCodes.h"
+
+namespace emulator {
+
+// The current host, after checking that the plug-in holds `Suite` (a use without it is
+// recorded as a violation, and the call still answers). Null when there is no host.
+template <typename Suite>
+Host* Enter() {
+    Host* host = Host::Current();
+    if (host != nullptr) {
+        host->Suites().Check(Suite::kName);
+    }
+    return host;
+}
+
+// True when `plugin` is the plug-in the host loaded; a violation otherwise.
+inline bool IsOurPlugin(Host* host, SPPluginRef plugin) {
+    if (host->PluginLoaded() && plugin == host->PluginRef()) {
+        return true;
+    }
+    host->RecordViolation("unknown plug-in reference");
+    return false;
+}
+
+// Copies `text` into a caller's buffer: NUL-terminated when capacity > 0, the full length
+// in *length; kBufferTooSmallErr when the buffer cannot hold it all.
+inline ASErr CopyOut(const std::string& text, char* buffer, ASInt32 capacity, ASInt32* length) {
+    if (length == nullptr || capacity < 0 || (capacity > 0 && buffer == nullptr)) {
+        return kBadParameterErr;
+    }
+    *length = static_cast<ASInt32>(text.size());
+    if (capacity == 0) {
+        return text.empty() ? 0 : kBufferTooSmallErr;
+    }
+    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(capacity) - 1);
+    text.copy(buffer, n);
+    buffer[n] = '\0';
+    return n < text.size() ? kBufferTooSmallErr : 0;
+}
+
+// Offers a suite table under its declared name and version.
+template <typename Suite>
+void Offer(SuiteRegistry& registry, const Suite& table) {
+    registry.Offer(Suite::kName, Suite::kVersion, &table);
+}
+
+// The text of a NUL-terminated UTF-16 string, or "" for null.
+inline std::u16string UnicodeText(const ASUnicode* text) {
+    return text != nullptr ? std::u16string(text) : std::u16string();
+}
+
+}  // namespace emulator

@@ -1,0 +1,25 @@
+// Conversions between the encodings that meet at the host's boundary.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace emulator {
+
+// UTF-8 text of the host's UTF-16 text (unpaired surrogates become U+FFFD).
+std::string Utf8FromUtf16(std::u16string_view text);
+
+// UTF-16 text of UTF-8 text (invalid bytes become U+FFFD).
+std::u16string Utf16FromUtf8(std::string_view text);
+
+// UTF-8 text of Windows-1252 text.
+std::string Utf8FromWindows1252(std::string_view text);
+
+// Windows-1252 text of UTF-8 text; characters the code page lacks become '?'.
+std::string Windows1252FromUtf8(std::string_view text);
+
+// The text as an event line shows it: each carriage return written as the two characters
+// "\r".
+std::string EscapeCarriageReturns(std::string_view text);
+
+}  // namespace emulator

@@ -1,0 +1,201 @@
+#include "frame/MesraPlugIn.h"
+
+#include <cstring>
+#include <new>
+
+#include "frame/AboutPluginsHelper.h"
+#include "frame/ToolEvents.h"
+#include "frame/ToolRegistration.h"
+#include "frame/WindowsText.h"
+#include "host/AIError.h"
+#include "ui/Annotation.h"
+
+const char* const kAboutGroupName = "À propos des Vorn-Outils…"_w1252;
+const char* const kAboutItemText = "Vorn-Cotaline…"_w1252;
+const char* const kAboutAlertText =
+    "Vorn-Cotaline (CS6) 8.5 (avril 2020).\r\rVorn-Cotaline, des outils pour mesurer facilement.";
+
+MesraPlugIn::MesraPlugIn(SPPluginRef pluginRef) : Plugin(pluginRef) {
+    SetName("Mesra");
+}
+
+MesraPlugIn::MesraPlugIn(Plugin::Fields&& frame, const Fields& fields)
+    : Plugin(std::move(frame)), fields_(fields) {}
+
+MesraPlugIn::~MesraPlugIn() = default;
+
+MesraPlugIn* MesraPlugIn::FixupReload(Plugin* plugin) {
+    auto* old = static_cast<MesraPlugIn*>(plugin);
+    Plugin::Fields frame = old->TakeFields();
+    const Fields fields = old->fields_;
+    // The old object's members are empty now, so nothing is lost by not destroying it.
+    return new (plugin) MesraPlugIn(std::move(frame), fields);
+}
+
+ASErr MesraPlugIn::StartupPlugin(SPInterfaceMessage* message) {
+    ASErr error = Plugin::StartupPlugin(message);
+    if (error == 0) {
+        ASInt32 options = 0;
+        error = sAIPlugin->GetPluginOptions(message->self, &options);
+        if (error == 0) {
+            error = sAIPlugin->SetPluginOptions(message->self,
+                                                options | kPluginWantsResultsAutoSelectedOption);
+        }
+    }
+    if (error == 0) {
+        error = AddTools(message->self);
+    }
+    if (error == 0) {
+        error = AddAnnotator();
+    }
+    if (error == 0) {
+        error = AddAboutItem(message);
+    }
+    if (error == 0) {
+        error = AddNotifiers();
+    }
+    return error;
+}
+
+ASErr MesraPlugIn::AddAnnotator() {
+    ASErr error = sAIAnnotator->AddAnnotator(PluginRef(), kAnnotatorName, &fields_.annotator);
+    if (error == 0) {
+        error = sAIAnnotator->SetAnnotatorActive(fields_.annotator, false);
+    }
+    return error;
+}
+
+ASErr MesraPlugIn::AddAboutItem(SPInterfaceMessage* message) {
+    SDKAboutPluginsHelper helper;
+    return helper.AddAboutPluginsMenuItem(message, kAboutGroupName, kAboutGroupName, kAboutItemText,
+                                          &fields_.aboutItem);
+}
+
+ASErr MesraPlugIn::AddNotifiers() {
+    const struct {
+        const char* type;
+        AINotifierHandle* handle;
+    } notifiers[] = {
+        {kAIApplicationShutdownNotifier, &fields_.shutdownNotifier},
+        {kAIDocumentOpenedNotifier, &fields_.documentOpenedNotifier},
+        {kAIArtSelectionChangedNotifier, &fields_.selectionChangedNotifier},
+        {kAIArtCustomColorChangedNotifier, &fields_.customColorNotifier},
+    };
+    for (const auto& notifier : notifiers) {
+        if (ASErr error =
+                sAINotifier->AddNotifier(PluginRef(), Name(), notifier.type, notifier.handle)) {
+            return error;
+        }
+    }
+    return 0;
+}
+
+ASErr MesraPlugIn::PostStartupPlugin() {
+    ASErr error = sAIUser->CreateCursorResourceMgr(PluginRef(), &fields_.cursorManager);
+    if (error != 0) {
+        return error;
+    }
+    ActiveTool() = static_cast<ASInt32>(ToolKind::Segment);
+    return sAITool->SetSelectedToolByName(kSelectToolName);
+}
+
+ASErr MesraPlugIn::Message(const char* caller, const char* selector, void* message) {
+    ASErr error = 0;
+    try {
+        error = Plugin::Message(caller, selector, message);
+    } catch (const ai::Error& e) {
+        error = e.Code();
+    } catch (...) {
+        error = kCantHappenErr;
+    }
+    if (error == 0) {
+        return 0;
+    }
+    if (error != kUnhandledMsgErr) {
+        ReportError(error, caller, selector, message);
+        return error;
+    }
+    if (std::strcmp(caller, "AI Annotation") == 0) {
+        try {
+            if (std::strcmp(selector, "AI Draw") == 0) {
+                return DrawAnnotation(static_cast<AIAnnotatorMessage*>(message));
+            }
+            if (std::strcmp(selector, "AI Invalidate") == 0) {
+                return InvalidateAnnotation(fields_.annotationRect);
+            }
+        } catch (const ai::Error& e) {
+            return e.Code();
+        } catch (...) {
+            return kCantHappenErr;
+        }
+    }
+    return kUnhandledMsgErr;
+}
+
+ASErr MesraPlugIn::InvalidateWholeView() {
+    AIRealRect bounds{};
+    ASErr error = sAIDocumentView->GetDocumentViewBounds(nullptr, &bounds);
+    if (error != 0) {
+        return error;
+    }
+    const AIRealPoint topLeft{bounds.left, bounds.top};
+    const AIRealPoint bottomRight{bounds.right, bounds.bottom};
+    AIPoint a{};
+    AIPoint b{};
+    error = sAIDocumentView->ArtworkPointToViewPoint(nullptr, &topLeft, &a);
+    if (error == 0) {
+        error = sAIDocumentView->ArtworkPointToViewPoint(nullptr, &bottomRight, &b);
+    }
+    if (error != 0) {
+        return error;
+    }
+    const AIRect rect{a.h, a.v, b.h, b.v};
+    return sAIAnnotator->InvalAnnotationRect(nullptr, &rect);
+}
+
+ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
+    const AINotifierHandle notifier = message->notifier;
+    if (notifier == nullptr) {
+        return 0;
+    }
+    if (notifier == fields_.shutdownNotifier) {
+        if (fields_.cursorManager != nullptr) {
+            const ASErr error = sAIUser->DisposeCursorResourceMgr(fields_.cursorManager);
+            fields_.cursorManager = nullptr;
+            return error;
+        }
+        return 0;
+    }
+    if (notifier == fields_.selectionChangedNotifier) {
+        return InvalidateWholeView();
+    }
+    if (notifier == fields_.customColorNotifier || notifier == fields_.documentOpenedNotifier) {
+        // The document's custom colour becomes the line or text colour when the settings ask
+        // for a custom colour; the dimension styles it feeds arrive with issue #5.
+        return 0;
+    }
+    return 0;
+}
+
+ASErr MesraPlugIn::GoMenuItem(AIMenuMessage* message) {
+    if (message->menuItem != nullptr && message->menuItem == fields_.aboutItem) {
+        return sAIUser->MessageAlert(text::ToHostUnicode(kAboutAlertText).c_str());
+    }
+    return 0;
+}
+
+ASErr MesraPlugIn::UpdateMenuItem(AIMenuMessage*) {
+    return 0;
+}
+
+ASErr MesraPlugIn::EditTool(AIToolMessage*) {
+    return 0;
+}
+
+ASErr MesraPlugIn::SelectTool(AIToolMessage* message) {
+    return ::SelectTool(message, fields_.annotator);
+}
+
+ASErr MesraPlugIn::DeselectTool(AIToolMessage* message) {
+    return ::DeselectTool(message, fields_.annotator);
+}

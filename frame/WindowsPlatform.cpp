@@ -1,0 +1,31 @@
+// The platform services on Windows: the system's asynchronous key states, its wave
+// player and its clock.
+#include <mmsystem.h>
+#include <windows.h>
+
+#include <ctime>
+
+#include "host/Platform.h"
+
+namespace platform {
+namespace {
+
+class WindowsServices final : public Services {
+  public:
+    bool KeyHeld(Key key) override { return GetAsyncKeyState(static_cast<int>(key)) != 0; }
+
+    void PlaySoundFile(const std::string& path) override {
+        PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
+    }
+
+    std::int64_t CurrentSeconds() override { return static_cast<std::int64_t>(std::time(nullptr)); }
+};
+
+}  // namespace
+
+Services& NativeServices() {
+    static WindowsServices services;
+    return services;
+}
+
+}  // namespace platform

@@ -1,0 +1,11 @@
+// What the plug-in's annotator draws over the document view.
+#pragma once
+
+#include "host/Messages.h"
+
+// "AI Annotation"/"AI Draw": draws the annotation of the active tool in the message's view.
+ASErr DrawAnnotation(AIAnnotatorMessage* message);
+
+// "AI Annotation"/"AI Invalidate": invalidates `annotationRect` (view pixels) in the
+// current view and returns the host's result.
+ASErr InvalidateAnnotation(const AIRect& annotationRect);
