@@ -32,6 +32,8 @@ set_target_properties(mesra_plugin PROPERTIES
 if(WIN32)
     # The Windows resources: property list, icons, cursors and the image map.
     target_sources(mesra_plugin PRIVATE ${PROJECT_SOURCE_DIR}/resources/Mesra.rc)
+    set_source_files_properties(${PROJECT_SOURCE_DIR}/resources/Mesra.rc PROPERTIES
+        COMPILE_FLAGS "--include-dir=${PROJECT_SOURCE_DIR}/resources")
     target_link_libraries(mesra_plugin PRIVATE winmm)
     target_link_options(mesra_plugin PRIVATE -static-libgcc -static-libstdc++ -static)
 else()

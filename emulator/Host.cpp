@@ -106,6 +106,7 @@ void Host::RunDeferred() {
             message.annotator = handle;
             const View& view = document_->view;
             message.invalidationRect = {0, 0, view.widthPixels, view.heightPixels};
+            ++annotationDraws_;
             Call("AI Annotation", "AI Draw", &message.d);
         }
     }
@@ -271,6 +272,15 @@ void Host::SelectTool(AIToolType number) {
     if (depth_ == 0) {
         RunDeferred();
     }
+}
+
+ASErr Host::SelectToolByName(const std::string& name) {
+    const auto number = toolbox_.NumberOf(name);
+    if (!number) {
+        return kNameNotFoundErr;
+    }
+    SelectTool(*number);
+    return 0;
 }
 
 void Host::Emit(const std::string& line) {

@@ -133,6 +133,13 @@ class Host {
     void SetEventSink(std::function<void(const std::string&)> sink) { sink_ = std::move(sink); }
     std::vector<std::string> Alerts() const;
     std::optional<ASInt32> CurrentCursor() const { return cursor_; }
+    // The number of "AI Draw" messages sent to annotators so far.
+    int AnnotationDraws() const { return annotationDraws_; }
+
+    // ---- The user's actions ------------------------------------------------------------
+    // Chooses the tool named `name` (Windows-1252) in the toolbox; kNameNotFoundErr when
+    // there is none.
+    ASErr SelectToolByName(const std::string& name);
 
     // ---- The plug-in's conduct ---------------------------------------------------------
     // Misuses of the host seen so far (a suite used while not acquired, a dead handle...).
@@ -221,6 +228,7 @@ class Host {
 
     int depth_ = 0;
     bool annotationInvalid_ = false;
+    int annotationDraws_ = 0;
     std::deque<Deferred> deferred_;
 };
 

@@ -1,7 +1,9 @@
 // The platform services on Windows: the system's asynchronous key states, its wave
 // player and its clock.
-#include <mmsystem.h>
+// windows.h first: mmsystem.h needs its types.
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <ctime>
 

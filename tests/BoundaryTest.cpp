@@ -1,1 +1,124 @@
+// The boundary between the plug-in and everything else: the plug-in file needs nothing but
+// the C++ standard library, exports nothing but its entry point, and its sources never
+// include the emulated host or the program.
+#include <elf.h>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/HostFixture.h"
+
+namespace {
+
+struct DynamicInfo {
+    std::vector<std::string> needed;
+    std::vector<std::string> exported;
+};
+
+template <typename T>
+T Read(const std::vector<char>& file, std::size_t at) {
+    T value{};
+    if (at + sizeof(T) <= file.size()) {
+        std::memcpy(&value, file.data() + at, sizeof(T));
+    }
+    return value;
+}
+
+// The libraries an ELF module needs and the functions and objects it exports.
+DynamicInfo ReadDynamicInfo(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> file((std::istreambuf_iterator<char>(in)),
+                                 std::istreambuf_iterator<char>());
+    const auto header = Read<Elf64_Ehdr>(file, 0);
+    std::vector<Elf64_Shdr> sections;
+    for (int i = 0; i < header.e_shnum; ++i) {
+        sections.push_back(Read<Elf64_Shdr>(file, header.e_shoff + i * sizeof(Elf64_Shdr)));
+    }
+    auto text = [&](const Elf64_Shdr& table, std::size_t offset) {
+        return std::string(file.data() + table.sh_offset + offset);
+    };
+    DynamicInfo info;
+    for (const Elf64_Shdr& section : sections) {
+        if (section.sh_type == SHT_DYNAMIC) {
+            const Elf64_Shdr& strings = sections.at(section.sh_link);
+            for (std::size_t at = section.sh_offset; at < section.sh_offset + section.sh_size;
+                 at += sizeof(Elf64_Dyn)) {
+                const auto entry = Read<Elf64_Dyn>(file, at);
+                if (entry.d_tag == DT_NEEDED) {
+                    info.needed.push_back(text(strings, entry.d_un.d_val));
+                }
+            }
+        }
+        if (section.sh_type == SHT_DYNSYM) {
+            const Elf64_Shdr& strings = sections.at(section.sh_link);
+            for (std::size_t at = section.sh_offset; at < section.sh_offset + section.sh_size;
+                 at += sizeof(Elf64_Sym)) {
+                const auto symbol = Read<Elf64_Sym>(file, at);
+                const int binding = ELF64_ST_BIND(symbol.st_info);
+                const int type = ELF64_ST_TYPE(symbol.st_info);
+                if (symbol.st_shndx != SHN_UNDEF && binding != STB_LOCAL &&
+                    (type == STT_FUNC || type == STT_OBJECT)) {
+                    info.exported.push_back(text(strings, symbol.st_name));
+                }
+            }
+        }
+    }
+    return info;
+}
+
+TEST(Boundary, PluginNeedsOnlyTheStandardLibraryAndExportsOnlyItsEntry) {
+    const DynamicInfo info = ReadDynamicInfo(testing_support::BuiltPlugin());
+    std::set<std::string> allowed = {"libstdc++.so.6", "libm.so.6", "libgcc_s.so.1", "libc.so.6"};
+#ifdef MESRA_SANITIZED_BUILD
+    allowed.insert({"libasan.so.8", "libubsan.so.1"});
+#endif
+    EXPECT_FALSE(info.needed.empty());
+    for (const std::string& library : info.needed) {
+        EXPECT_TRUE(allowed.count(library)) << "the plug-in needs " << library;
+    }
+#ifndef MESRA_SANITIZED_BUILD
+    EXPECT_EQ(info.exported, std::vector<std::string>{"PluginMain"});
+#endif
+}
+
+TEST(Boundary, PluginSourcesSeeOnlyTheHostDeclarations) {
+    const std::filesystem::path root = MESRA_SOURCE_DIR;
+    const std::regex include(R"(^\s*#\s*include\s*[<"]([^">]+)[">])");
+    int files = 0;
+    for (const char* folder : {"host", "frame", "settings", "measure", "drawing", "tools", "ui"}) {
+        if (!std::filesystem::exists(root / folder)) {
+            continue;
+        }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
+            const auto extension = entry.path().extension();
+            if (extension != ".h" && extension != ".cpp") {
+                continue;
+            }
+            ++files;
+            std::ifstream in(entry.path());
+            std::string line;
+            while (std::getline(in, line)) {
+                std::smatch match;
+                if (!std::regex_search(line, match, include)) {
+                    continue;
+                }
+                const std::string header = match[1];
+                EXPECT_TRUE(
+                    header.find('/') == std::string::npos ||
+                    std::regex_match(
+                        header, std::regex(R"((host|frame|settings|measure|drawing|tools|ui)/.*)")))
+                    << entry.path() << " includes " << header;
+            }
+        }
+    }
+    EXPECT_GT(files, 20);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+// The demonstration and the installation of the plug-in in a plug-ins folder.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/Demo.h"
+#include "app/PluginsFolder.h"
+#include "tests/HostFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TemporaryFolder;
+
+TEST(Demo, StartsThePluginShowsItsRegistrationsAndAbout) {
+    TemporaryFolder folder;
+    const fs::path plugin = testing_support::InstallIn(folder.Path());
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(app::RunDemo(plugin, folder.Path() / "out", out, err), 0) << err.str();
+    const std::string text = out.str();
+    for (const char* expected :
+         {"tool 1: \"Outil Segment\", tip \"Outil Segment 8.5\", icons 16051/16052",
+          "tool 4: \"Outil Bézier\", tip \"Outil Bézier 8.5\", icons 16057/16058",
+          "tool 5: \"Outil Longueur & Aires\", tip \"Longueur & Aires 8.5\"",
+          "annotator: \"VornAnno\", inactive",
+          "menu item: About > À propos des Vorn-Outils… > Vorn-Cotaline…",
+          "notifier: \"AI Art Custom Color Changed Notifier\", owner \"Mesra\"",
+          "selected tool: \"Adobe Select Tool\"",
+          "alert: Vorn-Cotaline (CS6) 8.5 (avril 2020).\\r\\rVorn-Cotaline, des outils pour "
+          "mesurer facilement.\n"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin:\n" << text;
+    }
+    EXPECT_TRUE(err.str().empty()) << err.str();
+}
+
+// Installing again replaces the plug-in file but keeps what the user has beside it.
+TEST(PluginsFolder, InstallKeepsPreferencesAndSounds) {
+    TemporaryFolder folder;
+    const fs::path plugins = folder.Path() / "Plug-ins";
+    fs::create_directories(plugins);
+    { std::ofstream(plugins / app::kPluginFileName) << "an older plug-in"; }
+    { std::ofstream(plugins / "Vorn-Cotaline-Prefs.txt") << "MINE\n"; }
+    { std::ofstream(plugins / "BipPoint.wav") << "my own sound"; }
+    std::string error;
+    const auto installed = app::InstallPlugin(plugins, testing_support::BuiltPlugin(), &error);
+    ASSERT_TRUE(installed.has_value()) << error;
+    EXPECT_TRUE(fs::equivalent(*installed, testing_support::BuiltPlugin()));
+    std::ifstream prefs(plugins / "Vorn-Cotaline-Prefs.txt");
+    std::string line;
+    std::getline(prefs, line);
+    EXPECT_EQ(line, "MINE");
+    EXPECT_EQ(fs::file_size(plugins / "BipPoint.wav"), std::string("my own sound").size());
+    EXPECT_TRUE(fs::exists(plugins / "BipBezier.wav"));
+}
+
+TEST(PluginsFolder, DefaultFolderFollowsTheDataHome) {
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string restore = saved != nullptr ? saved : "";
+    setenv("XDG_DATA_HOME", "/data/home", 1);
+    EXPECT_EQ(app::DefaultPluginsFolder(), fs::path("/data/home/mesra/Plug-ins"));
+    // A relative data home is ignored, as the base-directory rules require.
+    setenv("XDG_DATA_HOME", "relative", 1);
+    EXPECT_EQ(app::DefaultPluginsFolder().filename(), "Plug-ins");
+    EXPECT_NE(app::DefaultPluginsFolder(), fs::path("relative/mesra/Plug-ins"));
+    if (saved != nullptr) {
+        setenv("XDG_DATA_HOME", restore.c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
+}
+
+}  // namespace

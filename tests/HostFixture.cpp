@@ -1,0 +1,88 @@
+#include "tests/HostFixture.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <atomic>
+
+#include "app/PluginsFolder.h"
+#include "host/PluginSuites.h"
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+TemporaryFolder::TemporaryFolder() {
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("mesra-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+TemporaryFolder::~TemporaryFolder() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+fs::path BuiltPlugin() {
+    return MESRA_PLUGIN_PATH;
+}
+
+fs::path InstallIn(const fs::path& folder) {
+    std::string error;
+    auto installed = app::InstallPlugin(folder, BuiltPlugin(), &error);
+    EXPECT_TRUE(installed.has_value()) << error;
+    return installed.value_or(fs::path());
+}
+
+PinnedPlugin::PinnedPlugin(const fs::path& file)
+    : handle_(dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+    EXPECT_NE(handle_, nullptr) << dlerror();
+}
+
+PinnedPlugin::~PinnedPlugin() {
+    if (handle_ != nullptr) {
+        dlclose(handle_);
+    }
+}
+
+void HostTest::SetUp() {
+    folder_ = std::make_unique<TemporaryFolder>();
+    plugin_ = InstallIn(folder_->Path());
+}
+
+void HostTest::TearDown() {
+    EndHost();
+    folder_.reset();
+}
+
+emulator::Host& HostTest::StartHost(emulator::HostOptions options) {
+    EndHost();
+    host_ = std::make_unique<emulator::Host>(std::move(options));
+    std::string error;
+    EXPECT_TRUE(host_->LoadPlugin(plugin_, &error)) << error;
+    return *host_;
+}
+
+emulator::Host& HostTest::StartApplication(emulator::HostOptions options) {
+    emulator::Host& h = StartHost(std::move(options));
+    EXPECT_EQ(h.Startup(), 0);
+    EXPECT_EQ(h.Notify(kAIApplicationStartedNotifier), 0);
+    return h;
+}
+
+void HostTest::EndHost() {
+    if (host_ == nullptr) {
+        return;
+    }
+    if (host_->PluginStarted()) {
+        EXPECT_EQ(host_->Quit(), 0);
+    }
+    for (const std::string& violation : host_->Violations()) {
+        ADD_FAILURE() << "the plug-in misused the host: " << violation;
+    }
+    host_.reset();
+}
+
+}  // namespace testing_support

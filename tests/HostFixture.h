@@ -1,0 +1,69 @@
+// A plug-in installed in a plug-ins folder of its own and loaded by a fresh emulated host,
+// as every behaviour test needs; the host's record of misuses must stay empty.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "emulator/Host.h"
+
+namespace testing_support {
+
+// A temporary folder, removed with everything in it at the end of the test.
+class TemporaryFolder {
+  public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The plug-in file that the build made.
+std::filesystem::path BuiltPlugin();
+
+// Installs the built plug-in in `folder` and returns its path there.
+std::filesystem::path InstallIn(const std::filesystem::path& folder);
+
+// Keeps the plug-in's code loaded for the lifetime of the object, so that hosts created
+// one after another share its process-wide records, as one host process would.
+class PinnedPlugin {
+  public:
+    explicit PinnedPlugin(const std::filesystem::path& file);
+    ~PinnedPlugin();
+    PinnedPlugin(const PinnedPlugin&) = delete;
+    PinnedPlugin& operator=(const PinnedPlugin&) = delete;
+
+  private:
+    void* handle_;
+};
+
+class HostTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the host (destroying any earlier one) and loads the plug-in.
+    emulator::Host& StartHost(emulator::HostOptions options = {});
+    // StartHost, then the plug-in's start-up and the application-started notification.
+    emulator::Host& StartApplication(emulator::HostOptions options = {});
+    // Destroys the host after checking that the plug-in did not misuse it.
+    void EndHost();
+
+    emulator::Host& host() { return *host_; }
+    const std::filesystem::path& plugin() const { return plugin_; }
+    const std::filesystem::path& pluginsFolder() const { return folder_->Path(); }
+
+  private:
+    std::unique_ptr<TemporaryFolder> folder_;
+    std::filesystem::path plugin_;
+    std::unique_ptr<emulator::Host> host_;
+};
+
+}  // namespace testing_support
