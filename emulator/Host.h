@@ -15,6 +15,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "emulator/Document.h"
@@ -145,6 +146,8 @@ class Host {
     // Misuses of the host seen so far (a suite used while not acquired, a dead handle...).
     const std::vector<std::string>& Violations() const { return violations_; }
     void RecordViolation(const std::string& what);
+    // Hands over the misuses recorded so far and forgets them.
+    std::vector<std::string> TakeViolations() { return std::exchange(violations_, {}); }
     SuiteRegistry& Suites() { return *suites_; }
     const SuiteRegistry& Suites() const { return *suites_; }
 

@@ -1,0 +1,131 @@
+// The emulated host as a validator: what it hands out, and the misuses it catches.
+#include <gtest/gtest.h>
+
+#include "emulator/SuiteRegistry.h"
+#include "emulator/Toolbox.h"
+#include "host/InterfaceSuites.h"
+#include "host/PluginSuites.h"
+#include "host/TextSuites.h"
+#include "tests/HostFixture.h"
+
+namespace {
+
+using emulator::Host;
+using testing_support::HostTest;
+
+TEST(EmulatedHost, HandsOutSuitesByNameAndVersionOnly) {
+    Host host;
+    emulator::SuiteRegistry& suites = host.Suites();
+    const void* table = nullptr;
+    EXPECT_EQ(suites.Acquire("AI Tool Suite", 12, &table), 0);
+    EXPECT_NE(table, nullptr);
+    EXPECT_EQ(suites.Held("AI Tool Suite"), 1);
+    EXPECT_EQ(suites.Acquire("AI Tool Suite", 11, &table), kSPSuiteNotFoundError);
+    EXPECT_EQ(table, nullptr);
+    EXPECT_EQ(suites.Acquire("AI Tool suite", 12, &table), kSPSuiteNotFoundError);
+    EXPECT_EQ(suites.Acquire("ATE TextFrame Suite", 101, &table), 0);
+    EXPECT_EQ(suites.Acquire("ATE TextFrame Suite", 1, &table), kSPSuiteNotFoundError);
+    EXPECT_EQ(suites.Release("AI Tool Suite", 12), 0);
+    EXPECT_EQ(suites.Release("ATE TextFrame Suite", 101), 0);
+    EXPECT_TRUE(suites.HeldSuites().empty());
+    EXPECT_TRUE(host.Violations().empty());
+}
+
+// Every suite a plug-in may import is offered, with every operation present.
+TEST(EmulatedHost, OffersEverySuiteWithEveryOperation) {
+    Host host;
+    const auto& offered = host.Suites().Offered();
+    int textEngine = 0;
+    for (const std::string& name : offered) {
+        textEngine += name.rfind("ATE ", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(textEngine, 87);
+    // 7 base suites, 35 of the plug-in's list, 87 of the text engine and the platform's.
+    EXPECT_EQ(offered.size(), 7u + 35u + 87u + 1u);
+
+    auto operations = [&](const char* name, ASInt32 version, std::size_t size) {
+        const void* table = nullptr;
+        EXPECT_EQ(host.Suites().Acquire(name, version, &table), 0) << name;
+        const auto* entries = static_cast<void (*const*)()>(table);
+        for (std::size_t i = 0; i < size / sizeof(void (*)()); ++i) {
+            EXPECT_NE(entries[i], nullptr) << name << " operation " << i;
+        }
+        host.Suites().Release(name, version);
+    };
+    operations(AIUserSuite::kName, AIUserSuite::kVersion, sizeof(AIUserSuite));
+    operations(AIToolSuite::kName, AIToolSuite::kVersion, sizeof(AIToolSuite));
+    operations(AIMenuSuite::kName, AIMenuSuite::kVersion, sizeof(AIMenuSuite));
+    operations(AIAnnotatorSuite::kName, AIAnnotatorSuite::kVersion, sizeof(AIAnnotatorSuite));
+    operations(SPPluginsSuite::kName, SPPluginsSuite::kVersion, sizeof(SPPluginsSuite));
+    operations(AIContextSuite::kName, AIContextSuite::kVersion, sizeof(AIContextSuite));
+}
+
+TEST(EmulatedHost, CatchesSuitesUsedWithoutBeingHeld) {
+    Host host;
+    const void* table = nullptr;
+    ASSERT_EQ(host.Suites().Acquire(AIUserSuite::kName, AIUserSuite::kVersion, &table), 0);
+    const auto* user = static_cast<const AIUserSuite*>(table);
+    host.Suites().Release(AIUserSuite::kName, AIUserSuite::kVersion);
+    user->MessageAlert(u"after release");
+    ASSERT_EQ(host.Violations().size(), 1u);
+    EXPECT_NE(host.Violations()[0].find("AI User Suite"), std::string::npos);
+    // Released once too often.
+    EXPECT_NE(host.Suites().Release(AIUserSuite::kName, AIUserSuite::kVersion), 0);
+    EXPECT_EQ(host.Violations().size(), 2u);
+}
+
+TEST_F(HostTest, CatchesHandlesUsedAfterDisposal) {
+    Host& h = StartApplication();
+    const void* table = nullptr;
+    ASSERT_EQ(h.Suites().Acquire(AIUserSuite::kName, AIUserSuite::kVersion, &table), 0);
+    const auto* user = static_cast<const AIUserSuite*>(table);
+    AICursorManagerHandle manager = nullptr;
+    ASSERT_EQ(user->CreateCursorResourceMgr(h.PluginRef(), &manager), 0);
+    EXPECT_EQ(user->SetCursor(20001, manager), 0);
+    EXPECT_EQ(h.CurrentCursor(), 20001);
+    EXPECT_EQ(user->DisposeCursorResourceMgr(manager), 0);
+    EXPECT_NE(user->DisposeCursorResourceMgr(manager), 0);
+    EXPECT_NE(user->SetCursor(20002, manager), 0);
+    h.Suites().Release(AIUserSuite::kName, AIUserSuite::kVersion);
+    // These misuses were the test's own.
+    EXPECT_EQ(h.TakeViolations().size(), 2u);
+}
+
+// The host checks that every image id the plug-in uses resolves to a PNG of its size.
+TEST_F(HostTest, CatchesImagesThatDoNotExist) {
+    Host& h = StartApplication();
+    const void* table = nullptr;
+    ASSERT_EQ(h.Suites().Acquire(AIUserSuite::kName, AIUserSuite::kVersion, &table), 0);
+    const auto* user = static_cast<const AIUserSuite*>(table);
+    AICursorManagerHandle manager = nullptr;
+    ASSERT_EQ(user->CreateCursorResourceMgr(h.PluginRef(), &manager), 0);
+    for (ASInt32 id = 20000; id <= 20010; ++id) {
+        EXPECT_EQ(user->SetCursor(id, manager), 0) << id;
+    }
+    EXPECT_TRUE(h.Violations().empty());
+    EXPECT_NE(user->SetCursor(16051, manager), 0);  // an icon, not a cursor
+    EXPECT_NE(user->SetCursor(20011, manager), 0);
+    user->DisposeCursorResourceMgr(manager);
+    h.Suites().Release(AIUserSuite::kName, AIUserSuite::kVersion);
+    EXPECT_EQ(h.TakeViolations().size(), 2u);
+}
+
+TEST(EmulatedToolbox, PlacesToolsInGroupsAndToolsets) {
+    emulator::Toolbox toolbox({"Outil Quilbe"});
+    const AIToolType quilbe = *toolbox.NumberOf("Outil Quilbe");
+    emulator::Tool tool;
+    tool.name = "A";
+    const AIToolType a = *toolbox.Add(tool, quilbe, kNoTool);
+    tool.name = "B";
+    const AIToolType b = *toolbox.Add(tool, a, a);
+    EXPECT_EQ(toolbox.Find(a)->group, toolbox.Find(quilbe)->group);
+    EXPECT_NE(toolbox.Find(a)->toolset, toolbox.Find(quilbe)->toolset);
+    EXPECT_EQ(toolbox.Find(b)->toolset, toolbox.Find(a)->toolset);
+    // Names are unique; placement tools must exist.
+    EXPECT_FALSE(toolbox.Add(tool, kNoTool, kNoTool).has_value());
+    tool.name = "C";
+    EXPECT_FALSE(toolbox.Add(tool, 999, kNoTool).has_value());
+    EXPECT_EQ(emulator::Toolbox::NumberOf(emulator::Toolbox::HandleOf(b)), b);
+}
+
+}  // namespace
