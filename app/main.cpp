@@ -1,11 +1,14 @@
 // mesra: runs the Mesra plug-in in the emulated host.
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/Demo.h"
 #include "app/PluginsFolder.h"
+#include "app/Session.h"
 
 namespace {
 
@@ -48,6 +51,19 @@ int main(int argc, char** argv) {
     if (line->command == app::Command::Demo) {
         return app::RunDemo(*plugin, line->output, std::cout, std::cerr);
     }
-    std::cerr << "mesra: sessions are not available in this build\n";
-    return kExitHostFailure;
+    std::ifstream in(line->session, std::ios::binary);
+    if (!in) {
+        std::cerr << "mesra: cannot read the session " << line->session << "\n";
+        return kExitUsage;
+    }
+    const std::string script((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    app::SessionError sessionError;
+    const auto session = app::ParseSession(script, &sessionError);
+    if (!session) {
+        std::cerr << "mesra: " << line->session << ":" << sessionError.line << ": "
+                  << sessionError.message << "\n";
+        return kExitUsage;
+    }
+    return app::RunSession(*session, plugin->string(), *line, std::cout, std::cerr);
 }

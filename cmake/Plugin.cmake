@@ -50,6 +50,12 @@ else()
         DEPENDS ${resource_files} ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake
         COMMENT "Embedding the plug-in's resources")
     target_sources(mesra_plugin PRIVATE ${bundle})
+    # The plug-in exports PluginMain and nothing else, whatever visibility the standard
+    # library's own inline data asks for.
+    target_link_options(mesra_plugin PRIVATE
+        -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin-exports.map)
+    set_property(TARGET mesra_plugin APPEND PROPERTY LINK_DEPENDS
+        ${PROJECT_SOURCE_DIR}/cmake/plugin-exports.map)
     # Nothing but the C++ standard library: no undefined symbol may wait for another one.
     if(NOT MESRA_SANITIZE)
         target_link_options(mesra_plugin PRIVATE -Wl,--no-undefined)

@@ -19,4 +19,8 @@ AIRealRect View::Bounds() const {
             static_cast<AIReal>(origin.v - heightPixels / zoom)};
 }
 
+AIRealPoint Document::ToArtwork(double x, double y) const {
+    return {static_cast<AIReal>(x * unitScale), static_cast<AIReal>(-y * unitScale)};
+}
+
 }  // namespace emulator

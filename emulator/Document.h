@@ -22,7 +22,13 @@ struct View {
 struct Document {
     double width = 0.0;
     double height = 0.0;
+    // Points per SVG user unit.
+    double unitScale = 1.0;
     View view;
+
+    // The artwork point of the SVG point (x, y): y grows downwards in SVG, upwards in
+    // artwork.
+    AIRealPoint ToArtwork(double x, double y) const;
 };
 
 }  // namespace emulator

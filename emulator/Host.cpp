@@ -3,6 +3,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "emulator/Fonts.h"
 #include "emulator/SuiteRegistry.h"
 #include "emulator/Unicode.h"
 #include "host/PluginSuites.h"
@@ -22,7 +23,10 @@ const std::map<std::string, float> kDefaultRealPreferences = {
 
 }  // namespace
 
-Host::Host(HostOptions options) : options_(std::move(options)), toolbox_(options_.extraTools) {
+Host::Host(HostOptions options)
+    : options_(std::move(options)),
+      toolbox_(options_.extraTools),
+      fonts_(options_.fonts ? *options_.fonts : InstalledFonts()) {
     if (sCurrent != nullptr) {
         throw std::logic_error("one host at a time");
     }
@@ -281,6 +285,28 @@ ASErr Host::SelectToolByName(const std::string& name) {
     }
     SelectTool(*number);
     return 0;
+}
+
+ASErr Host::ToolEvent(const std::string& event, AIRealPoint point) {
+    static const std::map<std::string, const char*> selectors = {
+        {"move", "AI Track Cursor"},
+        {"down", "AI Mouse Down"},
+        {"drag", "AI Mouse Drag"},
+        {"up", "AI Mouse Up"},
+    };
+    const auto selector = selectors.find(event);
+    if (selector == selectors.end()) {
+        return kBadParameterErr;
+    }
+    const Tool* tool = toolbox_.Find(toolbox_.Selected());
+    if (tool == nullptr || tool->owner == nullptr) {
+        return 0;
+    }
+    AIToolMessage message{};
+    message.tool = Toolbox::HandleOf(toolbox_.Selected());
+    message.cursor = point;
+    message.pressure = 1.0f;
+    return Call("AI Tool", selector->second, &message.d);
 }
 
 void Host::Emit(const std::string& line) {

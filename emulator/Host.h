@@ -36,6 +36,8 @@ struct HostOptions {
     std::set<std::string> withheldSuites;
     // Real preferences of the host, by key, over its defaults.
     std::map<std::string, float> realPreferences;
+    // The host's font list (PostScript names); without it, the installed fonts.
+    std::optional<std::vector<std::string>> fonts;
 };
 
 // A notifier a plug-in added.
@@ -141,6 +143,13 @@ class Host {
     // Chooses the tool named `name` (Windows-1252) in the toolbox; kNameNotFoundErr when
     // there is none.
     ASErr SelectToolByName(const std::string& name);
+    // A cursor event at `point` (artwork coordinates) for the selected tool: "move",
+    // "down", "drag" or "up". Tools of the host itself receive nothing.
+    ASErr ToolEvent(const std::string& event, AIRealPoint point);
+    // The answer the colour picker gives next ("gray G", "rgb R G B", "cmyk C M Y K",
+    // "spot NAME" or "cancel"), as words.
+    void SetPickerAnswer(std::vector<std::string> answer) { pickerAnswer_ = std::move(answer); }
+    const std::vector<std::string>& PickerAnswer() const { return pickerAnswer_; }
 
     // ---- The plug-in's conduct ---------------------------------------------------------
     // Misuses of the host seen so far (a suite used while not acquired, a dead handle...).
@@ -164,6 +173,10 @@ class Host {
     // Opens a new empty document of `width` × `height` points and makes it current.
     void NewDocument(double width, double height);
     Document* CurrentDocument() { return document_.get(); }
+
+    // ---- Fonts -------------------------------------------------------------------------
+    // The host's font list, in its stable order.
+    const std::vector<std::string>& Fonts() const { return fonts_; }
 
     // ---- State the suites act on (used by the suites' implementations) ----------------
     std::optional<float> RealPreference(const std::string& key) const;
@@ -228,6 +241,8 @@ class Host {
     std::optional<ASInt64> clock_;
     std::vector<std::string> sounds_;
     std::unique_ptr<Document> document_;
+    std::vector<std::string> fonts_;
+    std::vector<std::string> pickerAnswer_;
 
     int depth_ = 0;
     bool annotationInvalid_ = false;

@@ -3,6 +3,7 @@
 #include "frame/PluginFiles.h"
 #include "frame/Suites.h"
 #include "frame/WindowsText.h"
+#include "settings/PreferencesFile.h"
 
 const ToolDefinition kToolTable[kToolCount] = {
     {ToolKind::Segment, "Outil Segment", "Outil Segment 8.5", 16051, 16052},
@@ -63,7 +64,7 @@ ASErr AddTools(SPPluginRef plugin) {
     if (error != 0) {
         return error;
     }
-    // The preferences file is read here, once its path is known (issue #3).
+    settings::LoadPreferences(CurrentPluginFiles().preferences);
     for (const ToolDefinition& tool : kToolTable) {
         if (tool.kind == ToolKind::LengthsAndAreas) {
             sAIArtSet->NewArtSet(&sMeasuredArtSet);

@@ -62,7 +62,7 @@ struct ToolPlacement {
 // always in a new toolset.
 ToolPlacement SegmentToolPlacement();
 
-// Locates the plug-in's files, and adds the five tools with their icons, placement and Info
-// variables. A tool that cannot be added does not stop the others; a failed Info variable
-// declaration does, and is the result.
+// Locates the plug-in's files, loads the preferences, and adds the five tools with their icons,
+// placement and Info variables. A tool that cannot be added does not stop the others; a failed Info
+// variable declaration does, and is the result.
 ASErr AddTools(SPPluginRef plugin);

@@ -8,9 +8,20 @@ struct AITextFrameSuite {
     static constexpr ASInt32 kVersion = 3;
 };
 
+struct AIFontKeyOpaque;
+// A font of the host's font list.
+using AIFontKey = AIFontKeyOpaque*;
+
 struct AIFontSuite {
     static constexpr const char* kName = "AI Font Suite";
     static constexpr ASInt32 kVersion = 5;
+    // The number of fonts of the host's font list.
+    ASErr (*CountFonts)(ASInt32* count);
+    // The font at `index` (0 to count - 1) of the list, in the host's stable order.
+    ASErr (*IndexFontList)(ASInt32 index, AIFontKey* font);
+    // Copies the font's name (its PostScript name, Windows-1252) into buffer, NUL-terminated
+    // and truncated to capacity; *length is the full length. kBufferTooSmallErr when cut.
+    ASErr (*GetFontName)(AIFontKey font, char* buffer, ASInt32 capacity, ASInt32* length);
 };
 
 // The text-engine suites, in the order the plug-in acquires them: X(class, version). Each

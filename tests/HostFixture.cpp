@@ -25,6 +25,10 @@ TemporaryFolder::~TemporaryFolder() {
     fs::remove_all(path_, ec);
 }
 
+std::vector<std::string> FixedFonts() {
+    return {"DejaVuSans", "DejaVuSans-Bold", "DejaVuSansMono", "DejaVuSerif"};
+}
+
 fs::path BuiltPlugin() {
     return MESRA_PLUGIN_PATH;
 }
@@ -50,6 +54,10 @@ PinnedPlugin::~PinnedPlugin() {
 void HostTest::SetUp() {
     folder_ = std::make_unique<TemporaryFolder>();
     plugin_ = InstallIn(folder_->Path());
+    // A first run leaves the preferences file, as after installing the plug-in, so that
+    // tests start from a quiet start-up.
+    StartApplication();
+    EndHost();
 }
 
 void HostTest::TearDown() {
@@ -59,6 +67,9 @@ void HostTest::TearDown() {
 
 emulator::Host& HostTest::StartHost(emulator::HostOptions options) {
     EndHost();
+    if (!options.fonts) {
+        options.fonts = FixedFonts();
+    }
     host_ = std::make_unique<emulator::Host>(std::move(options));
     std::string error;
     EXPECT_TRUE(host_->LoadPlugin(plugin_, &error)) << error;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "emulator/Host.h"
 
@@ -24,6 +25,9 @@ class TemporaryFolder {
   private:
     std::filesystem::path path_;
 };
+
+// The font list the tests give the host, so that they do not depend on the machine's.
+std::vector<std::string> FixedFonts();
 
 // The plug-in file that the build made.
 std::filesystem::path BuiltPlugin();
@@ -44,6 +48,8 @@ class PinnedPlugin {
     void* handle_;
 };
 
+// A plug-in installed in its own plug-ins folder, with the preferences file that its first
+// run wrote.
 class HostTest : public ::testing::Test {
   protected:
     void SetUp() override;

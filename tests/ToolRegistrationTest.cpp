@@ -20,6 +20,12 @@ std::vector<const Tool*> PluginTools(const Host& host) {
     return tools;
 }
 
+emulator::HostOptions WithTools(std::vector<std::string> tools) {
+    emulator::HostOptions options;
+    options.extraTools = std::move(tools);
+    return options;
+}
+
 const Tool& HostTool(const Host& host, const std::string& name) {
     return *host.Tools().Find(*host.Tools().NumberOf(name));
 }
@@ -76,7 +82,7 @@ TEST_F(HostTest, SegmentToolJoinsTheFirstSiblingToolTheHostKnows) {
         {{"Outil Zandre"}, "Outil Zandre"},
     };
     for (const auto& c : cases) {
-        Host& h = StartApplication({c.siblings, {}, {}});
+        Host& h = StartApplication(WithTools(c.siblings));
         const auto tools = PluginTools(h);
         ASSERT_EQ(tools.size(), 5u);
         const Tool& sibling = HostTool(h, c.joined);
@@ -93,11 +99,11 @@ TEST_F(HostTest, SegmentToolJoinsTheFirstSiblingToolTheHostKnows) {
 TEST_F(HostTest, AfterAToolWasSelectedTheNextStartupJoinsTheEyedropper) {
     testing_support::PinnedPlugin pinned(plugin());
     {
-        Host& h = StartApplication({{"Outil Quilbe"}, {}, {}});
+        Host& h = StartApplication(WithTools({"Outil Quilbe"}));
         ASSERT_EQ(h.SelectToolByName("Outil Angle"), 0);
         EndHost();
     }
-    Host& h = StartApplication({{"Outil Quilbe"}, {}, {}});
+    Host& h = StartApplication(WithTools({"Outil Quilbe"}));
     const Tool& eyedropper = HostTool(h, "Adobe Eyedropper Tool");
     for (const Tool* tool : PluginTools(h)) {
         EXPECT_EQ(tool->group, eyedropper.group);

@@ -1,5 +1,8 @@
 // The suites of numbers, colours and text that the host offers.
+#include <cstdint>
+
 #include "emulator/SuiteSupport.h"
+#include "emulator/Unicode.h"
 #include "host/GeometrySuites.h"
 #include "host/PaintSuites.h"
 #include "host/TextSuites.h"
@@ -15,7 +18,47 @@ constexpr AISwatchGroupSuite kSwatchGroup{};
 constexpr AIPaintStyleSuite kPaintStyle{};
 constexpr AIATEPaintSuite kATEPaint{};
 constexpr AITextFrameSuite kTextFrame{};
-constexpr AIFontSuite kFont{};
+// ---- AI Font Suite -----------------------------------------------------------------------
+
+// A font's key is its index in the list + 1, in disguise.
+AIFontKey KeyOf(std::size_t index) {
+    return reinterpret_cast<AIFontKey>((index + 1) * 16);
+}
+
+ASErr CountFonts(ASInt32* count) {
+    Host* host = Enter<AIFontSuite>();
+    if (host == nullptr || count == nullptr) {
+        return kBadParameterErr;
+    }
+    *count = static_cast<ASInt32>(host->Fonts().size());
+    return 0;
+}
+
+ASErr IndexFontList(ASInt32 index, AIFontKey* font) {
+    Host* host = Enter<AIFontSuite>();
+    if (host == nullptr || font == nullptr || index < 0 ||
+        static_cast<std::size_t>(index) >= host->Fonts().size()) {
+        return kBadParameterErr;
+    }
+    *font = KeyOf(static_cast<std::size_t>(index));
+    return 0;
+}
+
+ASErr GetFontName(AIFontKey font, char* buffer, ASInt32 capacity, ASInt32* length) {
+    Host* host = Enter<AIFontSuite>();
+    if (host == nullptr) {
+        return kBadParameterErr;
+    }
+    const auto value = reinterpret_cast<std::uintptr_t>(font);
+    const std::size_t index = value / 16;
+    if (value % 16 != 0 || index == 0 || index > host->Fonts().size()) {
+        host->RecordViolation("unknown font");
+        return kBadParameterErr;
+    }
+    return CopyOut(Windows1252FromUtf8(host->Fonts()[index - 1]), buffer, capacity, length);
+}
+
+constexpr AIFontSuite kFont{CountFonts, IndexFontList, GetFontName};
 
 #define MESRA_TEXT_ENGINE_TABLE(cls, version) constexpr ATE##cls##Suite kATE##cls{};
 MESRA_TEXT_ENGINE_SUITES(MESRA_TEXT_ENGINE_TABLE)

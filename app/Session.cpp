@@ -1,0 +1,284 @@
+#include "app/Session.h"
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "emulator/Host.h"
+#include "emulator/SuiteRegistry.h"
+#include "emulator/Unicode.h"
+#include "host/Platform.h"
+#include "host/PluginSuites.h"
+
+namespace app {
+namespace {
+
+struct CommandShape {
+    std::size_t minimum;
+    std::size_t maximum;
+    bool numeric;  // every argument is a number
+};
+
+const std::map<std::string, CommandShape>& Commands() {
+    static const std::map<std::string, CommandShape> commands = {
+        {"doc", {1, 1, false}},  {"new", {2, 2, true}},     {"tool", {1, 1, false}},
+        {"keys", {0, 7, false}}, {"move", {2, 2, true}},    {"down", {2, 2, true}},
+        {"drag", {2, 2, true}},  {"up", {2, 2, true}},      {"click", {2, 2, true}},
+        {"zoom", {1, 1, true}},  {"picker", {1, 5, false}}, {"notify", {1, 1, false}},
+        {"view", {1, 1, false}}, {"save", {1, 1, false}},
+    };
+    return commands;
+}
+
+// The toolbox names of the tools a session can choose (Windows-1252).
+const std::map<std::string, std::string>& ToolNames() {
+    static const std::map<std::string, std::string> tools = {
+        {"segment", "Outil Segment"},
+        {"angle", "Outil Angle"},
+        {"circle", "Outil Cercle"},
+        {"bezier", emulator::Windows1252FromUtf8("Outil Bézier")},
+        {"areas", "Outil Longueur & Aires"},
+        {"select", "Adobe Select Tool"},
+    };
+    return tools;
+}
+
+const std::map<std::string, platform::Key>& KeyNames() {
+    static const std::map<std::string, platform::Key> keys = {
+        {"shift", platform::Key::Shift},       {"alt", platform::Key::Alt},
+        {"ctrl", platform::Key::Ctrl},         {"esc", platform::Key::Esc},
+        {"space", platform::Key::Space},       {"lshift", platform::Key::LeftShift},
+        {"rshift", platform::Key::RightShift},
+    };
+    return keys;
+}
+
+const std::map<std::string, std::string>& Notifications() {
+    static const std::map<std::string, std::string> notifications = {
+        {"selection", kAIArtSelectionChangedNotifier},
+        {"opened", kAIDocumentOpenedNotifier},
+        {"customcolor", kAIArtCustomColorChangedNotifier},
+    };
+    return notifications;
+}
+
+bool ParseNumber(const std::string& text, double* value) {
+    std::istringstream in(text);
+    in.imbue(std::locale::classic());
+    in >> *value;
+    return in && in.peek() == std::char_traits<char>::eof() && std::isfinite(*value);
+}
+
+std::string CheckArguments(const SessionLine& line) {
+    const std::vector<std::string>& a = line.arguments;
+    if (line.command == "tool" && ToolNames().count(a[0]) == 0) {
+        return "unknown tool \"" + a[0] + "\" (segment, angle, circle, bezier, areas, select)";
+    }
+    if (line.command == "keys") {
+        for (const std::string& key : a) {
+            if (KeyNames().count(key) == 0) {
+                return "unknown key \"" + key + "\" (shift alt ctrl esc space lshift rshift)";
+            }
+        }
+    }
+    if (line.command == "notify" && Notifications().count(a[0]) == 0) {
+        return "unknown notification \"" + a[0] + "\" (selection, opened, customcolor)";
+    }
+    if (line.command == "picker") {
+        static const std::map<std::string, std::size_t> forms = {
+            {"gray", 1}, {"rgb", 3}, {"cmyk", 4}, {"spot", 1}, {"cancel", 0}};
+        const auto form = forms.find(a[0]);
+        if (form == forms.end() || a.size() - 1 != form->second) {
+            return "picker takes gray G, rgb R G B, cmyk C M Y K, spot NAME or cancel";
+        }
+        double value = 0;
+        for (std::size_t i = 1; a[0] != "spot" && i < a.size(); ++i) {
+            if (!ParseNumber(a[i], &value) || value < 0 || value > 1) {
+                return "colour components run from 0 to 1: " + a[i];
+            }
+        }
+    }
+    if (line.command == "zoom") {
+        double zoom = 0;
+        ParseNumber(a[0], &zoom);
+        if (!(zoom > 0)) {
+            return "the zoom must be above 0";
+        }
+    }
+    if (line.command == "new") {
+        double w = 0, h = 0;
+        ParseNumber(a[0], &w);
+        ParseNumber(a[1], &h);
+        if (!(w > 0 && h > 0)) {
+            return "a new document needs a width and a height above 0";
+        }
+    }
+    return {};
+}
+
+class Runner {
+  public:
+    Runner(emulator::Host& host, std::ostream& err) : host_(host), err_(err) {}
+
+    // Carries out one line; returns the exit status it calls for, or 0 to go on.
+    int Run(const SessionLine& line) {
+        const std::vector<std::string>& a = line.arguments;
+        if (line.command == "new") {
+            host_.NewDocument(Number(a[0]), Number(a[1]));
+            return Check(line, host_.Notify(kAIDocumentOpenedNotifier));
+        }
+        if (line.command == "tool") {
+            return Check(line, host_.SelectToolByName(ToolNames().at(a[0])));
+        }
+        if (line.command == "keys") {
+            std::set<ASInt32> keys;
+            for (const std::string& key : a) {
+                keys.insert(static_cast<ASInt32>(KeyNames().at(key)));
+            }
+            host_.SetKeys(std::move(keys));
+            return 0;
+        }
+        if (line.command == "zoom") {
+            if (emulator::Document* document = NeedDocument(line)) {
+                document->view.zoom = Number(a[0]);
+                return 0;
+            }
+            return 2;
+        }
+        if (line.command == "notify") {
+            return Check(line, host_.Notify(Notifications().at(a[0])));
+        }
+        if (line.command == "picker") {
+            host_.SetPickerAnswer(a);
+            return 0;
+        }
+        static const std::set<std::string> events = {"move", "down", "drag", "up", "click"};
+        if (events.count(line.command) != 0) {
+            emulator::Document* document = NeedDocument(line);
+            if (document == nullptr) {
+                return 2;
+            }
+            const AIRealPoint point = document->ToArtwork(Number(a[0]), Number(a[1]));
+            const std::vector<std::string> selectors =
+                line.command == "click" ? std::vector<std::string>{"move", "down", "up"}
+                                        : std::vector<std::string>{line.command};
+            for (const std::string& event : selectors) {
+                if (int status = Check(line, host_.ToolEvent(event, point))) {
+                    return status;
+                }
+            }
+            return 0;
+        }
+        // doc, view, save: artwork files.
+        err_ << "mesra: line " << line.number << ": \"" << line.command
+             << "\" needs SVG artwork, which this build of the host cannot read or write yet\n";
+        return 2;
+    }
+
+  private:
+    static double Number(const std::string& text) {
+        double value = 0;
+        ParseNumber(text, &value);
+        return value;
+    }
+
+    emulator::Document* NeedDocument(const SessionLine& line) {
+        emulator::Document* document = host_.CurrentDocument();
+        if (document == nullptr) {
+            err_ << "mesra: line " << line.number << ": no document is open (new W H)\n";
+        }
+        return document;
+    }
+
+    int Check(const SessionLine& line, ASErr result) {
+        if (result != 0) {
+            err_ << "mesra: line " << line.number << ": the host answered error " << result << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    emulator::Host& host_;
+    std::ostream& err_;
+};
+
+}  // namespace
+
+std::optional<std::vector<SessionLine>> ParseSession(const std::string& text, SessionError* error) {
+    std::vector<SessionLine> lines;
+    std::istringstream in(text);
+    std::string raw;
+    int number = 0;
+    while (std::getline(in, raw)) {
+        ++number;
+        raw = raw.substr(0, raw.find('#'));
+        std::istringstream words(raw);
+        SessionLine line;
+        line.number = number;
+        if (!(words >> line.command)) {
+            continue;
+        }
+        for (std::string word; words >> word;) {
+            line.arguments.push_back(word);
+        }
+        const auto shape = Commands().find(line.command);
+        if (shape == Commands().end()) {
+            *error = {number, "unknown command \"" + line.command + "\""};
+            return std::nullopt;
+        }
+        if (line.arguments.size() < shape->second.minimum ||
+            line.arguments.size() > shape->second.maximum) {
+            *error = {number, "wrong number of arguments for \"" + line.command + "\""};
+            return std::nullopt;
+        }
+        double value = 0;
+        for (const std::string& argument : line.arguments) {
+            if (shape->second.numeric && !ParseNumber(argument, &value)) {
+                *error = {number, "not a number: \"" + argument + "\""};
+                return std::nullopt;
+            }
+        }
+        if (std::string problem = CheckArguments(line); !problem.empty()) {
+            *error = {number, problem};
+            return std::nullopt;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
+               const CommandLine& options, std::ostream& out, std::ostream& err) {
+    if (!options.document.empty() || !options.output.empty() || !options.dump.empty()) {
+        err << "mesra: --doc, --out and --dump need SVG artwork, which this build of the host "
+               "cannot read or write yet\n";
+        return 2;
+    }
+    emulator::Host host;
+    host.SetEventSink([&out](const std::string& line) { out << line << "\n"; });
+    std::string error;
+    if (!host.LoadPlugin(plugin, &error)) {
+        err << "mesra: cannot load the plug-in: " << error << "\n";
+        return 1;
+    }
+    if (host.Startup() != 0 || host.Notify(kAIApplicationStartedNotifier) != 0) {
+        err << "mesra: the plug-in did not start\n";
+        return 1;
+    }
+    Runner runner(host, err);
+    int status = 0;
+    for (const SessionLine& line : lines) {
+        if ((status = runner.Run(line)) != 0) {
+            break;
+        }
+    }
+    host.Quit();
+    for (const std::string& violation : host.Violations()) {
+        err << "mesra: host: " << violation << "\n";
+        status = status != 0 ? status : 1;
+    }
+    return status;
+}
+
+}  // namespace app

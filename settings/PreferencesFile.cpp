@@ -1,0 +1,141 @@
+#include "settings/PreferencesFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "drawing/Arrowheads.h"
+#include "frame/Suites.h"
+#include "frame/WindowsText.h"
+#include "measure/NumberFormat.h"
+#include "settings/DimensionSettings.h"
+#include "settings/PreferencesFormat.h"
+
+namespace settings {
+
+const char* const kMissingPreferencesAlert =
+    "Le fichier Vorn-Cotaline-Prefs.txt n'a pas été trouvé au même niveau que\r"
+    "Vorn-Cotaline (CS6).aip\r\r"
+    "Le fichier des préférences par défaut a été créé."_w1252;
+
+const char* const kUnwritablePreferencesAlert =
+    "Le fichier Vorn-Cotaline-Prefs.txt n'a pas pu être enregistré au même niveau que\r"
+    "Vorn-Cotaline (CS6).aip\r\r"
+    "Les réglages en cours sont conservés jusqu'à la fermeture."_w1252;
+
+namespace {
+
+void Alert(const char* text) {
+    if (sAIUser != nullptr) {
+        sAIUser->MessageAlert(text::ToHostUnicode(text).c_str());
+    }
+}
+
+// The host's font list: its length and the name of its first font ("" without fonts).
+struct HostFonts {
+    std::int32_t count = 0;
+    std::string first;
+};
+
+HostFonts ReadHostFonts() {
+    HostFonts fonts;
+    if (sAIFont == nullptr || sAIFont->CountFonts(&fonts.count) != 0 || fonts.count <= 0) {
+        fonts.count = 0;
+        return fonts;
+    }
+    AIFontKey font = nullptr;
+    if (sAIFont->IndexFontList(0, &font) != 0) {
+        return fonts;
+    }
+    char name[256];
+    ASInt32 length = 0;
+    if (sAIFont->GetFontName(font, name, sizeof name, &length) == 0) {
+        fonts.first = name;
+    }
+    return fonts;
+}
+
+void AfterReadOrWrite(DimensionSettings& s) {
+    s.prefsLoaded = 1;
+    s.scaleStepMultiplier = 0;
+    s.fontSizeStepMultiplier = 0;
+    drawing::RebuildArrowheads(s.arrowShape);
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".tmp";
+    {
+        // Text mode: on Windows every line feed becomes the system's line end.
+        std::ofstream out(temporary, std::ios::out | std::ios::trunc);
+        if (!out) {
+            return false;
+        }
+        out << text;
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SavePreferences(const std::string& path) {
+    DimensionSettings& s = Settings();
+    const std::string text = PreferencesText(s);
+    if (!WriteFile(path, text)) {
+        Alert(kUnwritablePreferencesAlert);
+        return false;
+    }
+    AfterReadOrWrite(s);
+    return true;
+}
+
+void ResetToDefaults(const std::string& path) {
+    DimensionSettings& s = Settings();
+    SetDefaults(s, ReadHostFonts().first);
+    s.tolerance1Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance1Value));
+    s.tolerance2Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance2Value));
+    AfterReadOrWrite(s);
+    SavePreferences(path);
+}
+
+void LoadPreferences(const std::string& path) {
+    // Opened for reading and writing, as the file must be both.
+    std::fstream in(path, std::ios::in | std::ios::out | std::ios::binary);
+    if (!in) {
+        Alert(kMissingPreferencesAlert);
+        ResetToDefaults(path);
+        return;
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    DimensionSettings& s = Settings();
+    const HostFonts fonts = ReadHostFonts();
+    SetDefaults(s, fonts.first);
+    ReadPreferencesText(text, s);
+    const double tolerance1 = s.tolerance1Value;
+    const double tolerance2 = s.tolerance2Value;
+    Sanitize(s, fonts.count);
+    // A tolerance brought back into range gets the text of its new value.
+    if (s.tolerance1Value != tolerance1 || s.tolerance1Text.empty()) {
+        s.tolerance1Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance1Value));
+    }
+    if (s.tolerance2Value != tolerance2 || s.tolerance2Text.empty()) {
+        s.tolerance2Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance2Value));
+    }
+    AfterReadOrWrite(s);
+}
+
+}  // namespace settings

@@ -1,0 +1,104 @@
+// Session scripts: what a line may say, and a session replayed through the host.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "app/PluginsFolder.h"
+#include "app/Session.h"
+#include "tests/HostFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using app::ParseSession;
+using app::SessionError;
+
+TEST(SessionScript, AcceptedLines) {
+    SessionError error;
+    const auto lines = ParseSession(
+        "# a comment\n"
+        "new 595 842\n"
+        "\n"
+        "tool segment   # the first tool\n"
+        "keys shift alt\n"
+        "keys\n"
+        "move 10.5 -3\n"
+        "click 1e2 20\n"
+        "zoom 2\n"
+        "picker rgb 1 0.5 0\n"
+        "picker spot Rouge\n"
+        "picker cancel\n"
+        "notify selection\n",
+        &error);
+    ASSERT_TRUE(lines.has_value()) << error.line << ": " << error.message;
+    ASSERT_EQ(lines->size(), 11u);
+    EXPECT_EQ((*lines)[0].number, 2);
+    EXPECT_EQ((*lines)[1].command, "tool");
+    EXPECT_EQ((*lines)[1].arguments, std::vector<std::string>{"segment"});
+    EXPECT_TRUE((*lines)[3].arguments.empty());
+    EXPECT_EQ((*lines)[5].number, 8);
+}
+
+// A bad line is refused before anything runs, with its number.
+TEST(SessionScript, RefusedLines) {
+    const struct {
+        const char* script;
+        int line;
+    } cases[] = {
+        {"new 10 10\ndraw 1 2\n", 2},
+        {"move 1\n", 1},
+        {"move 1 2 3\n", 1},
+        {"move a 2\n", 1},
+        {"move 1 nan\n", 1},
+        {"\n\ntool pencil\n", 3},
+        {"keys shift meta\n", 1},
+        {"zoom 0\n", 1},
+        {"new 0 10\n", 1},
+        {"picker rgb 1 2\n", 1},
+        {"picker rgb 1 0 2\n", 1},
+        {"picker hsl 1 0 0\n", 1},
+        {"notify closed\n", 1},
+    };
+    for (const auto& c : cases) {
+        SessionError error;
+        EXPECT_FALSE(ParseSession(c.script, &error).has_value()) << c.script;
+        EXPECT_EQ(error.line, c.line) << c.script;
+        EXPECT_FALSE(error.message.empty());
+    }
+}
+
+// A first session in an empty plug-ins folder leaves the defaults file beside the plug-in,
+// and says so.
+TEST(SessionRun, FirstRunCreatesThePreferencesFile) {
+    testing_support::TemporaryFolder folder;
+    const fs::path plugin = testing_support::InstallIn(folder.Path());
+    SessionError error;
+    const auto lines = ParseSession(
+        "new 200 100\ntool segment\nmove 10 10\nkeys shift\nclick 20 20\nkeys\n"
+        "tool angle\nzoom 2\nnotify selection\ntool select\n",
+        &error);
+    ASSERT_TRUE(lines.has_value());
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(app::RunSession(*lines, plugin.string(), {}, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("alert: Le fichier Vorn-Cotaline-Prefs.txt n'a pas été trouvé"),
+              std::string::npos)
+        << out.str();
+    EXPECT_TRUE(fs::exists(folder.Path() / "Vorn-Cotaline-Prefs.txt"));
+    EXPECT_TRUE(err.str().empty()) << err.str();
+}
+
+TEST(SessionRun, EventsNeedADocument) {
+    testing_support::TemporaryFolder folder;
+    const fs::path plugin = testing_support::InstallIn(folder.Path());
+    SessionError error;
+    const auto lines = ParseSession("tool segment\nmove 10 10\n", &error);
+    ASSERT_TRUE(lines.has_value());
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(app::RunSession(*lines, plugin.string(), {}, out, err), 2);
+    EXPECT_NE(err.str().find("line 2"), std::string::npos) << err.str();
+}
+
+}  // namespace
