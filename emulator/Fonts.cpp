@@ -8,9 +8,15 @@ namespace emulator {
 
 std::vector<std::string> InstalledFonts() {
     std::vector<std::string> names;
+    // A configuration of our own, destroyed after use: the library's shared one would stay
+    // allocated until the process ends.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr) {
+        return names;
+    }
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* objects = FcObjectSetBuild(FC_POSTSCRIPT_NAME, nullptr);
-    FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
+    FcFontSet* fonts = FcFontList(config, pattern, objects);
     if (fonts != nullptr) {
         for (int i = 0; i < fonts->nfont; ++i) {
             FcChar8* name = nullptr;
@@ -24,6 +30,7 @@ std::vector<std::string> InstalledFonts() {
     }
     FcObjectSetDestroy(objects);
     FcPatternDestroy(pattern);
+    FcConfigDestroy(config);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;

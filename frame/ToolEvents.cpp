@@ -2,6 +2,7 @@
 
 #include "frame/Cursors.h"
 #include "frame/Suites.h"
+#include "settings/DimensionSettings.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ ASInt32& ActiveTool() {
 }
 
 ASErr SelectTool(AIToolMessage* message, AIAnnotatorHandle annotator) {
+    settings::Settings().prefsVersion = settings::kPreferencesVersion;
     PlaceToolsWithEyedropper() = true;
     ReadSmartGuideColor();
     if (const ASInt32 tool = ToolNumberOfHandle(message->tool); tool != 0) {

@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
+#include <filesystem>
+#include <fstream>
+
 #include "settings/DimensionSettings.h"
+#include "settings/PreferencesFile.h"
 #include "settings/PreferencesFormat.h"
 
 namespace {
@@ -316,6 +320,34 @@ TEST(PreferencesText, LongNamesAreCutBeforeSaving) {
     EXPECT_EQ(r.layerName, std::string(98, 'L'));
     EXPECT_EQ(r.fontName, std::string(98, 'F'));
     EXPECT_EQ(PreferencesText(r), text);
+}
+
+}  // namespace
+
+namespace {
+
+// A save that cannot write keeps what the user set, in memory, and does not try again and
+// again; a save that can replaces the file whole.
+TEST(PreferencesFile, FailedSaveKeepsTheSettings) {
+    DimensionSettings& live = Settings();
+    const DimensionSettings saved = live;
+    SetDefaults(live, "DejaVuSans");
+    live.fontSize = 33;
+    const auto folder = std::filesystem::temp_directory_path() / "mesra-prefs-save-test";
+    std::filesystem::remove_all(folder);
+    EXPECT_FALSE(SavePreferences((folder / "missing" / "Vorn-Cotaline-Prefs.txt").string()));
+    EXPECT_DOUBLE_EQ(live.fontSize, 33);
+
+    std::filesystem::create_directories(folder);
+    const auto path = folder / "Vorn-Cotaline-Prefs.txt";
+    { std::ofstream(path) << "an older, longer file that must not leave a tail behind\n"; }
+    EXPECT_TRUE(SavePreferences(path.string()));
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, PreferencesText(live));
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp"));
+    std::filesystem::remove_all(folder);
+    live = saved;
 }
 
 }  // namespace
