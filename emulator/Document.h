@@ -1,6 +1,13 @@
 // A document of the emulated host and the view that shows it.
 #pragma once
 
+#include <pugixml.hpp>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "emulator/Artwork.h"
 #include "host/Records.h"
 
 namespace emulator {
@@ -20,11 +27,21 @@ struct View {
 };
 
 struct Document {
+    // The size of the artboard in SVG user units.
     double width = 0.0;
     double height = 0.0;
     // Points per SVG user unit.
     double unitScale = 1.0;
     View view;
+
+    // Layers in paint order (the first at the bottom); a new document has one, "Calque 1".
+    std::vector<std::unique_ptr<Layer>> layers;
+    // The layer new art goes to.
+    Layer* currentLayer = nullptr;
+
+    // The SVG file the document was read from, kept whole so that everything the host does
+    // not model is written back as it was; empty for a new document.
+    std::unique_ptr<pugi::xml_document> source;
 
     // The artwork point of the SVG point (x, y): y grows downwards in SVG, upwards in
     // artwork.

@@ -56,6 +56,7 @@ class SuiteRegistry {
 void OfferPluginSuites(SuiteRegistry& registry);
 void OfferInterfaceSuites(SuiteRegistry& registry);
 void OfferArtworkSuites(SuiteRegistry& registry);
+void OfferGeometrySuites(SuiteRegistry& registry);
 void OfferOtherSuites(SuiteRegistry& registry);
 
 }  // namespace emulator

@@ -1,17 +1,14 @@
-// The suites of numbers, colours and text that the host offers.
+// The suites of colours and text that the host offers.
 #include <cstdint>
 
 #include "emulator/SuiteSupport.h"
 #include "emulator/Unicode.h"
-#include "host/GeometrySuites.h"
 #include "host/PaintSuites.h"
 #include "host/TextSuites.h"
 
 namespace emulator {
 namespace {
 
-constexpr AIRealMathSuite kRealMath{};
-constexpr AIRealBezierSuite kRealBezier{};
 constexpr AICustomColorSuite kCustomColor{};
 constexpr AISwatchListSuite kSwatchList{};
 constexpr AISwatchGroupSuite kSwatchGroup{};
@@ -67,8 +64,6 @@ MESRA_TEXT_ENGINE_SUITES(MESRA_TEXT_ENGINE_TABLE)
 }  // namespace
 
 void OfferOtherSuites(SuiteRegistry& registry) {
-    Offer(registry, kRealMath);
-    Offer(registry, kRealBezier);
     Offer(registry, kCustomColor);
     Offer(registry, kSwatchList);
     Offer(registry, kSwatchGroup);
