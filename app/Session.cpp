@@ -1,12 +1,14 @@
 #include "app/Session.h"
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
+#include "emulator/SvgImport.h"
 #include "emulator/Unicode.h"
 #include "host/Platform.h"
 #include "host/PluginSuites.h"
@@ -119,11 +121,32 @@ std::string CheckArguments(const SessionLine& line) {
 
 class Runner {
   public:
-    Runner(emulator::Host& host, std::ostream& err) : host_(host), err_(err) {}
+    Runner(emulator::Host& host, std::filesystem::path folder, std::ostream& err)
+        : host_(host), folder_(std::move(folder)), err_(err) {}
+
+    // Opens the artwork of an SVG file as the current document.
+    int Open(const std::filesystem::path& file, int line) {
+        std::string error;
+        auto document = emulator::ReadSvgFile(file, &error);
+        if (document == nullptr) {
+            err_ << "mesra: ";
+            if (line > 0) {
+                err_ << "line " << line << ": ";
+            }
+            err_ << error << "\n";
+            return 2;
+        }
+        host_.OpenDocument(std::move(document));
+        return Check(line, host_.Notify(kAIDocumentOpenedNotifier));
+    }
 
     // Carries out one line; returns the exit status it calls for, or 0 to go on.
     int Run(const SessionLine& line) {
         const std::vector<std::string>& a = line.arguments;
+        if (line.command == "doc") {
+            const std::filesystem::path file(a[0]);
+            return Open(file.is_absolute() ? file : folder_ / file, line.number);
+        }
         if (line.command == "new") {
             host_.NewDocument(Number(a[0]), Number(a[1]));
             return Check(line, host_.Notify(kAIDocumentOpenedNotifier));
@@ -170,7 +193,7 @@ class Runner {
             }
             return 0;
         }
-        // doc, view, save: artwork files.
+        // view, save: artwork files.
         err_ << "mesra: line " << line.number << ": \"" << line.command
              << "\" needs SVG artwork, which this build of the host cannot read or write yet\n";
         return 2;
@@ -191,15 +214,22 @@ class Runner {
         return document;
     }
 
-    int Check(const SessionLine& line, ASErr result) {
+    int Check(const SessionLine& line, ASErr result) { return Check(line.number, result); }
+
+    int Check(int line, ASErr result) {
         if (result != 0) {
-            err_ << "mesra: line " << line.number << ": the host answered error " << result << "\n";
+            err_ << "mesra: ";
+            if (line > 0) {
+                err_ << "line " << line << ": ";
+            }
+            err_ << "the host answered error " << result << "\n";
             return 1;
         }
         return 0;
     }
 
     emulator::Host& host_;
+    std::filesystem::path folder_;
     std::ostream& err_;
 };
 
@@ -250,9 +280,9 @@ std::optional<std::vector<SessionLine>> ParseSession(const std::string& text, Se
 
 int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
                const CommandLine& options, std::ostream& out, std::ostream& err) {
-    if (!options.document.empty() || !options.output.empty() || !options.dump.empty()) {
-        err << "mesra: --doc, --out and --dump need SVG artwork, which this build of the host "
-               "cannot read or write yet\n";
+    if (!options.output.empty() || !options.dump.empty()) {
+        err << "mesra: --out and --dump write artwork, which this build of the host cannot "
+               "do yet\n";
         return 2;
     }
     emulator::Host host;
@@ -266,12 +296,13 @@ int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
         err << "mesra: the plug-in did not start\n";
         return 1;
     }
-    Runner runner(host, err);
+    Runner runner(host, std::filesystem::path(options.session).parent_path(), err);
     int status = 0;
-    for (const SessionLine& line : lines) {
-        if ((status = runner.Run(line)) != 0) {
-            break;
-        }
+    if (!options.document.empty()) {
+        status = runner.Open(options.document, 0);
+    }
+    for (std::size_t i = 0; status == 0 && i < lines.size(); ++i) {
+        status = runner.Run(lines[i]);
     }
     host.Quit();
     for (const std::string& violation : host.Violations()) {

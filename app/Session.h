@@ -27,8 +27,9 @@ struct SessionError {
 std::optional<std::vector<SessionLine>> ParseSession(const std::string& text, SessionError* error);
 
 // Runs a parsed session with the plug-in at `plugin`; prints the host's events to `out` and
-// failures to `err`. Returns the exit status: 0, 1 when the host or the plug-in failed, 2
-// for a line that cannot be carried out.
+// failures to `err`. The artwork of `options.document` is opened first; files a line names
+// are taken relative to the folder of `options.session`. Returns the exit status: 0, 1
+// when the host or the plug-in failed, 2 for a line that cannot be carried out.
 int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
                const CommandLine& options, std::ostream& out, std::ostream& err);
 

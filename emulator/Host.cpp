@@ -3,6 +3,7 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "emulator/ArtTree.h"
 #include "emulator/Fonts.h"
 #include "emulator/SuiteRegistry.h"
 #include "emulator/Unicode.h"
@@ -216,10 +217,92 @@ void Host::PlaySound(const std::string& path) {
 }
 
 void Host::NewDocument(double width, double height) {
-    document_ = std::make_unique<Document>();
-    document_->width = width;
-    document_->height = height;
-    document_->view.origin = {0.0f, 0.0f};
+    auto document = std::make_unique<Document>();
+    document->width = width;
+    document->height = height;
+    auto layer = std::make_unique<Layer>();
+    layer->title = "Calque 1";
+    document->currentLayer = layer.get();
+    document->layers.push_back(std::move(layer));
+    OpenDocument(std::move(document));
+}
+
+void Host::OpenDocument(std::unique_ptr<Document> document) {
+    objectIds_.clear();
+    arts_.clear();
+    layers_.clear();
+    lockedByPlugin_.clear();
+    document_ = std::move(document);
+}
+
+namespace {
+constexpr std::uintptr_t kArtHandleBase = 0xA0000000;
+constexpr std::uintptr_t kLayerHandleBase = 0xB0000000;
+}  // namespace
+
+AIArtHandle Host::HandleOf(const Art* art) {
+    if (art == nullptr) {
+        return nullptr;
+    }
+    auto [it, added] = objectIds_.emplace(art, 0);
+    if (added) {
+        it->second = kArtHandleBase + 16 * nextObjectId_++;
+        arts_[it->second] = const_cast<Art*>(art);
+    }
+    return reinterpret_cast<AIArtHandle>(it->second);
+}
+
+Art* Host::FindArt(AIArtHandle handle) {
+    auto it = arts_.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == arts_.end()) {
+        RecordViolation(handle == nullptr ? "null art handle" : "art handle dead or unknown");
+        return nullptr;
+    }
+    return it->second;
+}
+
+bool Host::IsLiveArt(AIArtHandle handle) const {
+    return arts_.count(reinterpret_cast<std::uintptr_t>(handle)) != 0;
+}
+
+void Host::ForgetArt(Art& art) {
+    ForEachArt(art, [this](Art& a) {
+        lockedByPlugin_.erase(&a);
+        auto it = objectIds_.find(&a);
+        if (it != objectIds_.end()) {
+            arts_.erase(it->second);
+            objectIds_.erase(it);
+        }
+    });
+}
+
+AILayerHandle Host::HandleOf(const Layer* layer) {
+    if (layer == nullptr) {
+        return nullptr;
+    }
+    auto [it, added] = objectIds_.emplace(layer, 0);
+    if (added) {
+        it->second = kLayerHandleBase + 16 * nextObjectId_++;
+        layers_[it->second] = const_cast<Layer*>(layer);
+    }
+    return reinterpret_cast<AILayerHandle>(it->second);
+}
+
+Layer* Host::FindLayer(AILayerHandle handle) {
+    auto it = layers_.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (it == layers_.end()) {
+        RecordViolation("layer handle dead or unknown");
+        return nullptr;
+    }
+    return it->second;
+}
+
+void Host::NoteLockChange(Art& art, bool locked) {
+    if (locked) {
+        lockedByPlugin_.insert(&art);
+    } else {
+        lockedByPlugin_.erase(&art);
+    }
 }
 
 std::optional<float> Host::RealPreference(const std::string& key) const {

@@ -22,6 +22,7 @@
 #include "emulator/Handles.h"
 #include "emulator/PluginModule.h"
 #include "emulator/Toolbox.h"
+#include "host/ArtworkSuites.h"
 #include "host/Messages.h"
 #include "host/Records.h"
 
@@ -170,9 +171,28 @@ class Host {
     const std::vector<std::string>& SoundsPlayed() const { return sounds_; }
 
     // ---- Documents ---------------------------------------------------------------------
-    // Opens a new empty document of `width` × `height` points and makes it current.
+    // Opens a new empty document of `width` × `height` points, with one layer "Calque 1",
+    // and makes it current.
     void NewDocument(double width, double height);
+    // Makes `document` the current document (the previous one is closed).
+    void OpenDocument(std::unique_ptr<Document> document);
     Document* CurrentDocument() { return document_.get(); }
+
+    // ---- Handles of the current document's art and layers ------------------------------
+    // The handle of `art` (null for null); a handle stays the same for the art's life.
+    AIArtHandle HandleOf(const Art* art);
+    // The art of `handle`; null, with a violation recorded, when it is dead or unknown.
+    Art* FindArt(AIArtHandle handle);
+    // True when `handle` designates live art (no violation).
+    bool IsLiveArt(AIArtHandle handle) const;
+    // Forgets the handles of `art` and of everything in it, which the caller disposes of.
+    void ForgetArt(Art& art);
+    AILayerHandle HandleOf(const Layer* layer);
+    Layer* FindLayer(AILayerHandle handle);
+    HandleTable<AIHitRef, AIToolHitData>& Hits() { return hits_; }
+    // Notes that the plug-in locked or unlocked `art` during the current message: art it
+    // locks must be unlocked before the message ends.
+    void NoteLockChange(Art& art, bool locked);
 
     // ---- Fonts -------------------------------------------------------------------------
     // The host's font list, in its stable order.
@@ -232,6 +252,12 @@ class Host {
     HandleTable<AIAppContextHandle, AppContext> contexts_;
     HandleTable<AICursorManagerHandle, CursorManager> cursorManagers_;
     HandleTable<AIArtSet, std::vector<AIArtHandle>> artSets_;
+    HandleTable<AIHitRef, AIToolHitData> hits_;
+    std::map<const void*, std::uintptr_t> objectIds_;
+    std::map<std::uintptr_t, Art*> arts_;
+    std::map<std::uintptr_t, Layer*> layers_;
+    std::uintptr_t nextObjectId_ = 1;
+    std::set<Art*> lockedByPlugin_;
 
     std::vector<std::string> events_;
     std::function<void(const std::string&)> sink_;

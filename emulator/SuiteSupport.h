@@ -46,6 +46,23 @@ inline ASErr CopyOut(const std::string& text, char* buffer, ASInt32 capacity, AS
     return n < text.size() ? kBufferTooSmallErr : 0;
 }
 
+// Copies UTF-16 `text` into a caller's buffer with the rules of CopyOut (lengths in code
+// units).
+inline ASErr CopyOutUnicode(const std::u16string& text, ASUnicode* buffer, ASInt32 capacity,
+                            ASInt32* length) {
+    if (length == nullptr || capacity < 0 || (capacity > 0 && buffer == nullptr)) {
+        return kBadParameterErr;
+    }
+    *length = static_cast<ASInt32>(text.size());
+    if (capacity == 0) {
+        return text.empty() ? 0 : kBufferTooSmallErr;
+    }
+    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(capacity) - 1);
+    text.copy(buffer, n);
+    buffer[n] = u'\0';
+    return n < text.size() ? kBufferTooSmallErr : 0;
+}
+
 // Offers a suite table under its declared name and version.
 template <typename Suite>
 void Offer(SuiteRegistry& registry, const Suite& table) {

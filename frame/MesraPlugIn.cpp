@@ -192,6 +192,22 @@ ASErr MesraPlugIn::EditTool(AIToolMessage*) {
     return 0;
 }
 
+ASErr MesraPlugIn::TrackToolCursor(AIToolMessage* message) {
+    return ::TrackToolCursor(message, fields_.cursorManager);
+}
+
+ASErr MesraPlugIn::ToolMouseDown(AIToolMessage* message) {
+    return ::ToolMouseDown(message);
+}
+
+ASErr MesraPlugIn::ToolMouseDrag(AIToolMessage* message) {
+    return ::ToolMouseDrag(message, fields_.cursorManager);
+}
+
+ASErr MesraPlugIn::ToolMouseUp(AIToolMessage* message) {
+    return ::ToolMouseUp(message);
+}
+
 ASErr MesraPlugIn::SelectTool(AIToolMessage* message) {
     return ::SelectTool(message, fields_.annotator);
 }

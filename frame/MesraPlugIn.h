@@ -24,6 +24,10 @@ class MesraPlugIn : public Plugin {
     ASErr GoMenuItem(AIMenuMessage* message) override;
     ASErr UpdateMenuItem(AIMenuMessage* message) override;
     ASErr EditTool(AIToolMessage* message) override;
+    ASErr TrackToolCursor(AIToolMessage* message) override;
+    ASErr ToolMouseDown(AIToolMessage* message) override;
+    ASErr ToolMouseDrag(AIToolMessage* message) override;
+    ASErr ToolMouseUp(AIToolMessage* message) override;
     ASErr SelectTool(AIToolMessage* message) override;
     ASErr DeselectTool(AIToolMessage* message) override;
 

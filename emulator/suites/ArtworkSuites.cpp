@@ -1,6 +1,13 @@
 // The suites of the document and its artwork.
-#include "host/ArtworkSuites.h"
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "emulator/ArtTree.h"
+#include "emulator/HitTest.h"
 #include "emulator/SuiteSupport.h"
+#include "emulator/Unicode.h"
+#include "host/ArtworkSuites.h"
 
 namespace emulator {
 namespace {
@@ -34,7 +41,7 @@ constexpr AIArtSetSuite kArtSet{NewArtSet, DisposeArtSet};
 // ---- AI Document View Suite --------------------------------------------------------------
 
 // The view of `handle` (null: the current view), or null without a document.
-const View* FindView(Host* host, AIDocumentViewHandle handle) {
+View* FindView(Host* host, AIDocumentViewHandle handle) {
     Document* document = host->CurrentDocument();
     if (document == nullptr) {
         return nullptr;
@@ -72,15 +79,642 @@ ASErr ArtworkPointToViewPoint(AIDocumentViewHandle handle, const AIRealPoint* ar
     return 0;
 }
 
-constexpr AIDocumentViewSuite kDocumentView{GetDocumentViewBounds, ArtworkPointToViewPoint};
+ASErr ViewPointToArtworkPoint(AIDocumentViewHandle handle, const AIPoint* viewPoint,
+                              AIRealPoint* artworkPoint) {
+    Host* host = Enter<AIDocumentViewSuite>();
+    if (host == nullptr || artworkPoint == nullptr || viewPoint == nullptr) {
+        return kBadParameterErr;
+    }
+    const View* view = FindView(host, handle);
+    if (view == nullptr) {
+        return kNoDocumentErr;
+    }
+    *artworkPoint = view->ToArtworkPoint(*viewPoint);
+    return 0;
+}
 
-constexpr AIArtSuite kArt{};
-constexpr AIPathSuite kPath{};
+ASErr GetDocumentViewZoom(AIDocumentViewHandle handle, AIReal* zoom) {
+    Host* host = Enter<AIDocumentViewSuite>();
+    if (host == nullptr || zoom == nullptr) {
+        return kBadParameterErr;
+    }
+    const View* view = FindView(host, handle);
+    if (view == nullptr) {
+        return kNoDocumentErr;
+    }
+    *zoom = static_cast<AIReal>(view->zoom);
+    return 0;
+}
+
+ASErr GetDocumentViewCenter(AIDocumentViewHandle handle, AIRealPoint* center) {
+    Host* host = Enter<AIDocumentViewSuite>();
+    if (host == nullptr || center == nullptr) {
+        return kBadParameterErr;
+    }
+    const View* view = FindView(host, handle);
+    if (view == nullptr) {
+        return kNoDocumentErr;
+    }
+    const AIRealRect b = view->Bounds();
+    *center = {(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+    return 0;
+}
+
+ASErr SetDocumentViewCenter(AIDocumentViewHandle handle, const AIRealPoint* center) {
+    Host* host = Enter<AIDocumentViewSuite>();
+    if (host == nullptr || center == nullptr || !std::isfinite(center->h) ||
+        !std::isfinite(center->v)) {
+        return kBadParameterErr;
+    }
+    View* view = FindView(host, handle);
+    if (view == nullptr) {
+        return kNoDocumentErr;
+    }
+    view->origin = {static_cast<AIReal>(center->h - view->widthPixels / (2 * view->zoom)),
+                    static_cast<AIReal>(center->v + view->heightPixels / (2 * view->zoom))};
+    host->InvalidateAnnotation();
+    return 0;
+}
+
+constexpr AIDocumentViewSuite kDocumentView{GetDocumentViewBounds,   ArtworkPointToViewPoint,
+                                            ViewPointToArtworkPoint, GetDocumentViewZoom,
+                                            GetDocumentViewCenter,   SetDocumentViewCenter};
+
+// ---- AI Art Suite ------------------------------------------------------------------------
+
+// The current document, or null after recording that there is none.
+Document* NeedDocument(Host* host) {
+    return host->CurrentDocument();
+}
+
+ASErr NewArt(ASInt32 type, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
+    Host* host = Enter<AIArtSuite>();
+    if (host == nullptr || newArt == nullptr || (type != kGroupArt && type != kPathArt)) {
+        return kBadParameterErr;
+    }
+    Document* document = NeedDocument(host);
+    if (document == nullptr || document->currentLayer == nullptr) {
+        return kNoDocumentErr;
+    }
+    Art* reference = nullptr;
+    if (prep != nullptr && (reference = host->FindArt(prep)) == nullptr) {
+        return kBadParameterErr;
+    }
+    auto art = std::make_unique<Art>();
+    art->type = type == kGroupArt ? ArtType::Group : ArtType::Path;
+    Layer& layer = reference != nullptr ? *reference->layer : *document->currentLayer;
+    Art* inserted = InsertArt(layer, reference, paintOrder, std::move(art));
+    if (inserted == nullptr) {
+        return kBadParameterErr;
+    }
+    *newArt = host->HandleOf(inserted);
+    return 0;
+}
+
+ASErr DisposeArt(AIArtHandle handle) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr) {
+        return kBadParameterErr;
+    }
+    host->ForgetArt(*art);
+    DetachArt(*art);
+    return 0;
+}
+
+ASErr GetArtType(AIArtHandle handle, ASInt32* type) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || type == nullptr) {
+        return kBadParameterErr;
+    }
+    *type = static_cast<ASInt32>(art->type);
+    return 0;
+}
+
+ASErr GetArtParent(AIArtHandle handle, AIArtHandle* parent) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || parent == nullptr) {
+        return kBadParameterErr;
+    }
+    *parent = host->HandleOf(art->parent);
+    return 0;
+}
+
+ASErr GetArtFirstChild(AIArtHandle handle, AIArtHandle* child) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || child == nullptr) {
+        return kBadParameterErr;
+    }
+    *child = art->children.empty() ? nullptr : host->HandleOf(art->children.back().get());
+    return 0;
+}
+
+ASErr GetArtSibling(AIArtHandle handle, AIArtHandle* sibling) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || sibling == nullptr) {
+        return kBadParameterErr;
+    }
+    const std::size_t at = IndexOf(*art);
+    *sibling = at == 0 ? nullptr : host->HandleOf(SiblingsOf(*art)[at - 1].get());
+    return 0;
+}
+
+ASErr GetArtLayer(AIArtHandle handle, AILayerHandle* layer) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || layer == nullptr) {
+        return kBadParameterErr;
+    }
+    *layer = host->HandleOf(art->layer);
+    return 0;
+}
+
+AIBoolean ValidArt(AIArtHandle handle) {
+    Host* host = Enter<AIArtSuite>();
+    return host != nullptr && host->IsLiveArt(handle);
+}
+
+ASInt32 Attributes(const Art& art) {
+    return (art.selected ? kArtSelected | kArtFullySelected : 0) | (art.locked ? kArtLocked : 0) |
+           (art.hidden ? kArtHidden : 0) | (art.guide ? kArtIsGuide : 0);
+}
+
+ASErr GetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32* attr) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || attr == nullptr) {
+        return kBadParameterErr;
+    }
+    *attr = Attributes(*art) & whichAttr;
+    return 0;
+}
+
+ASErr SetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32 attr) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr) {
+        return kBadParameterErr;
+    }
+    if ((whichAttr & (kArtSelected | kArtFullySelected)) != 0) {
+        const bool selected = (attr & whichAttr & (kArtSelected | kArtFullySelected)) != 0;
+        ForEachArt(*art, [selected](Art& a) { a.selected = selected; });
+    }
+    if ((whichAttr & kArtLocked) != 0) {
+        art->locked = (attr & kArtLocked) != 0;
+        host->NoteLockChange(*art, art->locked);
+    }
+    if ((whichAttr & kArtHidden) != 0) {
+        art->hidden = (attr & kArtHidden) != 0;
+    }
+    if ((whichAttr & kArtIsGuide) != 0) {
+        art->guide = (attr & kArtIsGuide) != 0;
+    }
+    return 0;
+}
+
+ASErr GetArtBounds(AIArtHandle handle, AIRealRect* bounds) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || bounds == nullptr) {
+        return kBadParameterErr;
+    }
+    *bounds = ArtBounds(*art).value_or(AIRealRect{0, 0, 0, 0});
+    return 0;
+}
+
+ASErr GetArtName(AIArtHandle handle, ASUnicode* buffer, ASInt32 capacity, ASInt32* length) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr) {
+        return kBadParameterErr;
+    }
+    return CopyOutUnicode(Utf16FromUtf8(art->name), buffer, capacity, length);
+}
+
+ASErr SetArtName(AIArtHandle handle, const ASUnicode* name) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || name == nullptr) {
+        return kBadParameterErr;
+    }
+    art->name = Utf8FromUtf16(name);
+    return 0;
+}
+
+constexpr AIArtSuite kArt{NewArt,        DisposeArt,  GetArtType, GetArtParent,   GetArtFirstChild,
+                          GetArtSibling, GetArtLayer, ValidArt,   GetArtUserAttr, SetArtUserAttr,
+                          GetArtBounds,  GetArtName,  SetArtName};
+
+// ---- AI Path Suite -----------------------------------------------------------------------
+
+Art* FindPath(Host* host, AIArtHandle handle) {
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art != nullptr && art->type != ArtType::Path) {
+        host->RecordViolation("path operation on art that is not a path");
+        return nullptr;
+    }
+    return art;
+}
+
+// The largest path the host keeps (anchor indices are 16-bit).
+constexpr ASInt16 kMaxAnchors = 32767;
+
+ASErr GetPathSegmentCount(AIArtHandle handle, ASInt16* count) {
+    Art* path = FindPath(Enter<AIPathSuite>(), handle);
+    if (path == nullptr || count == nullptr) {
+        return kBadParameterErr;
+    }
+    *count = static_cast<ASInt16>(std::min<std::size_t>(path->segments.size(), kMaxAnchors));
+    return 0;
+}
+
+ASErr SetPathSegmentCount(AIArtHandle handle, ASInt16 count) {
+    Art* path = FindPath(Enter<AIPathSuite>(), handle);
+    if (path == nullptr || count < 0) {
+        return kBadParameterErr;
+    }
+    path->segments.resize(static_cast<std::size_t>(count),
+                          AIPathSegment{{0, 0}, {0, 0}, {0, 0}, 1});
+    return 0;
+}
+
+bool InRange(const Art& path, ASInt16 first, ASInt16 count) {
+    return first >= 0 && count >= 0 &&
+           static_cast<std::size_t>(first) + static_cast<std::size_t>(count) <=
+               path.segments.size();
+}
+
+ASErr GetPathSegments(AIArtHandle handle, ASInt16 first, ASInt16 count, AIPathSegment* segments) {
+    Host* host = Enter<AIPathSuite>();
+    Art* path = FindPath(host, handle);
+    if (path == nullptr || segments == nullptr) {
+        return kBadParameterErr;
+    }
+    if (!InRange(*path, first, count)) {
+        host->RecordViolation("path anchors read out of range");
+        return kBadParameterErr;
+    }
+    std::copy_n(path->segments.begin() + first, count, segments);
+    return 0;
+}
+
+ASErr SetPathSegments(AIArtHandle handle, ASInt16 first, ASInt16 count,
+                      const AIPathSegment* segments) {
+    Host* host = Enter<AIPathSuite>();
+    Art* path = FindPath(host, handle);
+    if (path == nullptr || segments == nullptr) {
+        return kBadParameterErr;
+    }
+    if (!InRange(*path, first, count)) {
+        host->RecordViolation("path anchors written out of range");
+        return kBadParameterErr;
+    }
+    std::copy_n(segments, count, path->segments.begin() + first);
+    return 0;
+}
+
+ASErr GetPathClosed(AIArtHandle handle, AIBoolean* closed) {
+    Art* path = FindPath(Enter<AIPathSuite>(), handle);
+    if (path == nullptr || closed == nullptr) {
+        return kBadParameterErr;
+    }
+    *closed = path->closed;
+    return 0;
+}
+
+ASErr SetPathClosed(AIArtHandle handle, AIBoolean closed) {
+    Art* path = FindPath(Enter<AIPathSuite>(), handle);
+    if (path == nullptr) {
+        return kBadParameterErr;
+    }
+    path->closed = closed != 0;
+    return 0;
+}
+
+ASErr GetPathArea(AIArtHandle handle, AIReal* area) {
+    Art* path = FindPath(Enter<AIPathSuite>(), handle);
+    if (path == nullptr || area == nullptr) {
+        return kBadParameterErr;
+    }
+    *area = static_cast<AIReal>(PathArea(*path));
+    return 0;
+}
+
+constexpr AIPathSuite kPath{GetPathSegmentCount, SetPathSegmentCount, GetPathSegments,
+                            SetPathSegments,     GetPathClosed,       SetPathClosed,
+                            GetPathArea};
+
+// ---- AI Layer Suite ----------------------------------------------------------------------
+
+ASErr CountLayers(ASInt32* count) {
+    Host* host = Enter<AILayerSuite>();
+    if (host == nullptr || count == nullptr) {
+        return kBadParameterErr;
+    }
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    *count = static_cast<ASInt32>(document->layers.size());
+    return 0;
+}
+
+ASErr GetNthLayer(ASInt32 index, AILayerHandle* layer) {
+    Host* host = Enter<AILayerSuite>();
+    if (host == nullptr || layer == nullptr) {
+        return kBadParameterErr;
+    }
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= document->layers.size()) {
+        return kBadParameterErr;
+    }
+    *layer = host->HandleOf(document->layers[document->layers.size() - 1 - index].get());
+    return 0;
+}
+
+ASErr GetCurrentLayer(AILayerHandle* layer) {
+    Host* host = Enter<AILayerSuite>();
+    if (host == nullptr || layer == nullptr) {
+        return kBadParameterErr;
+    }
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    *layer = host->HandleOf(document->currentLayer);
+    return 0;
+}
+
+ASErr SetCurrentLayer(AILayerHandle handle) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr) {
+        return kBadParameterErr;
+    }
+    host->CurrentDocument()->currentLayer = layer;
+    return 0;
+}
+
+ASErr InsertLayer(AILayerHandle base, ASInt32 placement, AILayerHandle* layer) {
+    Host* host = Enter<AILayerSuite>();
+    if (host == nullptr || layer == nullptr) {
+        return kBadParameterErr;
+    }
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    auto& layers = document->layers;
+    std::size_t at = layers.size();
+    if (placement != kLayerAboveAll) {
+        Layer* reference = host->FindLayer(base);
+        if (reference == nullptr) {
+            return kBadParameterErr;
+        }
+        std::size_t index = 0;
+        while (index < layers.size() && layers[index].get() != reference) {
+            ++index;
+        }
+        at = placement == kLayerAbove ? index + 1 : index;
+    }
+    auto added = std::make_unique<Layer>();
+    Layer* raw = added.get();
+    layers.insert(layers.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
+    *layer = host->HandleOf(raw);
+    return 0;
+}
+
+ASErr GetLayerTitle(AILayerHandle handle, ASUnicode* buffer, ASInt32 capacity, ASInt32* length) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr) {
+        return kBadParameterErr;
+    }
+    return CopyOutUnicode(Utf16FromUtf8(layer->title), buffer, capacity, length);
+}
+
+ASErr SetLayerTitle(AILayerHandle handle, const ASUnicode* title) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr || title == nullptr) {
+        return kBadParameterErr;
+    }
+    layer->title = Utf8FromUtf16(title);
+    return 0;
+}
+
+ASErr GetLayerEditable(AILayerHandle handle, AIBoolean* editable) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr || editable == nullptr) {
+        return kBadParameterErr;
+    }
+    *editable = !layer->locked;
+    return 0;
+}
+
+ASErr SetLayerEditable(AILayerHandle handle, AIBoolean editable) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr) {
+        return kBadParameterErr;
+    }
+    layer->locked = editable == 0;
+    return 0;
+}
+
+ASErr GetLayerVisible(AILayerHandle handle, AIBoolean* visible) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr || visible == nullptr) {
+        return kBadParameterErr;
+    }
+    *visible = layer->visible;
+    return 0;
+}
+
+ASErr GetLayerColor(AILayerHandle handle, AIRGBColor* color) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr || color == nullptr) {
+        return kBadParameterErr;
+    }
+    auto component = [](double c) {
+        return static_cast<ASUInt16>(std::lround(std::clamp(c, 0.0, 1.0) * 65535.0));
+    };
+    *color = AIRGBColor{component(layer->color.red), component(layer->color.green),
+                        component(layer->color.blue)};
+    return 0;
+}
+
+ASErr GetFirstArtOfLayer(AILayerHandle handle, AIArtHandle* art) {
+    Host* host = Enter<AILayerSuite>();
+    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    if (layer == nullptr || art == nullptr) {
+        return kBadParameterErr;
+    }
+    *art = layer->art.empty() ? nullptr : host->HandleOf(layer->art.back().get());
+    return 0;
+}
+
+constexpr AILayerSuite kLayer{CountLayers,     GetNthLayer,      GetCurrentLayer,
+                              SetCurrentLayer, InsertLayer,      GetLayerTitle,
+                              SetLayerTitle,   GetLayerEditable, SetLayerEditable,
+                              GetLayerVisible, GetLayerColor,    GetFirstArtOfLayer};
+
+// ---- AI Tag Suite ------------------------------------------------------------------------
+
+bool StringTag(Host* host, const char* name, const char* type) {
+    if (name == nullptr || *name == '\0') {
+        return false;
+    }
+    if (type != nullptr && std::strcmp(type, kTagString) != 0) {
+        host->RecordViolation(std::string("tag of an unknown type: ") + type);
+        return false;
+    }
+    return true;
+}
+
+ASErr SetTag(AIArtHandle handle, const char* name, const char* type, const char* value) {
+    Host* host = Enter<AITagSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || value == nullptr || !StringTag(host, name, type)) {
+        return kBadParameterErr;
+    }
+    art->tags[name] = value;
+    return 0;
+}
+
+ASErr GetTag(AIArtHandle handle, const char* name, const char* type, char* buffer, ASInt32 capacity,
+             ASInt32* length) {
+    Host* host = Enter<AITagSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || !StringTag(host, name, type)) {
+        return kBadParameterErr;
+    }
+    const auto it = art->tags.find(name);
+    if (it == art->tags.end()) {
+        return kNameNotFoundErr;
+    }
+    return CopyOut(it->second, buffer, capacity, length);
+}
+
+ASErr GetTagType(AIArtHandle handle, const char* name, const char** type) {
+    Host* host = Enter<AITagSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || type == nullptr || !StringTag(host, name, nullptr)) {
+        return kBadParameterErr;
+    }
+    if (art->tags.count(name) == 0) {
+        return kNameNotFoundErr;
+    }
+    *type = kTagString;
+    return 0;
+}
+
+ASErr RemoveTag(AIArtHandle handle, const char* name) {
+    Host* host = Enter<AITagSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || !StringTag(host, name, nullptr)) {
+        return kBadParameterErr;
+    }
+    art->tags.erase(name);
+    return 0;
+}
+
+constexpr AITagSuite kTag{SetTag, GetTag, GetTagType, RemoveTag};
+
+// ---- AI Hit Test Suite -------------------------------------------------------------------
+
+ASErr HitTest(AIArtHandle handle, const AIRealPoint* point, AIReal tolerance, ASInt32 request,
+              AIHitRef* hitRef) {
+    Host* host = Enter<AIHitTestSuite>();
+    if (host == nullptr || point == nullptr || hitRef == nullptr) {
+        return kBadParameterErr;
+    }
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    Art* within = nullptr;
+    if (handle != nullptr && (within = host->FindArt(handle)) == nullptr) {
+        return kBadParameterErr;
+    }
+    const Hit hit = HitTestDocument(*document, *point, tolerance, request, within);
+    auto data = std::make_unique<AIToolHitData>();
+    data->hit = hit.hit;
+    data->art = host->HandleOf(hit.art);
+    data->type = hit.type;
+    data->segment = hit.segment;
+    data->t = static_cast<AIReal>(hit.t);
+    data->point = hit.point;
+    *hitRef = host->Hits().Add(std::move(data));
+    return 0;
+}
+
+ASErr GetHitData(AIHitRef hitRef, AIToolHitData* data) {
+    Host* host = Enter<AIHitTestSuite>();
+    if (host == nullptr || data == nullptr) {
+        return kBadParameterErr;
+    }
+    const AIToolHitData* found = host->Hits().Find(hitRef);
+    if (found == nullptr) {
+        host->RecordViolation("hit reference dead or unknown");
+        return kBadParameterErr;
+    }
+    *data = *found;
+    return 0;
+}
+
+ASErr ReleaseHitRef(AIHitRef hitRef) {
+    Host* host = Enter<AIHitTestSuite>();
+    if (host == nullptr) {
+        return kBadParameterErr;
+    }
+    if (!host->Hits().Remove(hitRef)) {
+        host->RecordViolation("hit reference released twice or unknown");
+        return kBadParameterErr;
+    }
+    return 0;
+}
+
+constexpr AIHitTestSuite kHitTest{HitTest, GetHitData, ReleaseHitRef};
+
+// ---- AI Matching Art Suite ---------------------------------------------------------------
+
+ASErr GetMatchingArt(ASInt32 type, ASInt32 whichAttr, ASInt32 attr, AIArtHandle* buffer,
+                     ASInt32 capacity, ASInt32* count) {
+    Host* host = Enter<AIMatchingArtSuite>();
+    if (host == nullptr || count == nullptr || capacity < 0 ||
+        (capacity > 0 && buffer == nullptr)) {
+        return kBadParameterErr;
+    }
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    std::vector<AIArtHandle> matches;
+    ForEachArtInDocumentOrder(*document, [&](Art& art) {
+        if (static_cast<ASInt32>(art.type) == type &&
+            (Attributes(art) & whichAttr) == (attr & whichAttr)) {
+            matches.push_back(host->HandleOf(&art));
+        }
+    });
+    *count = static_cast<ASInt32>(matches.size());
+    std::copy_n(matches.begin(), std::min<std::size_t>(matches.size(), capacity), buffer);
+    return matches.size() > static_cast<std::size_t>(capacity) ? kBufferTooSmallErr : 0;
+}
+
+constexpr AIMatchingArtSuite kMatchingArt{GetMatchingArt};
+
 constexpr AIPathStyleSuite kPathStyle{};
-constexpr AILayerSuite kLayer{};
-constexpr AITagSuite kTag{};
-constexpr AIHitTestSuite kHitTest{};
-constexpr AIMatchingArtSuite kMatchingArt{};
 constexpr AITransformArtSuite kTransformArt{};
 constexpr AIArtConverterSuite kArtConverter{};
 constexpr AIDocumentSuite kDocument{};

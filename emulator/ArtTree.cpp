@@ -1,0 +1,234 @@
+#include "emulator/ArtTree.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/ArtworkSuites.h"
+
+namespace emulator {
+namespace {
+
+void Include(AIRealRect& r, double x, double y) {
+    r.left = std::min(r.left, static_cast<AIReal>(x));
+    r.right = std::max(r.right, static_cast<AIReal>(x));
+    r.bottom = std::min(r.bottom, static_cast<AIReal>(y));
+    r.top = std::max(r.top, static_cast<AIReal>(y));
+}
+
+// The parameters in (0, 1) where one coordinate of a cubic has a zero derivative.
+std::vector<double> Extrema(double p0, double p1, double p2, double p3) {
+    const double a = -p0 + 3 * p1 - 3 * p2 + p3;
+    const double b = 2 * (p0 - 2 * p1 + p2);
+    const double c = p1 - p0;
+    std::vector<double> roots;
+    if (std::fabs(a) < 1e-12) {
+        if (std::fabs(b) > 1e-12) {
+            roots.push_back(-c / b);
+        }
+    } else {
+        const double d = b * b - 4 * a * c;
+        if (d >= 0) {
+            const double s = std::sqrt(d);
+            roots.push_back((-b + s) / (2 * a));
+            roots.push_back((-b - s) / (2 * a));
+        }
+    }
+    std::vector<double> inside;
+    for (double t : roots) {
+        if (t > 0 && t < 1) {
+            inside.push_back(t);
+        }
+    }
+    return inside;
+}
+
+double Cubic(double p0, double p1, double p2, double p3, double t) {
+    const double u = 1 - t;
+    return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<Art>>& SiblingsOf(Art& art) {
+    return art.parent != nullptr ? art.parent->children : art.layer->art;
+}
+
+std::size_t IndexOf(Art& art) {
+    auto& siblings = SiblingsOf(art);
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        if (siblings[i].get() == &art) {
+            return i;
+        }
+    }
+    return siblings.size();
+}
+
+Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art> art) {
+    std::vector<std::unique_ptr<Art>>* list = &layer.art;
+    std::size_t at = layer.art.size();
+    Art* parent = nullptr;
+    Layer* home = &layer;
+    if (prep != nullptr) {
+        home = prep->layer;
+        switch (paintOrder) {
+            case kPlaceAbove:
+            case kPlaceBelow:
+                list = &SiblingsOf(*prep);
+                parent = prep->parent;
+                at = IndexOf(*prep) + (paintOrder == kPlaceAbove ? 1 : 0);
+                break;
+            case kPlaceInsideOnTop:
+            case kPlaceInsideOnBottom:
+                if (prep->type != ArtType::Group) {
+                    return nullptr;
+                }
+                list = &prep->children;
+                parent = prep;
+                at = paintOrder == kPlaceInsideOnTop ? prep->children.size() : 0;
+                break;
+            default:
+                list = &SiblingsOf(*prep);
+                parent = prep->parent;
+                at = paintOrder == kPlaceBelowAll ? 0 : list->size();
+                break;
+        }
+    } else if (paintOrder == kPlaceBelowAll || paintOrder == kPlaceInsideOnBottom ||
+               paintOrder == kPlaceBelow) {
+        at = 0;
+    }
+    art->parent = parent;
+    ForEachArt(*art, [home](Art& a) { a.layer = home; });
+    Art* raw = art.get();
+    list->insert(list->begin() + static_cast<std::ptrdiff_t>(at), std::move(art));
+    return raw;
+}
+
+std::unique_ptr<Art> DetachArt(Art& art) {
+    auto& siblings = SiblingsOf(art);
+    const std::size_t at = IndexOf(art);
+    std::unique_ptr<Art> taken = std::move(siblings[at]);
+    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
+    taken->parent = nullptr;
+    return taken;
+}
+
+void ForEachArt(Art& art, const std::function<void(Art&)>& visit) {
+    visit(art);
+    for (auto& child : art.children) {
+        ForEachArt(*child, visit);
+    }
+}
+
+namespace {
+
+void VisitTopFirst(std::vector<std::unique_ptr<Art>>& list,
+                   const std::function<void(Art&)>& visit) {
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        visit(**it);
+        VisitTopFirst((*it)->children, visit);
+    }
+}
+
+}  // namespace
+
+void ForEachArtInDocumentOrder(Document& document, const std::function<void(Art&)>& visit) {
+    for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
+        VisitTopFirst((*layer)->art, visit);
+    }
+}
+
+bool IsEffectivelyHidden(const Art& art) {
+    for (const Art* a = &art; a != nullptr; a = a->parent) {
+        if (a->hidden) {
+            return true;
+        }
+    }
+    return art.layer != nullptr && !art.layer->visible;
+}
+
+bool IsEffectivelyLocked(const Art& art) {
+    for (const Art* a = &art; a != nullptr; a = a->parent) {
+        if (a->locked) {
+            return true;
+        }
+    }
+    return art.layer != nullptr && art.layer->locked;
+}
+
+AIRealBezier CurveEndingAt(const Art& path, std::size_t end) {
+    const auto& s = path.segments;
+    const std::size_t start = end == 0 ? s.size() - 1 : end - 1;
+    return {s[start].p, s[start].out, s[end].in, s[end].p};
+}
+
+AIRealRect BezierBounds(const AIRealBezier& b) {
+    AIRealRect r{b.p0.h, b.p0.v, b.p0.h, b.p0.v};
+    Include(r, b.p3.h, b.p3.v);
+    for (double t : Extrema(b.p0.h, b.p1.h, b.p2.h, b.p3.h)) {
+        Include(r, Cubic(b.p0.h, b.p1.h, b.p2.h, b.p3.h, t), b.p0.v);
+    }
+    for (double t : Extrema(b.p0.v, b.p1.v, b.p2.v, b.p3.v)) {
+        Include(r, b.p0.h, Cubic(b.p0.v, b.p1.v, b.p2.v, b.p3.v, t));
+    }
+    return r;
+}
+
+double PathArea(const Art& path) {
+    const std::size_t n = path.segments.size();
+    if (path.type != ArtType::Path || n < 3) {
+        return 0;
+    }
+    // x·y' − y·x' is a polynomial of degree 5 on a cubic: three Gauss-Legendre points
+    // integrate it exactly.
+    const double nodes[3] = {0.5 - 0.5 * std::sqrt(0.6), 0.5, 0.5 + 0.5 * std::sqrt(0.6)};
+    const double weights[3] = {5.0 / 18, 8.0 / 18, 5.0 / 18};
+    double twice = 0;
+    for (std::size_t end = 1; end <= n; ++end) {
+        const AIRealBezier b = CurveEndingAt(path, end % n);
+        for (int i = 0; i < 3; ++i) {
+            const double t = nodes[i], u = 1 - t;
+            const double x = Cubic(b.p0.h, b.p1.h, b.p2.h, b.p3.h, t);
+            const double y = Cubic(b.p0.v, b.p1.v, b.p2.v, b.p3.v, t);
+            const double dx = 3 * (u * u * (b.p1.h - b.p0.h) + 2 * u * t * (b.p2.h - b.p1.h) +
+                                   t * t * (b.p3.h - b.p2.h));
+            const double dy = 3 * (u * u * (b.p1.v - b.p0.v) + 2 * u * t * (b.p2.v - b.p1.v) +
+                                   t * t * (b.p3.v - b.p2.v));
+            twice += weights[i] * (x * dy - y * dx);
+        }
+    }
+    return twice / 2;
+}
+
+std::optional<AIRealRect> ArtBounds(const Art& art) {
+    std::optional<AIRealRect> bounds;
+    auto merge = [&bounds](const AIRealRect& r) {
+        if (!bounds) {
+            bounds = r;
+            return;
+        }
+        bounds->left = std::min(bounds->left, r.left);
+        bounds->right = std::max(bounds->right, r.right);
+        bounds->bottom = std::min(bounds->bottom, r.bottom);
+        bounds->top = std::max(bounds->top, r.top);
+    };
+    if (art.type == ArtType::Path) {
+        const auto& s = art.segments;
+        if (s.size() == 1) {
+            merge({s[0].p.h, s[0].p.v, s[0].p.h, s[0].p.v});
+        }
+        for (std::size_t end = 1; end < s.size(); ++end) {
+            merge(BezierBounds(CurveEndingAt(art, end)));
+        }
+        if (art.closed && s.size() > 1) {
+            merge(BezierBounds(CurveEndingAt(art, 0)));
+        }
+    }
+    for (const auto& child : art.children) {
+        if (const auto r = ArtBounds(*child)) {
+            merge(*r);
+        }
+    }
+    return bounds;
+}
+
+}  // namespace emulator

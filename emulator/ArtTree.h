@@ -1,0 +1,54 @@
+// Edits and queries of a document's tree of layers, groups and paths.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "emulator/Document.h"
+#include "host/Records.h"
+
+namespace emulator {
+
+// The list that holds `art`: its group's children, or its layer's art.
+std::vector<std::unique_ptr<Art>>& SiblingsOf(Art& art);
+
+// The index of `art` in the list that holds it.
+std::size_t IndexOf(Art& art);
+
+// Inserts `art` relative to `prep` by `paintOrder` (above, below, inside on top, inside on
+// bottom of a group); with a null `prep`, on top of (or below everything in) `layer`.
+// Returns the inserted art, or null when the placement is impossible (inside a path).
+Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art> art);
+
+// Takes `art` out of the tree; the caller owns it.
+std::unique_ptr<Art> DetachArt(Art& art);
+
+// Calls `visit` for `art` and everything inside it, parents before children.
+void ForEachArt(Art& art, const std::function<void(Art&)>& visit);
+
+// Calls `visit` for every art of the document: layers top first, art top first, groups
+// before what they hold (the host's document order).
+void ForEachArtInDocumentOrder(Document& document, const std::function<void(Art&)>& visit);
+
+// True when the art, one of its groups or its layer is hidden.
+bool IsEffectivelyHidden(const Art& art);
+// True when the art, one of its groups or its layer is locked.
+bool IsEffectivelyLocked(const Art& art);
+
+// The Bézier of the curve that ends at anchor `end` of a path: from anchor end − 1, or,
+// for end 0 of a closed path, the closing curve from the last anchor.
+AIRealBezier CurveEndingAt(const Art& path, std::size_t end);
+
+// The extent of a Bézier (its own extrema, not its control points).
+AIRealRect BezierBounds(const AIRealBezier& bezier);
+
+// The signed area enclosed by a path, curves included (positive counter-clockwise in
+// artwork coordinates); 0 for fewer than three anchors. An open path is taken as closed.
+double PathArea(const Art& path);
+
+// The extent of the art's geometry; nothing for an empty group or path.
+std::optional<AIRealRect> ArtBounds(const Art& art);
+
+}  // namespace emulator

@@ -1,0 +1,60 @@
+// Reading SVG artwork into a document of the emulated host.
+//
+// The reader turns the drawing of an SVG file into the host's model: layers, groups and
+// paths of cubic segments in artwork points (y upwards), with their styles, names, tags and
+// lock and visibility states. The parsed file is kept whole in Document::source, and every
+// layer and art keeps the element it came from, so that what the host does not model
+// (text, images, definitions, metadata, attributes of other programs) can be written back
+// as it was.
+//
+// What becomes what:
+// - The root's width, height and viewBox give Document::unitScale (points per user unit)
+//   and the document's size in user units. An SVG point (x, y) becomes the artwork point
+//   (x·k, −y·k) after the transforms of its element and ancestors (the viewBox's origin
+//   moves nothing). Without a viewBox the user unit is the width's unit; a size the root
+//   does not give is the extent of the art from the origin.
+// - A `g` with inkscape:groupmode="layer" directly under the root is a layer (title from
+//   inkscape:label, else id, else "Calque N"; locked by sodipodi:insensitive="true"; hidden
+//   by display:none). Art outside any layer goes into one layer "Calque 1" at the bottom; a
+//   document without layers still has "Calque 1". The current layer is the topmost.
+// - `g` (and a layer inside a layer) is a group; `path`, `rect`, `circle`, `ellipse`,
+//   `line`, `polyline` and `polygon` are paths. An element whose geometry has several
+//   subpaths is a group of paths: the group's source is the element, its paths have no
+//   source of their own and carry the element's style. Subpaths of a single anchor are
+//   dropped. Other elements (and everything deeper than 256 levels) are left to the DOM.
+// - Arcs become cubics of at most 90° each, quadratics become cubics exactly; a closed
+//   subpath whose last anchor is its first has them merged into one anchor.
+// - Style comes from presentation attributes and the `style` attribute (which wins),
+//   inherited as SVG inherits it; style sheets are not applied. Stroke widths and dashes
+//   are in artwork points (scaled by the transforms and k). Paints the model cannot hold
+//   (gradients, patterns, unknown values) are Paint::Kind::None.
+// - Attributes in the namespace "urn:x-mesra:tags" become tags (values in Windows-1252);
+//   inkscape:label is the art's name.
+//
+// Nothing the file holds makes the reader crash or hang: malformed numbers, path data or
+// transforms stop or drop what they spoil, as SVG renderers do, and a subpath with a
+// coordinate that is not finite (or beyond the range of the host's floats) is dropped.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "emulator/Document.h"
+
+namespace emulator {
+
+// The namespace of the tag attributes the emulated host reads and writes.
+inline constexpr const char* kTagsNamespace = "urn:x-mesra:tags";
+
+// The document of the SVG text (UTF-8, or any encoding the XML declares or marks with a
+// byte-order mark). Returns null when the text is not an SVG document (an XML error, or a
+// root element other than `svg`), with the reason in English in *error (when error is not
+// null); *error is left alone on success.
+std::unique_ptr<Document> ReadSvg(const std::string& text, std::string* error);
+
+// The document of the SVG file, as ReadSvg; the reason for a failure names the file (one
+// that cannot be read, or one that is not SVG).
+std::unique_ptr<Document> ReadSvgFile(const std::filesystem::path& file, std::string* error);
+
+}  // namespace emulator

@@ -1,0 +1,111 @@
+// The routing of tool events: the cursor table, the tool cycle and the placed-line memory.
+#include <gtest/gtest.h>
+
+#include "frame/Cursors.h"
+#include "frame/PlacedLines.h"
+#include "frame/ToolEvents.h"
+
+namespace {
+
+using tools::HoverState;
+using tools::SegmentToolState;
+
+TEST(ToolRouting, CursorTableOfTheFiveTools) {
+    enum Flag { kNone, kAnchor, kOther, kCrossing, kStraight, kCurve, kArc, kDimension };
+    auto hover = [](Flag flag) {
+        HoverState h;
+        h.overAnchor = flag == kAnchor;
+        h.overOtherPoint = flag == kOther;
+        h.overIntersection = flag == kCrossing;
+        h.overStraightSegment = flag == kStraight;
+        h.overCurve = flag == kCurve;
+        h.overArc = flag == kArc;
+        h.overStraightDimension = flag == kDimension;
+        return h;
+    };
+    // Columns: Segment, Angle, Circle, Bézier, Lengths & Areas.
+    const struct {
+        Flag flag;
+        ASInt32 cursors[5];
+    } rows[] = {
+        {kNone, {20000, 20000, 20000, 20000, 20000}},
+        {kAnchor, {20001, 20001, 20001, 20001, 20001}},
+        {kStraight, {20002, 20002, 20002, 20002, 20002}},
+        {kCurve, {20004, 20004, 20004, 20004, 20004}},
+        {kArc, {20005, 20005, 20005, 20005, 20005}},
+        {kCrossing, {20006, 20006, 20006, 20000, 20006}},
+        {kOther, {20008, 20000, 20000, 20000, 20000}},
+        {kDimension, {20003, 20003, 20003, 20000, 20003}},
+    };
+    for (const auto& row : rows) {
+        for (int tool = 1; tool <= 5; ++tool) {
+            EXPECT_EQ(ChooseCursor(static_cast<ToolKind>(tool), hover(row.flag), {}, false, {}),
+                      row.cursors[tool - 1])
+                << "flag " << row.flag << " tool " << tool;
+        }
+        EXPECT_EQ(ChooseCursor(ToolKind::Segment, hover(row.flag), {}, true, {}), kCursorHand);
+    }
+    // The measure in progress shows through.
+    SegmentToolState segment;
+    segment.segmentMode = true;
+    EXPECT_EQ(ChooseCursor(ToolKind::Segment, {}, segment, false, {}), kCursorSegment);
+    EXPECT_EQ(ChooseCursor(ToolKind::Circle, {}, segment, false, {}), kCursorGeneric);
+    segment.clickCount = 1;
+    EXPECT_EQ(ChooseCursor(ToolKind::Angle, {}, segment, false, {}), kCursorSegment);
+    segment.segmentMode = false;
+    EXPECT_EQ(ChooseCursor(ToolKind::Angle, {}, segment, false, {}), kCursorPoint);
+    EXPECT_EQ(ChooseCursor(ToolKind::Angle, {}, {}, false, {true, true}), kCursorPoint);
+    EXPECT_EQ(ChooseCursor(ToolKind::Segment, {}, {}, false, {true, true}), kCursorGeneric);
+}
+
+TEST(ToolRouting, ShiftClickCyclesTheTools) {
+    const ASInt32 expected[] = {0, 2, 3, 4, 5, 1};
+    for (ASInt32 tool = 1; tool <= 5; ++tool) {
+        EXPECT_EQ(NextTool(tool), expected[tool]);
+    }
+}
+
+TEST(PlacedLineMemory, KeepsTenLinesNewestFirst) {
+    PlacedLines lines;
+    for (int i = 0; i < 10; ++i) {
+        lines.Remember({0, static_cast<float>(i)}, {100, static_cast<float>(i)});
+    }
+    EXPECT_EQ(lines.Lines().size(), 10u);
+    // The same line again, in either order, changes nothing.
+    lines.Remember({100, 9}, {0, 9});
+    lines.Remember({0, 4}, {100, 4});
+    EXPECT_EQ(lines.Lines().size(), 10u);
+    EXPECT_EQ(lines.Lines().front().first.v, 9);
+    // An eleventh line drops the oldest.
+    lines.Remember({0, 50}, {100, 50});
+    EXPECT_EQ(lines.Lines().size(), 10u);
+    EXPECT_EQ(lines.Lines().front().first.v, 50);
+    EXPECT_EQ(lines.Lines().back().first.v, 1);
+}
+
+TEST(PlacedLineMemory, SnapsToTheNearestNewestEnd) {
+    PlacedLines lines;
+    lines.Remember({0, 0}, {100, 0});
+    lines.Remember({0, 5}, {100, 5});
+    const struct {
+        AIRealPoint cursor;
+        double radius;
+        bool snapped;
+        AIRealPoint to;
+    } cases[] = {
+        {{3, 3}, 8, true, {0, 5}},  // both within reach: the newest line wins
+        {{97, -2}, 4, true, {100, 0}},
+        {{50, 0}, 8, false, {0, 0}},
+        {{106, 0}, 4, false, {0, 0}},  // 6 away: outside a radius of 4 (8 pixels at 200 %)
+    };
+    for (const auto& c : cases) {
+        const auto snapped = lines.Snap(c.cursor, c.radius);
+        ASSERT_EQ(snapped.has_value(), c.snapped) << c.cursor.h << "," << c.cursor.v;
+        if (snapped) {
+            EXPECT_EQ(snapped->h, c.to.h);
+            EXPECT_EQ(snapped->v, c.to.v);
+        }
+    }
+}
+
+}  // namespace

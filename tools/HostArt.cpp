@@ -1,0 +1,69 @@
+#include "tools/HostArt.h"
+
+#include "frame/Suites.h"
+
+namespace tools {
+
+HitResult HitAt(AIRealPoint point, AIReal tolerance, ASInt32 request, AIArtHandle art) {
+    HitResult result;
+    AIHitRef hit = nullptr;
+    result.error = sAIHitTest->HitTest(art, &point, tolerance, request, &hit);
+    if (result.error != 0) {
+        return result;
+    }
+    result.error = sAIHitTest->GetHitData(hit, &result.data);
+    const ASErr released = sAIHitTest->ReleaseHitRef(hit);
+    if (result.error == 0) {
+        result.error = released;
+    }
+    if (result.error != 0) {
+        result.data.hit = false;
+    }
+    return result;
+}
+
+bool HasTag(AIArtHandle art, const char* name) {
+    const char* type = nullptr;
+    return art != nullptr && sAITag->GetTagType(art, name, &type) == 0;
+}
+
+bool IsDimensionArt(AIArtHandle art) {
+    return HasTag(art, kSegmentDimensionTag) || HasTag(art, kAngleDimensionTag) ||
+           HasTag(art, kCircleDimensionTag);
+}
+
+PathGeometry ReadPath(AIArtHandle path) {
+    PathGeometry geometry;
+    ASInt32 type = kUnknownArt;
+    ASInt16 count = 0;
+    if (path == nullptr || sAIArt->GetArtType(path, &type) != 0 || type != kPathArt ||
+        sAIPath->GetPathSegmentCount(path, &count) != 0 || count <= 0) {
+        return geometry;
+    }
+    geometry.segments.resize(static_cast<std::size_t>(count));
+    AIBoolean closed = false;
+    if (sAIPath->GetPathSegments(path, 0, count, geometry.segments.data()) != 0 ||
+        sAIPath->GetPathClosed(path, &closed) != 0) {
+        geometry.segments.clear();
+        return geometry;
+    }
+    geometry.closed = closed != 0;
+    return geometry;
+}
+
+TemporaryLock::TemporaryLock(AIArtHandle art) {
+    ASInt32 attributes = 0;
+    if (art != nullptr && sAIArt->GetArtUserAttr(art, kArtLocked, &attributes) == 0 &&
+        (attributes & kArtLocked) == 0 &&
+        sAIArt->SetArtUserAttr(art, kArtLocked, kArtLocked) == 0) {
+        art_ = art;
+    }
+}
+
+TemporaryLock::~TemporaryLock() {
+    if (art_ != nullptr) {
+        sAIArt->SetArtUserAttr(art_, kArtLocked, 0);
+    }
+}
+
+}  // namespace tools

@@ -1,0 +1,291 @@
+#include "tools/HoverAnalysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+#include <vector>
+
+#include "frame/Suites.h"
+#include "tools/GeometryKernel.h"
+#include "tools/HostArt.h"
+
+namespace tools {
+namespace {
+
+// The Lengths & Areas scan's tolerance, which narrows when the view is zoomed in.
+constexpr AIReal kScanTolerance = 6.0f;
+constexpr AIReal kScanToleranceZoomed = 3.0f;
+constexpr AIReal kScanZoomLimit = 2.0f;
+constexpr AIReal kScanStep = 0.001f;
+
+// The hover analysis reads the view's centre and sets it again, which makes the host draw
+// the annotations (the cursor tips) again.
+ASErr RedrawAnnotations() {
+    AIRealPoint centre{0, 0};
+    ASErr error = sAIDocumentView->GetDocumentViewCenter(nullptr, &centre);
+    if (error == 0) {
+        error = sAIDocumentView->SetDocumentViewCenter(nullptr, &centre);
+    }
+    return error;
+}
+
+bool Straight(const AIRealBezier& b) {
+    return SamePoint(b.p0, b.p1) && SamePoint(b.p3, b.p2);
+}
+
+// Step 2: a point under the cursor.
+ASErr AnalysePoint(ToolKind tool, AIRealPoint cursor, bool* done) {
+    HoverState& hover = Hover();
+    const HitResult hit = HitAt(cursor, kHoverTolerance, kHitAnchorPoints);
+    if (hit.error != 0 || !hit.data.hit) {
+        *done = hit.error != 0;
+        return hit.error;
+    }
+    *done = true;
+    if (HasTag(hit.data.art, kAuxiliaryTag)) {
+        return 0;
+    }
+    hover.hoverArt = hit.data.art;
+    hover.hoverPoint = hit.data.point;
+    const auto index = static_cast<std::int16_t>(hit.data.segment);
+    switch (tool) {
+        case ToolKind::Segment:
+            if (hit.data.type == kAnchorHit) {
+                hover.overAnchor = true;
+                hover.startIndex = index;
+            } else {
+                hover.overOtherPoint = true;
+            }
+            break;
+        case ToolKind::Circle:
+            hover.overAnchor = true;
+            hover.startIndex = index;
+            break;
+        case ToolKind::Angle:
+        case ToolKind::Bezier: {
+            hover.overAnchor = true;
+            hover.startIndex = index;
+            const PathGeometry path = ReadPath(hit.data.art);
+            Vertex() = RecogniseVertex(path.segments, path.closed, index);
+            break;
+        }
+        case ToolKind::LengthsAndAreas:
+            break;
+    }
+    return 0;
+}
+
+// Steps 3 to 7: a segment under the cursor.
+ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
+    HoverState& hover = Hover();
+    const HitResult hit = HitAt(cursor, kHoverTolerance, kHitPointsHandlesSegments);
+    if (hit.error != 0 || !hit.data.hit || hit.data.type != kSegmentHit) {
+        return hit.error;
+    }
+    const PathGeometry path = ReadPath(hit.data.art);
+    const auto count = static_cast<std::int16_t>(path.segments.size());
+    if (count < 2 || hit.data.segment < 0 || hit.data.segment >= count) {
+        return 0;
+    }
+    hover.hoverArt = hit.data.art;
+    hover.endIndex = static_cast<std::int16_t>(hit.data.segment);
+    hover.startIndex = hover.endIndex == 0 ? static_cast<std::int16_t>(count - 1)
+                                           : static_cast<std::int16_t>(hover.endIndex - 1);
+    const bool dimension = IsDimensionArt(hit.data.art);
+    if (!dimension && HasTag(hit.data.art, kAuxiliaryTag)) {
+        return 0;
+    }
+    if (tool != ToolKind::Bezier) {
+        HitResult probe;
+        {
+            TemporaryLock lock(hit.data.art);
+            probe = HitAt(cursor, kCrossingTolerance, kHitPointsHandlesSegments);
+        }
+        if (probe.error != 0) {
+            return probe.error;
+        }
+        if (probe.data.hit && probe.data.type == kSegmentHit) {
+            hover.overIntersection = true;
+            hover.hoverPoint = hit.data.point;
+            return 0;
+        }
+    }
+    const AIPathSegment& a = path.segments[static_cast<std::size_t>(hover.startIndex)];
+    const AIPathSegment& b = path.segments[static_cast<std::size_t>(hover.endIndex)];
+    const AIRealBezier curve{a.p, a.out, b.in, b.p};
+    if (Straight(curve)) {
+        hover.hoverPoint = curve.p0;
+        hover.segmentEnd = curve.p3;
+        (dimension ? hover.overStraightDimension : hover.overStraightSegment) = true;
+        return 0;
+    }
+    if (!IsCircularArc(a, b, ArcDirection::kForward)) {
+        hover.overCurve = true;
+    } else {
+        (dimension ? hover.overArcDimension : hover.overArc) = true;
+    }
+    hover.curveHitPoint = hit.data.point;
+    return 0;
+}
+
+// The scan of one curve of the Lengths & Areas tool; true when it found something.
+bool ScanCurve(const AIPathSegment& from, const AIPathSegment& to, const AIRealBezier& curve,
+               ArcDirection direction, std::int16_t fromIndex, std::int16_t toIndex, bool dimension,
+               AIRealPoint cursor, AIReal tolerance) {
+    HoverState& hover = Hover();
+    // Every sample of a curve lies within the box of its control points: a cursor farther
+    // than the tolerance from that box cannot be near the curve nor its anchors.
+    const AIReal left = std::min({curve.p0.h, curve.p1.h, curve.p2.h, curve.p3.h});
+    const AIReal right = std::max({curve.p0.h, curve.p1.h, curve.p2.h, curve.p3.h});
+    const AIReal bottom = std::min({curve.p0.v, curve.p1.v, curve.p2.v, curve.p3.v});
+    const AIReal top = std::max({curve.p0.v, curve.p1.v, curve.p2.v, curve.p3.v});
+    if (!(cursor.h >= left - tolerance && cursor.h <= right + tolerance &&
+          cursor.v >= bottom - tolerance && cursor.v <= top + tolerance)) {
+        return false;
+    }
+    for (const auto& [anchor, index, t] :
+         {std::tuple{from.p, fromIndex, 0.0f}, std::tuple{to.p, toIndex, 1.0f}}) {
+        if (sAIRealMath->PointsClose(&cursor, &anchor, tolerance)) {
+            hover.overAnchor = true;
+            hover.startIndex = index;
+            hover.hoverPoint = anchor;
+            AIRealPoint point{0, 0};
+            sAIRealBezier->PointAndTangentAt(&curve, t, &point, &hover.scanDirection);
+            return true;
+        }
+    }
+    for (AIReal t = 0; t < 1.0f; t += kScanStep) {
+        AIRealPoint sample{0, 0};
+        sAIRealBezier->PointAt(&curve, t, &sample);
+        if (sAIRealMath->PointDistance(&sample, &cursor) >= tolerance) {
+            continue;
+        }
+        hover.startIndex = fromIndex;
+        hover.endIndex = toIndex;
+        hover.hoverPoint = sample;
+        if (Straight(curve)) {
+            hover.segmentEnd = curve.p3;
+            (dimension ? hover.overStraightDimension : hover.overStraightSegment) = true;
+        } else if (!IsCircularArc(from, to, direction)) {
+            hover.overCurve = true;
+            hover.curveHitPoint = sample;
+        } else {
+            (dimension ? hover.overArcDimension : hover.overArc) = true;
+            hover.curveHitPoint = sample;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool OnVisibleLayer(AIArtHandle art) {
+    AILayerHandle layer = nullptr;
+    AIBoolean visible = true;
+    return sAIArt->GetArtLayer(art, &layer) == 0 &&
+           sAILayer->GetLayerVisible(layer, &visible) == 0 && visible;
+}
+
+}  // namespace
+
+VertexState RecogniseVertex(const std::vector<AIPathSegment>& segments, bool closed, int index) {
+    VertexState vertex;
+    const int n = static_cast<int>(segments.size());
+    vertex.vertexIndex = static_cast<std::int16_t>(index);
+    vertex.notAVertex = true;
+    if (index < 0 || index >= n) {
+        return vertex;
+    }
+    vertex.vertexPoint = segments[static_cast<std::size_t>(index)].p;
+    if (n < 3 || (!closed && (index == 0 || index == n - 1))) {
+        return vertex;
+    }
+    const int previous = (index + n - 1) % n;
+    const int next = (index + 1) % n;
+    vertex.firstSideIndex = static_cast<std::int16_t>(previous);
+    vertex.secondSideIndex = static_cast<std::int16_t>(next);
+    vertex.firstSideEnd = segments[static_cast<std::size_t>(previous)].p;
+    vertex.secondSideEnd = segments[static_cast<std::size_t>(next)].p;
+    vertex.notAVertex = !IsStraightCorner(segments[static_cast<std::size_t>(previous)],
+                                          segments[static_cast<std::size_t>(index)],
+                                          segments[static_cast<std::size_t>(next)]);
+    return vertex;
+}
+
+ASErr AnalyseHover(ToolKind tool, AIRealPoint cursor) {
+    if (tool == ToolKind::LengthsAndAreas) {
+        return AreaToolHover(cursor);
+    }
+    Hover() = HoverState{};
+    Hover().cursorPoint = cursor;
+    if (tool == ToolKind::Bezier) {
+        BezierToolCursor() = cursor;
+    }
+    if (!std::isfinite(cursor.h) || !std::isfinite(cursor.v)) {
+        return 0;
+    }
+    ASErr error = RedrawAnnotations();
+    if (error != 0) {
+        return error;
+    }
+    bool done = false;
+    error = AnalysePoint(tool, cursor, &done);
+    if (done) {
+        return error;
+    }
+    return AnalyseSegment(tool, cursor);
+}
+
+ASErr AreaToolHover(AIRealPoint cursor) {
+    Hover() = HoverState{};
+    Hover().cursorPoint = cursor;
+    if (!std::isfinite(cursor.h) || !std::isfinite(cursor.v)) {
+        return 0;
+    }
+    ASErr error = RedrawAnnotations();
+    AIReal zoom = 1;
+    if (error == 0) {
+        error = sAIDocumentView->GetDocumentViewZoom(nullptr, &zoom);
+    }
+    if (error != 0) {
+        return error;
+    }
+    const AIReal tolerance = zoom <= kScanZoomLimit ? kScanTolerance : kScanToleranceZoomed;
+    ASInt32 count = 0;
+    const ASInt32 skipped = kArtLocked | kArtHidden | kArtIsGuide;
+    error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, nullptr, 0, &count);
+    if (error != 0 && error != kBufferTooSmallErr) {
+        return error;
+    }
+    std::vector<AIArtHandle> paths(static_cast<std::size_t>(count));
+    error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, paths.data(), count, &count);
+    if (error != 0) {
+        return error;
+    }
+    for (AIArtHandle art : paths) {
+        const bool dimension = IsDimensionArt(art);
+        if ((!dimension && HasTag(art, kAuxiliaryTag)) || !OnVisibleLayer(art)) {
+            continue;
+        }
+        const PathGeometry path = ReadPath(art);
+        const auto& s = path.segments;
+        const auto n = static_cast<std::int16_t>(s.size());
+        bool found = false;
+        for (std::int16_t k = 0; !found && k + 1 < n; ++k) {
+            const AIRealBezier curve{s[k].p, s[k].out, s[k + 1].in, s[k + 1].p};
+            found = ScanCurve(s[k], s[k + 1], curve, ArcDirection::kForward, k,
+                              static_cast<std::int16_t>(k + 1), dimension, cursor, tolerance);
+        }
+        if (!found && path.closed && n >= 2) {
+            const AIRealBezier closing{s[0].p, s[0].in, s[n - 1].out, s[n - 1].p};
+            found = ScanCurve(s[0], s[n - 1], closing, ArcDirection::kBackward, 0,
+                              static_cast<std::int16_t>(n - 1), dimension, cursor, tolerance);
+        }
+        if (found) {
+            Hover().hoverArt = art;
+            return 0;
+        }
+    }
+    return 0;
+}
+
+}  // namespace tools

@@ -1,0 +1,69 @@
+// What the tools know between events: the hover analysis of the last cursor movement, and
+// the clicks of the measure in progress.
+#pragma once
+
+#include <cstdint>
+
+#include "host/Records.h"
+
+namespace tools {
+
+// The result of the last hover analysis, rebuilt from nothing on every cursor movement.
+struct HoverState {
+    bool overAnchor = false;
+    bool overOtherPoint = false;
+    bool overIntersection = false;
+    bool overStraightSegment = false;
+    bool overCurve = false;
+    bool overArc = false;
+    bool overStraightDimension = false;
+    bool overArcDimension = false;
+    AIArtHandle hoverArt = nullptr;
+    AIRealPoint hoverPoint{0, 0};
+    AIRealPoint segmentEnd{0, 0};
+    std::int16_t startIndex = 0;
+    std::int16_t endIndex = 0;
+    AIRealPoint curveHitPoint{0, 0};
+    AIRealPoint cursorPoint{0, 0};
+    // The direction of the curve at the anchor found by the Lengths & Areas scan.
+    AIRealPoint scanDirection{0, 0};
+
+    // True when the cursor is over a dimension's own line or arc.
+    bool OverDimension() const { return overStraightDimension || overArcDimension; }
+};
+
+// The Segment tool's measure in progress.
+struct SegmentToolState {
+    std::int16_t clickCount = 0;
+    AIRealPoint firstPoint{0, 0};
+    AIRealPoint secondPoint{0, 0};
+    AIArtHandle measuredPath = nullptr;
+    bool firstPointForeign = false;
+    bool freePointPending = false;
+    bool perpendicularPending = false;
+    bool curveMode = false;
+    bool arcMode = false;
+    bool segmentMode = false;
+    AIReal dimensionAngle = 0;
+    AIReal textRotation = 0;
+};
+
+// The Angle tool's view of the anchor under the cursor.
+struct VertexState {
+    AIRealPoint vertexPoint{0, 0};
+    AIRealPoint firstSideEnd{0, 0};
+    AIRealPoint secondSideEnd{0, 0};
+    std::int16_t vertexIndex = 0;
+    std::int16_t firstSideIndex = 0;
+    std::int16_t secondSideIndex = 0;
+    bool notAVertex = false;
+};
+
+HoverState& Hover();
+SegmentToolState& SegmentTool();
+VertexState& Vertex();
+
+// Where the Bézier tool last saw the cursor.
+AIRealPoint& BezierToolCursor();
+
+}  // namespace tools

@@ -1,0 +1,50 @@
+// The state of the on-canvas settings panel that the tool events consult.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "host/Records.h"
+
+namespace ui {
+
+// The pages of the panel's main page, in its order.
+enum class PanelPage {
+    Unit,
+    DoubleMeasure,
+    NumberFormat,
+    Scale,
+    Arrowheads,
+    LineFormat,
+    Font,
+    FontSize,
+    Colors,
+    Tolerances,
+    Sound,
+    LayerName,
+    SegmentTool,
+    AngleTool,
+    CircleTool,
+    BezierTool,
+    LengthsAndAreasTool,
+};
+constexpr int kPanelPageCount = 17;
+
+struct PanelState {
+    bool panelOpen = false;
+    bool panelOpenedByAlt = false;
+    // 0 opening, 1 main page, 2 a page is open, 3 close at the next mouse-up.
+    std::int16_t panelState = 0;
+    std::array<bool, kPanelPageCount> pageOpen{};
+    AIRealPoint panelOrigin{0, 0};
+
+    // True when none of the ten pages whose clicks use Shift and Alt is open: scale,
+    // arrowheads, line format, font size, tolerances and the five tool pages.
+    bool NoPageOpen() const;
+    // Closes the panel: every flag and page cleared.
+    void Close();
+};
+
+PanelState& Panel();
+
+}  // namespace ui
