@@ -42,5 +42,3 @@ void BM_UnknownMessage(benchmark::State& state) {
 BENCHMARK(BM_UnknownMessage);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -138,19 +138,20 @@ Hit HitPath(Art& path, AIRealPoint p, double tolerance, ASInt32 request) {
 }
 
 Hit Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolerance,
-           ASInt32 request) {
+           ASInt32 request, bool cull) {
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         Art& art = **it;
         if (art.hidden || art.locked || art.guide) {
             continue;
         }
         if (art.type == ArtType::Group) {
-            if (Hit hit = Search(art.children, p, tolerance, request); hit.hit) {
+            if (Hit hit = Search(art.children, p, tolerance, request, cull); hit.hit) {
                 return hit;
             }
             continue;
         }
-        if (art.type != ArtType::Path || art.segments.empty() || !NearBox(art, p, tolerance)) {
+        if (art.type != ArtType::Path || art.segments.empty() ||
+            (cull && !NearBox(art, p, tolerance))) {
             continue;
         }
         if (Hit hit = HitPath(art, p, tolerance, request); hit.hit) {
@@ -196,7 +197,7 @@ Nearest NearestOnBezier(const AIRealBezier& bezier, AIRealPoint point) {
 }
 
 Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASInt32 request,
-                    Art* within) {
+                    Art* within, bool cull) {
     if (!std::isfinite(point.h) || !std::isfinite(point.v) || !(tolerance >= 0)) {
         return {};
     }
@@ -205,7 +206,7 @@ Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASI
             return {};
         }
         if (within->type == ArtType::Group) {
-            return Search(within->children, point, tolerance, request);
+            return Search(within->children, point, tolerance, request, cull);
         }
         if (within->type == ArtType::Path && !within->segments.empty() && !within->guide) {
             return HitPath(*within, point, tolerance, request);
@@ -216,7 +217,7 @@ Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASI
         if (!(*layer)->visible || (*layer)->locked) {
             continue;
         }
-        if (Hit hit = Search((*layer)->art, point, tolerance, request); hit.hit) {
+        if (Hit hit = Search((*layer)->art, point, tolerance, request, cull); hit.hit) {
             return hit;
         }
     }

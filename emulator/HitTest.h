@@ -21,8 +21,10 @@ struct Hit {
 // anchor beats a centre point, a handle, a segment and a fill, and the nearest of each kind
 // wins. Locked, hidden and guide art is never hit; handles are hit only on selected paths.
 // Paths whose extent lies farther than the tolerance are not examined.
+// Without `cull` every path is examined whatever its extent (the literal search, kept to
+// check that both find the same).
 Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASInt32 request,
-                    Art* within = nullptr);
+                    Art* within = nullptr, bool cull = true);
 
 // The point of a cubic nearest to `point`: its parameter and its distance.
 struct Nearest {

@@ -39,6 +39,9 @@ struct HostOptions {
     std::map<std::string, float> realPreferences;
     // The host's font list (PostScript names); without it, the installed fonts.
     std::optional<std::vector<std::string>> fonts;
+    // Hit tests skip the art whose extent is too far from the point; without, they examine
+    // everything (to check that both find the same).
+    bool cullHitTests = true;
 };
 
 // A notifier a plug-in added.
@@ -197,6 +200,8 @@ class Host {
     // ---- Fonts -------------------------------------------------------------------------
     // The host's font list, in its stable order.
     const std::vector<std::string>& Fonts() const { return fonts_; }
+    bool CullHitTests() const { return options_.cullHitTests; }
+    void SetCullHitTests(bool cull) { options_.cullHitTests = cull; }
 
     // ---- State the suites act on (used by the suites' implementations) ----------------
     std::optional<float> RealPreference(const std::string& key) const;

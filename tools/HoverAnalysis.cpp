@@ -131,7 +131,7 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
 // The scan of one curve of the Lengths & Areas tool; true when it found something.
 bool ScanCurve(const AIPathSegment& from, const AIPathSegment& to, const AIRealBezier& curve,
                ArcDirection direction, std::int16_t fromIndex, std::int16_t toIndex, bool dimension,
-               AIRealPoint cursor, AIReal tolerance) {
+               AIRealPoint cursor, AIReal tolerance, ScanMode mode) {
     HoverState& hover = Hover();
     // Every sample of a curve lies within the box of its control points: a cursor farther
     // than the tolerance from that box cannot be near the curve nor its anchors.
@@ -139,7 +139,8 @@ bool ScanCurve(const AIPathSegment& from, const AIPathSegment& to, const AIRealB
     const AIReal right = std::max({curve.p0.h, curve.p1.h, curve.p2.h, curve.p3.h});
     const AIReal bottom = std::min({curve.p0.v, curve.p1.v, curve.p2.v, curve.p3.v});
     const AIReal top = std::max({curve.p0.v, curve.p1.v, curve.p2.v, curve.p3.v});
-    if (!(cursor.h >= left - tolerance && cursor.h <= right + tolerance &&
+    if (mode == ScanMode::Culled &&
+        !(cursor.h >= left - tolerance && cursor.h <= right + tolerance &&
           cursor.v >= bottom - tolerance && cursor.v <= top + tolerance)) {
         return false;
     }
@@ -235,7 +236,7 @@ ASErr AnalyseHover(ToolKind tool, AIRealPoint cursor) {
     return AnalyseSegment(tool, cursor);
 }
 
-ASErr AreaToolHover(AIRealPoint cursor) {
+ASErr AreaToolHover(AIRealPoint cursor, ScanMode mode) {
     Hover() = HoverState{};
     Hover().cursorPoint = cursor;
     if (!std::isfinite(cursor.h) || !std::isfinite(cursor.v)) {
@@ -262,6 +263,13 @@ ASErr AreaToolHover(AIRealPoint cursor) {
         return error;
     }
     for (AIArtHandle art : paths) {
+        // A path whose extent lies farther than the tolerance holds no curve near enough.
+        AIRealRect bounds{};
+        if (mode == ScanMode::Culled && sAIArt->GetArtBounds(art, &bounds) == 0 &&
+            !(cursor.h >= bounds.left - tolerance && cursor.h <= bounds.right + tolerance &&
+              cursor.v >= bounds.bottom - tolerance && cursor.v <= bounds.top + tolerance)) {
+            continue;
+        }
         const bool dimension = IsDimensionArt(art);
         if ((!dimension && HasTag(art, kAuxiliaryTag)) || !OnVisibleLayer(art)) {
             continue;
@@ -273,12 +281,12 @@ ASErr AreaToolHover(AIRealPoint cursor) {
         for (std::int16_t k = 0; !found && k + 1 < n; ++k) {
             const AIRealBezier curve{s[k].p, s[k].out, s[k + 1].in, s[k + 1].p};
             found = ScanCurve(s[k], s[k + 1], curve, ArcDirection::kForward, k,
-                              static_cast<std::int16_t>(k + 1), dimension, cursor, tolerance);
+                              static_cast<std::int16_t>(k + 1), dimension, cursor, tolerance, mode);
         }
         if (!found && path.closed && n >= 2) {
             const AIRealBezier closing{s[0].p, s[0].in, s[n - 1].out, s[n - 1].p};
             found = ScanCurve(s[0], s[n - 1], closing, ArcDirection::kBackward, 0,
-                              static_cast<std::int16_t>(n - 1), dimension, cursor, tolerance);
+                              static_cast<std::int16_t>(n - 1), dimension, cursor, tolerance, mode);
         }
         if (found) {
             Hover().hoverArt = art;

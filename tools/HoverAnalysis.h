@@ -19,9 +19,14 @@ constexpr AIReal kCrossingTolerance = 1.0f;
 // annotations again.
 ASErr AnalyseHover(ToolKind tool, AIRealPoint cursor);
 
+// How the Lengths & Areas scan reaches the curves: skipping the paths and curves whose
+// extent lies farther from the cursor than the tolerance (the tool's way), or sampling every
+// curve of every path (the literal scan, kept to check that both find the same).
+enum class ScanMode { Culled, Literal };
+
 // The Lengths & Areas tool's analysis: a scan of every visible, unlocked path for an
 // anchor or a curve within the tolerance (6 points up to a zoom of 200 %, 3 above).
-ASErr AreaToolHover(AIRealPoint cursor);
+ASErr AreaToolHover(AIRealPoint cursor, ScanMode mode = ScanMode::Culled);
 
 // The Angle tool's reading of an anchor as the vertex of an angle: its neighbours (wrapping
 // on a closed path) and whether both of its sides are straight. The ends of an open path,

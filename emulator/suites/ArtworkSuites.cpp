@@ -647,7 +647,8 @@ ASErr HitTest(AIArtHandle handle, const AIRealPoint* point, AIReal tolerance, AS
     if (handle != nullptr && (within = host->FindArt(handle)) == nullptr) {
         return kBadParameterErr;
     }
-    const Hit hit = HitTestDocument(*document, *point, tolerance, request, within);
+    const Hit hit =
+        HitTestDocument(*document, *point, tolerance, request, within, host->CullHitTests());
     auto data = std::make_unique<AIToolHitData>();
     data->hit = hit.hit;
     data->art = host->HandleOf(hit.art);

@@ -1,0 +1,80 @@
+// The hover analysis skips art far from the cursor to stay fast on large drawings; it must
+// find exactly what the literal search over every path finds.
+#include <gtest/gtest.h>
+
+#include "tests/GeneratedDrawing.h"
+#include "tests/InProcessPlugin.h"
+#include "tools/HoverAnalysis.h"
+
+namespace {
+
+using testing_support::CursorWalk;
+using testing_support::GeneratedDrawing;
+using testing_support::InProcessPlugin;
+using tools::HoverState;
+
+void ExpectSame(const HoverState& a, const HoverState& b, AIRealPoint cursor) {
+    SCOPED_TRACE(testing::Message() << "cursor " << cursor.h << "," << cursor.v);
+    EXPECT_EQ(a.overAnchor, b.overAnchor);
+    EXPECT_EQ(a.overOtherPoint, b.overOtherPoint);
+    EXPECT_EQ(a.overIntersection, b.overIntersection);
+    EXPECT_EQ(a.overStraightSegment, b.overStraightSegment);
+    EXPECT_EQ(a.overCurve, b.overCurve);
+    EXPECT_EQ(a.overArc, b.overArc);
+    EXPECT_EQ(a.overStraightDimension, b.overStraightDimension);
+    EXPECT_EQ(a.overArcDimension, b.overArcDimension);
+    EXPECT_EQ(a.hoverArt, b.hoverArt);
+    EXPECT_EQ(a.hoverPoint.h, b.hoverPoint.h);
+    EXPECT_EQ(a.hoverPoint.v, b.hoverPoint.v);
+    EXPECT_EQ(a.startIndex, b.startIndex);
+    EXPECT_EQ(a.endIndex, b.endIndex);
+    EXPECT_EQ(a.curveHitPoint.h, b.curveHitPoint.h);
+    EXPECT_EQ(a.curveHitPoint.v, b.curveHitPoint.v);
+}
+
+class HoverIdentityTest : public testing::Test {
+  protected:
+    static constexpr int kPaths = 300;
+    emulator::HostOptions Options() {
+        emulator::HostOptions options;
+        options.fonts = std::vector<std::string>{};
+        return options;
+    }
+};
+
+TEST_F(HoverIdentityTest, SegmentToolFindsWhatTheLiteralSearchFinds) {
+    InProcessPlugin plugin(GeneratedDrawing(kPaths), Options());
+    ASSERT_TRUE(plugin.Ready());
+    int found = 0;
+    for (const AIRealPoint cursor : CursorWalk(kPaths, 400)) {
+        plugin.Host().SetCullHitTests(true);
+        ASSERT_EQ(tools::AnalyseHover(ToolKind::Segment, cursor), 0);
+        const HoverState culled = tools::Hover();
+        plugin.Host().SetCullHitTests(false);
+        ASSERT_EQ(tools::AnalyseHover(ToolKind::Segment, cursor), 0);
+        ExpectSame(culled, tools::Hover(), cursor);
+        found += culled.hoverArt != nullptr ? 1 : 0;
+    }
+    // The walk must cross art, or the comparison proves nothing.
+    EXPECT_GE(found, 3);
+    EXPECT_TRUE(plugin.Host().Violations().empty());
+}
+
+TEST_F(HoverIdentityTest, AreaScanFindsWhatTheLiteralScanFinds) {
+    // The literal scan samples every curve a thousand times: a smaller drawing will do.
+    constexpr int kScannedPaths = 60;
+    InProcessPlugin plugin(GeneratedDrawing(kScannedPaths), Options());
+    ASSERT_TRUE(plugin.Ready());
+    int found = 0;
+    for (const AIRealPoint cursor : CursorWalk(kScannedPaths, 60)) {
+        ASSERT_EQ(tools::AreaToolHover(cursor, tools::ScanMode::Culled), 0);
+        const HoverState culled = tools::Hover();
+        ASSERT_EQ(tools::AreaToolHover(cursor, tools::ScanMode::Literal), 0);
+        ExpectSame(culled, tools::Hover(), cursor);
+        found += culled.hoverArt != nullptr ? 1 : 0;
+    }
+    EXPECT_GE(found, 3);
+    EXPECT_TRUE(plugin.Host().Violations().empty());
+}
+
+}  // namespace

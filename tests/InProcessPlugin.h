@@ -1,0 +1,41 @@
+// The plug-in's code run in the test's own process against an emulated host: the suites
+// are acquired into the plug-in's process-wide pointers, as its start-up does, so that its
+// inner functions can be called and measured directly.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "emulator/Host.h"
+#include "emulator/SuiteRegistry.h"
+#include "emulator/SvgImport.h"
+#include "frame/Suites.h"
+
+namespace testing_support {
+
+class InProcessPlugin {
+  public:
+    explicit InProcessPlugin(const std::string& svg, emulator::HostOptions options = {})
+        : host_(std::move(options)) {
+        std::string error;
+        host_.OpenDocument(emulator::ReadSvg(svg, &error));
+        sSPBasic = host_.Suites().Basic();
+        Suites::SetAcquisitionCount(0);
+        suites_ = std::make_unique<Suites>();
+    }
+    ~InProcessPlugin() {
+        suites_.reset();
+        sSPBasic = nullptr;
+    }
+    InProcessPlugin(const InProcessPlugin&) = delete;
+    InProcessPlugin& operator=(const InProcessPlugin&) = delete;
+
+    emulator::Host& Host() { return host_; }
+    bool Ready() const { return suites_ != nullptr && suites_->Error() == 0; }
+
+  private:
+    emulator::Host host_;
+    std::unique_ptr<Suites> suites_;
+};
+
+}  // namespace testing_support
