@@ -37,21 +37,6 @@ bool Selected(ASInt32 request, ASInt32 bit) {
     return request == 0 || (request & bit) != 0;
 }
 
-// The box of a path's control points, which holds its curves.
-bool NearBox(const Art& path, AIRealPoint p, double tolerance) {
-    double left = std::numeric_limits<double>::max(), right = -left, bottom = left, top = -left;
-    for (const AIPathSegment& s : path.segments) {
-        for (const AIRealPoint& q : {s.p, s.in, s.out}) {
-            left = std::min<double>(left, q.h);
-            right = std::max<double>(right, q.h);
-            bottom = std::min<double>(bottom, q.v);
-            top = std::max<double>(top, q.v);
-        }
-    }
-    return p.h >= left - tolerance && p.h <= right + tolerance && p.v >= bottom - tolerance &&
-           p.v <= top + tolerance;
-}
-
 // Even-odd test of the point against the path's outline, curves followed in small steps.
 bool InsideFill(const Art& path, AIRealPoint p) {
     if (!path.closed || path.segments.size() < 3 || path.style.fill.kind == Paint::Kind::None) {
@@ -138,20 +123,19 @@ Hit HitPath(Art& path, AIRealPoint p, double tolerance, ASInt32 request) {
 }
 
 Hit Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolerance,
-           ASInt32 request, bool cull) {
+           ASInt32 request) {
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         Art& art = **it;
         if (art.hidden || art.locked || art.guide) {
             continue;
         }
         if (art.type == ArtType::Group) {
-            if (Hit hit = Search(art.children, p, tolerance, request, cull); hit.hit) {
+            if (Hit hit = Search(art.children, p, tolerance, request); hit.hit) {
                 return hit;
             }
             continue;
         }
-        if (art.type != ArtType::Path || art.segments.empty() ||
-            (cull && !NearBox(art, p, tolerance))) {
+        if (art.type != ArtType::Path || art.segments.empty()) {
             continue;
         }
         if (Hit hit = HitPath(art, p, tolerance, request); hit.hit) {
@@ -161,7 +145,128 @@ Hit Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolera
     return {};
 }
 
+// True when neither the art, nor a group holding it, nor its layer is hidden, locked or a
+// guide.
+bool Hittable(const Art& art) {
+    for (const Art* a = &art; a != nullptr; a = a->parent) {
+        if (a->hidden || a->locked || a->guide) {
+            return false;
+        }
+    }
+    return art.layer == nullptr || (art.layer->visible && !art.layer->locked);
+}
+
+// Paths whose extent covers more cells than this are kept apart and examined everywhere.
+constexpr long kMaxCellsPerPath = 64;
+constexpr int kMaxGridSide = 1024;
+
+AIRealRect ControlBox(const Art& path) {
+    AIRealRect r{path.segments[0].p.h, path.segments[0].p.v, path.segments[0].p.h,
+                 path.segments[0].p.v};
+    for (const AIPathSegment& s : path.segments) {
+        for (const AIRealPoint& q : {s.p, s.in, s.out}) {
+            r.left = std::min(r.left, q.h);
+            r.right = std::max(r.right, q.h);
+            r.bottom = std::min(r.bottom, q.v);
+            r.top = std::max(r.top, q.v);
+        }
+    }
+    return r;
+}
+
 }  // namespace
+
+void HitIndex::Build(Document& document) {
+    paths_.clear();
+    boxes_.clear();
+    cells_.clear();
+    everywhere_.clear();
+    ForEachArtInDocumentOrder(document, [this](Art& art) {
+        if (art.type == ArtType::Path && !art.segments.empty()) {
+            paths_.push_back(&art);
+            boxes_.push_back(ControlBox(art));
+        }
+    });
+    valid_ = true;
+    if (paths_.empty()) {
+        columns_ = rows_ = 0;
+        return;
+    }
+    double right = boxes_[0].right, top = boxes_[0].top;
+    left_ = boxes_[0].left;
+    bottom_ = boxes_[0].bottom;
+    for (const AIRealRect& b : boxes_) {
+        left_ = std::min<double>(left_, b.left);
+        bottom_ = std::min<double>(bottom_, b.bottom);
+        right = std::max<double>(right, b.right);
+        top = std::max<double>(top, b.top);
+    }
+    const double extent = std::max({right - left_, top - bottom_, 1.0});
+    const int side = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(paths_.size()))), 1,
+                                kMaxGridSide);
+    cell_ = extent / side;
+    columns_ = std::max(1, static_cast<int>((right - left_) / cell_) + 1);
+    rows_ = std::max(1, static_cast<int>((top - bottom_) / cell_) + 1);
+    cells_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), {});
+    for (int i = 0; i < static_cast<int>(paths_.size()); ++i) {
+        const AIRealRect& b = boxes_[i];
+        if (!std::isfinite(b.left) || !std::isfinite(b.right) || !std::isfinite(b.top) ||
+            !std::isfinite(b.bottom)) {
+            everywhere_.push_back(i);
+            continue;
+        }
+        const int c0 = static_cast<int>((b.left - left_) / cell_);
+        const int c1 = std::min(columns_ - 1, static_cast<int>((b.right - left_) / cell_));
+        const int r0 = static_cast<int>((b.bottom - bottom_) / cell_);
+        const int r1 = std::min(rows_ - 1, static_cast<int>((b.top - bottom_) / cell_));
+        if (static_cast<long>(c1 - c0 + 1) * (r1 - r0 + 1) > kMaxCellsPerPath) {
+            everywhere_.push_back(i);
+            continue;
+        }
+        for (int r = r0; r <= r1; ++r) {
+            for (int c = c0; c <= c1; ++c) {
+                cells_[static_cast<std::size_t>(r) * columns_ + c].push_back(i);
+            }
+        }
+    }
+}
+
+std::vector<Art*> HitIndex::Near(Document& document, AIRealPoint point, double tolerance) {
+    if (!valid_) {
+        Build(document);
+    }
+    std::vector<int> found = everywhere_;
+    if (columns_ > 0) {
+        const auto clampColumn = [this](double x) {
+            return std::clamp(static_cast<int>(std::floor((x - left_) / cell_)), 0, columns_ - 1);
+        };
+        const auto clampRow = [this](double y) {
+            return std::clamp(static_cast<int>(std::floor((y - bottom_) / cell_)), 0, rows_ - 1);
+        };
+        const double x0 = point.h - tolerance, x1 = point.h + tolerance;
+        const double y0 = point.v - tolerance, y1 = point.v + tolerance;
+        if (x1 >= left_ && y1 >= bottom_ && x0 <= left_ + columns_ * cell_ &&
+            y0 <= bottom_ + rows_ * cell_) {
+            for (int r = clampRow(y0); r <= clampRow(y1); ++r) {
+                for (int c = clampColumn(x0); c <= clampColumn(x1); ++c) {
+                    const auto& cell = cells_[static_cast<std::size_t>(r) * columns_ + c];
+                    found.insert(found.end(), cell.begin(), cell.end());
+                }
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
+    std::vector<Art*> near;
+    for (int i : found) {
+        const AIRealRect& b = boxes_[i];
+        if (point.h >= b.left - tolerance && point.h <= b.right + tolerance &&
+            point.v >= b.bottom - tolerance && point.v <= b.top + tolerance) {
+            near.push_back(paths_[i]);
+        }
+    }
+    return near;
+}
 
 Nearest NearestOnBezier(const AIRealBezier& bezier, AIRealPoint point) {
     Nearest best;
@@ -197,7 +302,7 @@ Nearest NearestOnBezier(const AIRealBezier& bezier, AIRealPoint point) {
 }
 
 Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASInt32 request,
-                    Art* within, bool cull) {
+                    Art* within, HitIndex* index) {
     if (!std::isfinite(point.h) || !std::isfinite(point.v) || !(tolerance >= 0)) {
         return {};
     }
@@ -206,10 +311,20 @@ Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASI
             return {};
         }
         if (within->type == ArtType::Group) {
-            return Search(within->children, point, tolerance, request, cull);
+            return Search(within->children, point, tolerance, request);
         }
         if (within->type == ArtType::Path && !within->segments.empty() && !within->guide) {
             return HitPath(*within, point, tolerance, request);
+        }
+        return {};
+    }
+    if (index != nullptr) {
+        for (Art* path : index->Near(document, point, tolerance)) {
+            if (Hittable(*path)) {
+                if (Hit hit = HitPath(*path, point, tolerance, request); hit.hit) {
+                    return hit;
+                }
+            }
         }
         return {};
     }
@@ -217,7 +332,7 @@ Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASI
         if (!(*layer)->visible || (*layer)->locked) {
             continue;
         }
-        if (Hit hit = Search((*layer)->art, point, tolerance, request, cull); hit.hit) {
+        if (Hit hit = Search((*layer)->art, point, tolerance, request); hit.hit) {
             return hit;
         }
     }

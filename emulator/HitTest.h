@@ -1,10 +1,33 @@
 // What lies under a point of the artwork: the host's hit testing.
 #pragma once
 
+#include <vector>
+
 #include "emulator/Document.h"
 #include "host/ArtworkSuites.h"
 
 namespace emulator {
+
+// A grid over the document's paths by their extents, so that a hit test examines only the
+// paths near its point. It holds geometry only: the locked, hidden and guide states are
+// read at each test. Whoever changes the paths or the tree (not attributes) invalidates it.
+class HitIndex {
+  public:
+    void Invalidate() { valid_ = false; }
+    // The paths whose extent comes within `tolerance` of `point`, topmost first.
+    std::vector<Art*> Near(Document& document, AIRealPoint point, double tolerance);
+
+  private:
+    void Build(Document& document);
+
+    bool valid_ = false;
+    std::vector<Art*> paths_;  // in document order, topmost first
+    std::vector<AIRealRect> boxes_;
+    double left_ = 0, bottom_ = 0, cell_ = 1;
+    int columns_ = 0, rows_ = 0;
+    std::vector<std::vector<int>> cells_;
+    std::vector<int> everywhere_;  // paths too large for the grid
+};
 
 struct Hit {
     bool hit = false;
@@ -21,10 +44,10 @@ struct Hit {
 // anchor beats a centre point, a handle, a segment and a fill, and the nearest of each kind
 // wins. Locked, hidden and guide art is never hit; handles are hit only on selected paths.
 // Paths whose extent lies farther than the tolerance are not examined.
-// Without `cull` every path is examined whatever its extent (the literal search, kept to
-// check that both find the same).
+// With an `index`, only the paths it finds near the point are examined; without one every
+// path is (the literal search, kept to check that both find the same).
 Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASInt32 request,
-                    Art* within = nullptr, bool cull = true);
+                    Art* within = nullptr, HitIndex* index = nullptr);
 
 // The point of a cubic nearest to `point`: its parameter and its distance.
 struct Nearest {

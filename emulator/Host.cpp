@@ -1,5 +1,6 @@
 #include "emulator/Host.h"
 
+#include <cstring>
 #include <ctime>
 #include <stdexcept>
 
@@ -69,6 +70,11 @@ ASErr Host::Call(const char* caller, const char* selector, SPMessageData* messag
         return kBadParameterErr;
     }
     FillCommon(message);
+    if (std::strcmp(selector, "AI Track Cursor") != 0) {
+        // Whatever a message changes, the index is rebuilt before the next hit test; only
+        // the cursor's tracking, which changes no path, keeps it.
+        hitIndex_.Invalidate();
+    }
     ++depth_;
     const ASErr result = module_->Call(caller, selector, message);
     --depth_;
@@ -232,6 +238,7 @@ void Host::OpenDocument(std::unique_ptr<Document> document) {
     arts_.clear();
     layers_.clear();
     lockedByPlugin_.clear();
+    hitIndex_.Invalidate();
     document_ = std::move(document);
 }
 
@@ -244,9 +251,9 @@ AIArtHandle Host::HandleOf(const Art* art) {
     if (art == nullptr) {
         return nullptr;
     }
-    auto [it, added] = objectIds_.emplace(art, 0);
-    if (added) {
-        it->second = kArtHandleBase + 16 * nextObjectId_++;
+    auto it = objectIds_.find(art);
+    if (it == objectIds_.end()) {
+        it = objectIds_.emplace(art, kArtHandleBase + 16 * nextObjectId_++).first;
         arts_[it->second] = const_cast<Art*>(art);
     }
     return reinterpret_cast<AIArtHandle>(it->second);
@@ -280,9 +287,9 @@ AILayerHandle Host::HandleOf(const Layer* layer) {
     if (layer == nullptr) {
         return nullptr;
     }
-    auto [it, added] = objectIds_.emplace(layer, 0);
-    if (added) {
-        it->second = kLayerHandleBase + 16 * nextObjectId_++;
+    auto it = objectIds_.find(layer);
+    if (it == objectIds_.end()) {
+        it = objectIds_.emplace(layer, kLayerHandleBase + 16 * nextObjectId_++).first;
         layers_[it->second] = const_cast<Layer*>(layer);
     }
     return reinterpret_cast<AILayerHandle>(it->second);

@@ -20,6 +20,7 @@
 
 #include "emulator/Document.h"
 #include "emulator/Handles.h"
+#include "emulator/HitTest.h"
 #include "emulator/PluginModule.h"
 #include "emulator/Toolbox.h"
 #include "host/ArtworkSuites.h"
@@ -193,6 +194,11 @@ class Host {
     AILayerHandle HandleOf(const Layer* layer);
     Layer* FindLayer(AILayerHandle handle);
     HandleTable<AIHitRef, AIToolHitData>& Hits() { return hits_; }
+    // The index of the current document's paths for hit tests; null when hit tests search
+    // the literal way.
+    HitIndex* Index() { return options_.cullHitTests ? &hitIndex_ : nullptr; }
+    // Notes that paths or the tree of the current document changed (not attributes).
+    void DocumentChanged() { hitIndex_.Invalidate(); }
     // Notes that the plug-in locked or unlocked `art` during the current message: art it
     // locks must be unlocked before the message ends.
     void NoteLockChange(Art& art, bool locked);
@@ -263,6 +269,7 @@ class Host {
     std::map<std::uintptr_t, Layer*> layers_;
     std::uintptr_t nextObjectId_ = 1;
     std::set<Art*> lockedByPlugin_;
+    HitIndex hitIndex_;
 
     std::vector<std::string> events_;
     std::function<void(const std::string&)> sink_;

@@ -76,7 +76,7 @@ ASErr SuiteRegistry::Release(const char* name, ASInt32 version) {
     return 0;
 }
 
-int SuiteRegistry::Held(const std::string& name) const {
+int SuiteRegistry::Held(std::string_view name) const {
     auto it = entries_.find(name);
     return it == entries_.end() ? 0 : it->second.held;
 }

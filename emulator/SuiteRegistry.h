@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/BasicSuite.h"
@@ -27,7 +28,7 @@ class SuiteRegistry {
     ASErr Acquire(const char* name, ASInt32 version, const void** suite);
     ASErr Release(const char* name, ASInt32 version);
     // The number of acquisitions of `name` not yet released.
-    int Held(const std::string& name) const;
+    int Held(std::string_view name) const;
     // Every suite still held, with its count.
     std::map<std::string, int> HeldSuites() const;
     // Names offered, in the order they were offered.
@@ -47,7 +48,9 @@ class SuiteRegistry {
 
     Host& host_;
     SPBasicSuite basic_;
-    std::map<std::string, Entry> entries_;
+    // Looked up by any string type without building a std::string (every suite call
+    // checks its suite here).
+    std::map<std::string, Entry, std::less<>> entries_;
     std::vector<std::string> order_;
     std::vector<std::string> log_;
 };

@@ -168,6 +168,7 @@ ASErr NewArt(ASInt32 type, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* ne
         return kBadParameterErr;
     }
     *newArt = host->HandleOf(inserted);
+    host->DocumentChanged();
     return 0;
 }
 
@@ -179,6 +180,7 @@ ASErr DisposeArt(AIArtHandle handle) {
     }
     host->ForgetArt(*art);
     DetachArt(*art);
+    host->DocumentChanged();
     return 0;
 }
 
@@ -339,6 +341,7 @@ ASErr SetPathSegmentCount(AIArtHandle handle, ASInt16 count) {
     }
     path->segments.resize(static_cast<std::size_t>(count),
                           AIPathSegment{{0, 0}, {0, 0}, {0, 0}, 1});
+    Host::Current()->DocumentChanged();
     return 0;
 }
 
@@ -374,6 +377,7 @@ ASErr SetPathSegments(AIArtHandle handle, ASInt16 first, ASInt16 count,
         return kBadParameterErr;
     }
     std::copy_n(segments, count, path->segments.begin() + first);
+    host->DocumentChanged();
     return 0;
 }
 
@@ -392,6 +396,7 @@ ASErr SetPathClosed(AIArtHandle handle, AIBoolean closed) {
         return kBadParameterErr;
     }
     path->closed = closed != 0;
+    Host::Current()->DocumentChanged();
     return 0;
 }
 
@@ -488,6 +493,7 @@ ASErr InsertLayer(AILayerHandle base, ASInt32 placement, AILayerHandle* layer) {
     Layer* raw = added.get();
     layers.insert(layers.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
     *layer = host->HandleOf(raw);
+    host->DocumentChanged();
     return 0;
 }
 
@@ -647,8 +653,7 @@ ASErr HitTest(AIArtHandle handle, const AIRealPoint* point, AIReal tolerance, AS
     if (handle != nullptr && (within = host->FindArt(handle)) == nullptr) {
         return kBadParameterErr;
     }
-    const Hit hit =
-        HitTestDocument(*document, *point, tolerance, request, within, host->CullHitTests());
+    const Hit hit = HitTestDocument(*document, *point, tolerance, request, within, host->Index());
     auto data = std::make_unique<AIToolHitData>();
     data->hit = hit.hit;
     data->art = host->HandleOf(hit.art);
