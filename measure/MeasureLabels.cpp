@@ -56,26 +56,12 @@ void BuildLengthLabel(double points) {
     BuildLengthLabel(points, [](std::string measure) { return measure; });
 }
 
-// The French mark of the cursor tips, after a length in a decimal unit.
+// The French mark of the cursor tips, after a length in a decimal unit: the unit's own mark,
+// but " po" for inches.
 const char* TipMark(std::int32_t unit) {
-    switch (unit) {
-        case settings::kMicrometre:
-            return " µm"_w1252;
-        case settings::kMillimetre:
-            return " mm";
-        case settings::kCentimetre:
-            return " cm";
-        case settings::kPoint:
-            return " pt";
-        case settings::kPica:
-            return " pc";
-        case settings::kMetre:
-            return " m";
-        case settings::kKilometre:
-            return " km";
-        default:
-            return " po";
-    }
+    const bool inches = unit == settings::kDecimalInch || unit == settings::kFractionalInch ||
+                        unit == settings::kFeetAndInches;
+    return inches ? " po" : LengthMark(unit);
 }
 
 }  // namespace

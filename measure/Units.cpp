@@ -20,7 +20,8 @@ bool IsMeasuredUnit(std::int32_t unit) {
     return unit >= settings::kMicrometre && unit <= settings::kKilometre;
 }
 
-// The mark written after a length in `unit` when the unit is shown.
+}  // namespace
+
 const char* LengthMark(std::int32_t unit) {
     switch (unit) {
         case settings::kMicrometre:
@@ -45,6 +46,8 @@ const char* LengthMark(std::int32_t unit) {
             return "";
     }
 }
+
+namespace {
 
 // The mark always written after an area in `unit`.
 const char* AreaMark(std::int32_t unit) {

@@ -14,6 +14,10 @@ namespace measure {
 // A full turn, 2π held as a float; the outer angle of a sweep a is kFullTurn - |a|.
 constexpr float kFullTurn = 6.2831855f;
 
+// The mark written after a length in `unit` when the unit is shown (" mm", " \"" for the
+// inch units...); "" for the no-measure unit and unknown codes.
+const char* LengthMark(std::int32_t unit);
+
 // The value of a length of `points` in `unit` (a settings::UnitKind), divided by the live
 // `scaleFactor`: computed in double, held as a float. The inch units give decimal inches.
 // The no-measure unit (10) and any unknown code give 0; a zero scale gives an infinity.

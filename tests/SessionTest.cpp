@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "app/PluginsFolder.h"
@@ -99,6 +101,39 @@ TEST(SessionRun, EventsNeedADocument) {
     std::ostringstream err;
     EXPECT_EQ(app::RunSession(*lines, plugin.string(), {}, out, err), 2);
     EXPECT_NE(err.str().find("line 2"), std::string::npos) << err.str();
+}
+
+}  // namespace
+
+namespace {
+
+// The example session that the README shows: the cursor over each part of the bundled
+// drawing, with the tools and keys a user would use.
+TEST(SessionRun, ExampleHoverSessionShowsEachCursor) {
+    testing_support::TemporaryFolder folder;
+    const fs::path plugin = testing_support::InstallIn(folder.Path());
+    const fs::path session = fs::path(MESRA_SOURCE_DIR) / "examples" / "hover.session";
+    std::ifstream in(session);
+    const std::string script((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    SessionError error;
+    const auto lines = ParseSession(script, &error);
+    ASSERT_TRUE(lines.has_value()) << error.line << ": " << error.message;
+    app::CommandLine options;
+    options.session = session.string();
+    std::ostringstream out;
+    std::ostringstream err;
+    ASSERT_EQ(app::RunSession(*lines, plugin.string(), options, out, err), 0) << err.str();
+    std::vector<std::string> cursors;
+    std::istringstream events(out.str());
+    for (std::string line; std::getline(events, line);) {
+        if (line.rfind("cursor: ", 0) == 0) {
+            cursors.push_back(line.substr(8));
+        }
+    }
+    EXPECT_EQ(cursors,
+              (std::vector<std::string>{"20000", "20001", "20002", "20004", "20005", "20006",
+                                        "20008", "20001", "20002", "20009", "20010"}));
 }
 
 }  // namespace
