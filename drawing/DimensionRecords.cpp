@@ -1,0 +1,230 @@
+#include "drawing/DimensionRecords.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "frame/Suites.h"
+#include "frame/WindowsText.h"
+#include "host/ArtworkSuites.h"
+#include "host/ResultCodes.h"
+
+namespace drawing {
+
+const char* const kMeasuredPathNotFound =
+    "Le tracé correspondant à cette cote n'a pas été trouvé !"_w1252;
+
+namespace {
+
+// The largest link number or index the records hold: they are read as 16-bit values.
+constexpr int kMaxIndexDigits = 5;
+
+bool Has(AIArtHandle art, const char* key) {
+    const char* type = nullptr;
+    return art != nullptr && sAITag->GetTagType(art, key, &type) == 0;
+}
+
+std::optional<std::string> Read(AIArtHandle art, const char* key) {
+    char buffer[64];
+    ASInt32 length = 0;
+    const ASErr error = sAITag->GetTag(art, key, kTagString, buffer, sizeof buffer, &length);
+    if (error == kBufferTooSmallErr && length > 0) {
+        std::vector<char> larger(static_cast<std::size_t>(length) + 1);
+        if (sAITag->GetTag(art, key, kTagString, larger.data(), length + 1, &length) == 0) {
+            return std::string(larger.data(), static_cast<std::size_t>(length));
+        }
+        return std::nullopt;
+    }
+    if (error != 0) {
+        return std::nullopt;
+    }
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+ASErr Write(AIArtHandle art, const char* key, const std::string& value) {
+    return art != nullptr ? sAITag->SetTag(art, key, kTagString, value.c_str()) : 0;
+}
+
+ASErr WriteIndex(AIArtHandle art, const char* key, std::int16_t index) {
+    return Write(art, key, std::to_string(index));
+}
+
+// Every path of the document whose attributes selected by `whichAttr` are off, in the
+// host's order.
+ASErr Paths(ASInt32 whichAttr, std::vector<AIArtHandle>* paths) {
+    ASInt32 count = 0;
+    ASErr error = sAIMatchingArt->GetMatchingArt(kPathArt, whichAttr, 0, nullptr, 0, &count);
+    if (error != 0 && error != kBufferTooSmallErr) {
+        return error;
+    }
+    paths->assign(static_cast<std::size_t>(count), nullptr);
+    return sAIMatchingArt->GetMatchingArt(kPathArt, whichAttr, 0, paths->data(), count, &count);
+}
+
+// Keeps going after a failed step, as the drawing code does, and remembers the first
+// error.
+struct Steps {
+    ASErr first = 0;
+    void operator+=(ASErr error) {
+        if (first == 0) {
+            first = error;
+        }
+    }
+};
+
+ASErr CopyLink(const SegmentRecordArt& art, const char* key, const std::string& number,
+               const char* indexKey, std::int16_t index) {
+    Steps steps;
+    for (AIArtHandle half : {art.lineHalf1, art.lineHalf2}) {
+        steps += Write(half, key, number);
+        steps += WriteIndex(half, indexKey, index);
+    }
+    return steps.first;
+}
+
+// A link number written by "%d", or nothing for a value that is not one.
+std::optional<long long> ParseLinkNumber(const std::string& text) {
+    constexpr std::size_t kMaxLinkDigits = 9;
+    if (text.empty() || text.size() > kMaxLinkDigits) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::int16_t> ParseIndex(const std::string& text) {
+    if (text.empty() || text.size() > kMaxIndexDigits) {
+        return std::nullopt;
+    }
+    std::int16_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = static_cast<std::int16_t>(value * 10 + (c - '0'));
+    }
+    return value;
+}
+
+ASErr TagAuxiliary(AIArtHandle art) {
+    return Write(art, kAuxiliaryKey, kMarker);
+}
+
+ASErr LinkNumber(AIArtHandle path, const char* key, std::string* number) {
+    if (const auto carried = Read(path, key)) {
+        *number = *carried;
+        return 0;
+    }
+    std::vector<AIArtHandle> paths;
+    if (const ASErr error = Paths(0, &paths)) {
+        return error;
+    }
+    long long highest = -1;
+    for (AIArtHandle other : paths) {
+        if (const auto value = Read(other, key)) {
+            if (const auto parsed = ParseLinkNumber(*value)) {
+                highest = std::max(highest, *parsed);
+            }
+        }
+    }
+    *number = std::to_string(highest + 1);
+    return Write(path, key, *number);
+}
+
+ASErr WritePointLink(AIArtHandle path, std::int16_t anchorIndex, Point which,
+                     const SegmentRecordArt& art) {
+    const char* key = which == Point::First ? kFirstPointKey : kSecondPointKey;
+    std::string number;
+    if (const ASErr error = LinkNumber(path, key, &number)) {
+        return error;
+    }
+    return CopyLink(art, key, number, which == Point::First ? kIndex1Key : kIndex2Key, anchorIndex);
+}
+
+ASErr WriteSegmentLink(AIArtHandle path, std::int16_t startIndex, std::int16_t endIndex,
+                       const SegmentRecordArt& art) {
+    std::string number;
+    if (const ASErr error = LinkNumber(path, kSegmentKey, &number)) {
+        return error;
+    }
+    Steps steps;
+    steps += CopyLink(art, kSegmentKey, number, kIndex1Key, startIndex);
+    for (AIArtHandle half : {art.lineHalf1, art.lineHalf2}) {
+        steps += WriteIndex(half, kIndex2Key, endIndex);
+    }
+    return steps.first;
+}
+
+ASErr WriteAngleLink(AIArtHandle path, std::int16_t firstSideEnd, std::int16_t vertex,
+                     std::int16_t secondSideEnd, AIArtHandle arcPath) {
+    std::string number;
+    if (const ASErr error = LinkNumber(path, kAngleKey, &number)) {
+        return error;
+    }
+    Steps steps;
+    steps += Write(arcPath, kAngleKey, number);
+    steps += Write(arcPath, kAngleKindKey, kMarker);
+    steps += WriteIndex(arcPath, kIndex1Key, firstSideEnd);
+    steps += WriteIndex(arcPath, kIndex2Key, vertex);
+    steps += WriteIndex(arcPath, kIndex3Key, secondSideEnd);
+    return steps.first;
+}
+
+ASErr WriteCircleLink(AIArtHandle path, std::int16_t firstEnd, std::int16_t secondEnd,
+                      AIArtHandle firstPath, AIArtHandle secondPath) {
+    std::string number;
+    if (const ASErr error = LinkNumber(path, kCircleKey, &number)) {
+        return error;
+    }
+    Steps steps;
+    for (AIArtHandle art : {firstPath, secondPath}) {
+        steps += Write(art, kCircleKey, number);
+        steps += WriteIndex(art, kIndex1Key, firstEnd);
+        steps += WriteIndex(art, kIndex2Key, secondEnd);
+    }
+    return steps.first;
+}
+
+ASErr UnlinkFirstPoint(const SegmentRecordArt& art) {
+    Steps steps;
+    for (AIArtHandle half : {art.lineHalf1, art.lineHalf2}) {
+        if (half != nullptr) {
+            steps += sAITag->RemoveTag(half, kSegmentKindKey);
+            steps += sAITag->RemoveTag(half, kFirstPointKey);
+            steps += sAITag->RemoveTag(half, kIndex1Key);
+        }
+    }
+    return steps.first;
+}
+
+std::optional<AIArtHandle> FindMeasuredPath(AIArtHandle dimensionArt, const char* key,
+                                            const char* kindTag) {
+    const auto number = Read(dimensionArt, key);
+    if (!number) {
+        return std::nullopt;
+    }
+    std::vector<AIArtHandle> paths;
+    if (Paths(kArtLocked, &paths) == 0) {
+        for (AIArtHandle path : paths) {
+            if (!Has(path, kindTag) && !Has(path, kAuxiliaryKey) && Read(path, key) == number) {
+                return path;
+            }
+        }
+    }
+    sAIUser->MessageAlert(text::ToHostUnicode(kMeasuredPathNotFound).c_str());
+    return std::nullopt;
+}
+
+std::optional<std::int16_t> ReadIndex(AIArtHandle art, const char* key) {
+    const auto value = Read(art, key);
+    return value ? ParseIndex(*value) : std::nullopt;
+}
+
+}  // namespace drawing
