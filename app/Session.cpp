@@ -2,12 +2,15 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <sstream>
 
+#include "emulator/Dump.h"
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
+#include "emulator/SvgExport.h"
 #include "emulator/SvgImport.h"
 #include "emulator/Unicode.h"
 #include "host/Platform.h"
@@ -193,10 +196,44 @@ class Runner {
             }
             return 0;
         }
-        // view, save: artwork files.
+        if (line.command == "save") {
+            const emulator::Document* document = NeedDocument(line);
+            if (document == nullptr) {
+                return 2;
+            }
+            const std::filesystem::path file(a[0]);
+            return Save(*document, file.is_absolute() ? file : folder_ / file, line.number);
+        }
+        // view: the annotator's drawing over the artwork.
         err_ << "mesra: line " << line.number << ": \"" << line.command
              << "\" needs SVG artwork, which this build of the host cannot read or write yet\n";
         return 2;
+    }
+
+    // Writes the document as SVG; returns the exit status it calls for, or 0.
+    int Save(const emulator::Document& document, const std::filesystem::path& file, int line) {
+        std::string error;
+        if (emulator::WriteSvgFile(document, file, &error)) {
+            return 0;
+        }
+        err_ << "mesra: ";
+        if (line > 0) {
+            err_ << "line " << line << ": ";
+        }
+        err_ << error << "\n";
+        return 1;
+    }
+
+    // Writes the JSON dump of the document; returns the exit status it calls for, or 0.
+    int Dump(const emulator::Document& document, const std::filesystem::path& file) {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << emulator::DumpJson(document);
+        out.close();
+        if (!out) {
+            err_ << "mesra: " << file.string() << ": cannot be written\n";
+            return 1;
+        }
+        return 0;
     }
 
   private:
@@ -280,11 +317,6 @@ std::optional<std::vector<SessionLine>> ParseSession(const std::string& text, Se
 
 int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
                const CommandLine& options, std::ostream& out, std::ostream& err) {
-    if (!options.output.empty() || !options.dump.empty()) {
-        err << "mesra: --out and --dump write artwork, which this build of the host cannot "
-               "do yet\n";
-        return 2;
-    }
     emulator::Host host;
     host.SetEventSink([&out](const std::string& line) { out << line << "\n"; });
     std::string error;
@@ -303,6 +335,17 @@ int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
     }
     for (std::size_t i = 0; status == 0 && i < lines.size(); ++i) {
         status = runner.Run(lines[i]);
+    }
+    const bool writes = !options.output.empty() || !options.dump.empty();
+    if (status == 0 && writes && host.CurrentDocument() == nullptr) {
+        err << "mesra: --out and --dump need a document (doc FILE.svg, new W H or --doc)\n";
+        status = 2;
+    }
+    if (status == 0 && !options.output.empty()) {
+        status = runner.Save(*host.CurrentDocument(), options.output, 0);
+    }
+    if (status == 0 && !options.dump.empty()) {
+        status = runner.Dump(*host.CurrentDocument(), options.dump);
     }
     host.Quit();
     for (const std::string& violation : host.Violations()) {

@@ -3,7 +3,9 @@
 
 #include <pugixml.hpp>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,17 @@ struct View {
     AIRealRect Bounds() const;
 };
 
+// A custom (spot) colour of a document.
+struct CustomColor {
+    // Unique in the document, never empty (UTF-8).
+    std::string name;
+    // Its definition: kind RGB or CMYK with the components of that kind.
+    Paint definition;
+    // The number its handle carries; never reused in the process, so that a handle of a
+    // closed document is not taken for one of the current document.
+    std::uint64_t id = 0;
+};
+
 struct Document {
     // The size of the artboard in SVG user units.
     double width = 0.0;
@@ -38,6 +51,12 @@ struct Document {
     std::vector<std::unique_ptr<Layer>> layers;
     // The layer new art goes to.
     Layer* currentLayer = nullptr;
+
+    // The custom colours (the document's swatches), in the order they were created.
+    std::vector<CustomColor> customColors;
+    // The index in customColors of the document's current custom colour: the one last
+    // chosen in the colour picker or last created; nothing while there is none.
+    std::optional<std::size_t> currentCustomColor;
 
     // The SVG file the document was read from, kept whole so that everything the host does
     // not model is written back as it was; empty for a new document.

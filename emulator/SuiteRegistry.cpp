@@ -37,6 +37,7 @@ SuiteRegistry::SuiteRegistry(Host& host)
     OfferArtworkSuites(*this);
     OfferGeometrySuites(*this);
     OfferOtherSuites(*this);
+    OfferPaintSuites(*this);
 }
 
 void SuiteRegistry::Offer(const char* name, ASInt32 version, const void* table) {

@@ -61,5 +61,6 @@ void OfferInterfaceSuites(SuiteRegistry& registry);
 void OfferArtworkSuites(SuiteRegistry& registry);
 void OfferGeometrySuites(SuiteRegistry& registry);
 void OfferOtherSuites(SuiteRegistry& registry);
+void OfferPaintSuites(SuiteRegistry& registry);
 
 }  // namespace emulator

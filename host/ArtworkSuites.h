@@ -2,6 +2,7 @@
 // testing, art sets, documents and their views.
 #pragma once
 
+#include "host/PaintRecords.h"
 #include "host/Records.h"
 
 // Art types.
@@ -57,6 +58,11 @@ struct AIArtSuite {
     ASErr (*GetArtName)(AIArtHandle art, ASUnicode* buffer, ASInt32 capacity, ASInt32* length);
     // Names the art (UTF-16, NUL-terminated, copied).
     ASErr (*SetArtName)(AIArtHandle art, const ASUnicode* name);
+    // Copies the art and everything in it (anchors, styles, names, tags, attributes) and
+    // places the copy relative to `prep` by `paintOrder` as NewArt places new art; *newArt
+    // receives it. The copy is independent of the original.
+    ASErr (*DuplicateArt)(AIArtHandle art, ASInt32 paintOrder, AIArtHandle prep,
+                          AIArtHandle* newArt);
 };
 
 struct AIPathSuite {
@@ -83,6 +89,16 @@ struct AIPathSuite {
 struct AIPathStyleSuite {
     static constexpr const char* kName = "AI Path Style Suite";
     static constexpr ASInt32 kVersion = 12;
+    // The style of a path. A fill or stroke that is not painted reads back with colour
+    // kind kNoneColor; a custom colour reads back with its handle and tint.
+    ASErr (*GetPathStyle)(AIArtHandle path, AIPathStyle* style);
+    // Sets the style of a path (copied). kBadParameterErr, with the style left as it was,
+    // when a value is out of range: a colour kind, a component or tint outside 0..1, a
+    // custom colour that is not one of the document's, a dash length outside 0..6, a
+    // negative or non-finite width or dash value, a non-finite dash offset, a cap or join
+    // outside 0..2, a miter limit below 1. A painted fill or stroke of kind kNoneColor is not
+    // painted.
+    ASErr (*SetPathStyle)(AIArtHandle path, const AIPathStyle* style);
 };
 
 // Where a new layer goes, relative to a base layer.
@@ -210,9 +226,20 @@ struct AIArtSetSuite {
     ASErr (*DisposeArtSet)(AIArtSet* artSet);
 };
 
+// What TransformArt changes (bits).
+// The anchors and handles of the art.
+constexpr ASInt32 kTransformObjects = 1;
+// The stroke widths, dash values and dash offsets, multiplied by the line scale.
+constexpr ASInt32 kTransformScaleStrokes = 0x10;
+
 struct AITransformArtSuite {
     static constexpr const char* kName = "AI Transform Art Suite";
     static constexpr ASInt32 kVersion = 2;
+    // Transforms the art and everything in it by `matrix` as `flags` ask. kBadParameterErr,
+    // with nothing changed, for a non-finite matrix, or with kTransformScaleStrokes a
+    // negative or non-finite `lineScale`.
+    ASErr (*TransformArt)(AIArtHandle art, const AIRealMatrix* matrix, AIReal lineScale,
+                          ASInt32 flags);
 };
 
 struct AIArtConverterSuite {

@@ -2,6 +2,7 @@
 // layer over the document view, and the host's preferences.
 #pragma once
 
+#include "host/PaintRecords.h"
 #include "host/Records.h"
 
 struct AIUserSuite {
@@ -18,6 +19,11 @@ struct AIUserSuite {
     // Shows the cursor image with resource id `cursorId` of the manager's plug-in. An id
     // without a cursor image answers kBadParameterErr.
     ASErr (*SetCursor)(ASInt32 cursorId, AICursorManagerHandle manager);
+    // Shows the colour picker starting at `initial` and returns when the user has closed it:
+    // *chosen receives the colour chosen and *cancelled is false, or, when the user
+    // cancelled, *chosen receives `initial` and *cancelled is true. A custom colour chosen
+    // becomes the document's current custom colour.
+    ASErr (*GetColorFromPicker)(const AIColor* initial, AIColor* chosen, AIBoolean* cancelled);
 };
 
 // Name of the host's own menu group that holds the About items of plug-ins.

@@ -172,6 +172,54 @@ ASErr NewArt(ASInt32 type, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* ne
     return 0;
 }
 
+// A copy of `art` and everything in it, outside any tree; the SVG source stays with the
+// original.
+std::unique_ptr<Art> CopyArt(const Art& art) {
+    auto copy = std::make_unique<Art>();
+    copy->type = art.type;
+    copy->name = art.name;
+    copy->locked = art.locked;
+    copy->hidden = art.hidden;
+    copy->selected = art.selected;
+    copy->guide = art.guide;
+    copy->tags = art.tags;
+    copy->segments = art.segments;
+    copy->closed = art.closed;
+    copy->style = art.style;
+    for (const auto& child : art.children) {
+        std::unique_ptr<Art> childCopy = CopyArt(*child);
+        childCopy->parent = copy.get();
+        copy->children.push_back(std::move(childCopy));
+    }
+    return copy;
+}
+
+ASErr DuplicateArt(AIArtHandle handle, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
+    Host* host = Enter<AIArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    if (art == nullptr || newArt == nullptr) {
+        return kBadParameterErr;
+    }
+    Document* document = NeedDocument(host);
+    Art* reference = nullptr;
+    if (prep != nullptr && (reference = host->FindArt(prep)) == nullptr) {
+        return kBadParameterErr;
+    }
+    if (reference == nullptr && document->currentLayer == nullptr) {
+        return kNoDocumentErr;
+    }
+    // Copied before it is placed, so that a copy placed inside the original holds no copy
+    // of itself.
+    Layer& layer = reference != nullptr ? *reference->layer : *document->currentLayer;
+    Art* inserted = InsertArt(layer, reference, paintOrder, CopyArt(*art));
+    if (inserted == nullptr) {
+        return kBadParameterErr;
+    }
+    *newArt = host->HandleOf(inserted);
+    host->DocumentChanged();
+    return 0;
+}
+
 ASErr DisposeArt(AIArtHandle handle) {
     Host* host = Enter<AIArtSuite>();
     Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
@@ -309,7 +357,7 @@ ASErr SetArtName(AIArtHandle handle, const ASUnicode* name) {
 
 constexpr AIArtSuite kArt{NewArt,        DisposeArt,  GetArtType, GetArtParent,   GetArtFirstChild,
                           GetArtSibling, GetArtLayer, ValidArt,   GetArtUserAttr, SetArtUserAttr,
-                          GetArtBounds,  GetArtName,  SetArtName};
+                          GetArtBounds,  GetArtName,  SetArtName, DuplicateArt};
 
 // ---- AI Path Suite -----------------------------------------------------------------------
 
@@ -720,8 +768,51 @@ ASErr GetMatchingArt(ASInt32 type, ASInt32 whichAttr, ASInt32 attr, AIArtHandle*
 
 constexpr AIMatchingArtSuite kMatchingArt{GetMatchingArt};
 
-constexpr AIPathStyleSuite kPathStyle{};
-constexpr AITransformArtSuite kTransformArt{};
+// ---- AI Transform Art Suite --------------------------------------------------------------
+
+bool FiniteMatrix(const AIRealMatrix& m) {
+    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
+           std::isfinite(m.tx) && std::isfinite(m.ty);
+}
+
+AIRealPoint Transformed(const AIRealMatrix& m, const AIRealPoint& p) {
+    return {m.a * p.h + m.c * p.v + m.tx, m.b * p.h + m.d * p.v + m.ty};
+}
+
+ASErr TransformArt(AIArtHandle handle, const AIRealMatrix* matrix, AIReal lineScale,
+                   ASInt32 flags) {
+    Host* host = Enter<AITransformArtSuite>();
+    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    const bool scaleStrokes = (flags & kTransformScaleStrokes) != 0;
+    if (art == nullptr || matrix == nullptr || !FiniteMatrix(*matrix) ||
+        (scaleStrokes && !(std::isfinite(lineScale) && lineScale >= 0))) {
+        return kBadParameterErr;
+    }
+    const bool moveObjects = (flags & kTransformObjects) != 0;
+    ForEachArt(*art, [&](Art& a) {
+        if (a.type != ArtType::Path) {
+            return;
+        }
+        if (moveObjects) {
+            for (AIPathSegment& s : a.segments) {
+                s.p = Transformed(*matrix, s.p);
+                s.in = Transformed(*matrix, s.in);
+                s.out = Transformed(*matrix, s.out);
+            }
+        }
+        if (scaleStrokes) {
+            a.style.strokeWidth *= lineScale;
+            a.style.dashOffset *= lineScale;
+            for (double& d : a.style.dash) {
+                d *= lineScale;
+            }
+        }
+    });
+    host->DocumentChanged();
+    return 0;
+}
+
+constexpr AITransformArtSuite kTransformArt{TransformArt};
 constexpr AIArtConverterSuite kArtConverter{};
 constexpr AIDocumentSuite kDocument{};
 
@@ -732,7 +823,6 @@ void OfferArtworkSuites(SuiteRegistry& registry) {
     Offer(registry, kDocumentView);
     Offer(registry, kArt);
     Offer(registry, kPath);
-    Offer(registry, kPathStyle);
     Offer(registry, kLayer);
     Offer(registry, kTag);
     Offer(registry, kHitTest);

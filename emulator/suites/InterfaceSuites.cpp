@@ -1,6 +1,11 @@
 // The suites of the host's user interface: alerts and cursors, menus, tools, annotators
 // and preferences.
 #include "host/InterfaceSuites.h"
+
+#include <charconv>
+#include <optional>
+
+#include "emulator/CustomColors.h"
 #include "emulator/SuiteSupport.h"
 #include "emulator/Unicode.h"
 
@@ -60,8 +65,89 @@ ASErr SetCursor(ASInt32 cursorId, AICursorManagerHandle manager) {
     return 0;
 }
 
+// The component `word` of a picker answer; nothing unless it is a number in 0..1.
+std::optional<AIReal> PickerComponent(const std::string& word) {
+    double value = 0;
+    const char* end = word.data() + word.size();
+    const auto [at, error] = std::from_chars(word.data(), end, value);
+    if (error != std::errc() || at != end || !(value >= 0 && value <= 1)) {
+        return std::nullopt;
+    }
+    return static_cast<AIReal>(value);
+}
+
+// The colour the picker answers for `answer` ("gray G" with G an amount of black as in the
+// host's colours, "rgb R G B", "cmyk C M Y K" or "spot NAME"); nothing for "cancel", no
+// answer or an answer the picker cannot give. A spot colour is the document's custom
+// colour of that name, added with a grey appearance when the document has none, and
+// becomes the current one.
+std::optional<AIColor> PickerColor(Host* host, const std::vector<std::string>& answer,
+                                   ASErr* error) {
+    if (answer.empty()) {
+        return std::nullopt;
+    }
+    const std::string& form = answer[0];
+    std::vector<AIReal> components;
+    for (std::size_t i = 1; form != "spot" && i < answer.size(); ++i) {
+        const std::optional<AIReal> component = PickerComponent(answer[i]);
+        if (!component) {
+            return std::nullopt;
+        }
+        components.push_back(*component);
+    }
+    const auto& c = components;
+    AIColor color{};
+    if (form == "gray" && c.size() == 1) {
+        color.kind = kGrayColor;
+        color.gray.gray = c[0];
+    } else if (form == "rgb" && c.size() == 3) {
+        color.kind = kThreeColor;
+        color.rgb = {c[0], c[1], c[2]};
+    } else if (form == "cmyk" && c.size() == 4) {
+        color.kind = kFourColor;
+        color.cmyk = {c[0], c[1], c[2], c[3]};
+    } else if (form == "spot" && answer.size() == 2 && !answer[1].empty()) {
+        Document* document = host->CurrentDocument();
+        if (document == nullptr) {
+            *error = kNoDocumentErr;
+            return std::nullopt;
+        }
+        CustomColor* spot = FindCustomColorByName(*document, answer[1]);
+        if (spot == nullptr) {
+            Paint grey;
+            grey.kind = Paint::Kind::RGB;
+            grey.red = grey.green = grey.blue = 0.5;
+            spot = &AddCustomColor(*document, answer[1], grey);
+        }
+        MakeCurrentCustomColor(*document, *spot);
+        color.kind = kCustomColor;
+        color.custom = {HandleOfCustomColor(*spot), 0};
+    } else {
+        return std::nullopt;
+    }
+    return color;
+}
+
+ASErr GetColorFromPicker(const AIColor* initial, AIColor* chosen, AIBoolean* cancelled) {
+    Host* host = Enter<AIUserSuite>();
+    if (host == nullptr || initial == nullptr || chosen == nullptr || cancelled == nullptr) {
+        return kBadParameterErr;
+    }
+    // The picker gives each answer once.
+    const std::vector<std::string> answer = host->PickerAnswer();
+    host->SetPickerAnswer({});
+    ASErr error = 0;
+    const std::optional<AIColor> color = PickerColor(host, answer, &error);
+    if (error != 0) {
+        return error;
+    }
+    *cancelled = !color;
+    *chosen = color.value_or(*initial);
+    return 0;
+}
+
 constexpr AIUserSuite kUser{MessageAlert, CreateCursorResourceMgr, DisposeCursorResourceMgr,
-                            SetCursor};
+                            SetCursor, GetColorFromPicker};
 
 // ---- AI Menu Suite -----------------------------------------------------------------------
 

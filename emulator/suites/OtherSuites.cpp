@@ -1,4 +1,4 @@
-// The suites of colours and text that the host offers.
+// The suites of text and fonts that the host offers.
 #include <cstdint>
 
 #include "emulator/SuiteSupport.h"
@@ -9,10 +9,6 @@
 namespace emulator {
 namespace {
 
-constexpr AICustomColorSuite kCustomColor{};
-constexpr AISwatchListSuite kSwatchList{};
-constexpr AISwatchGroupSuite kSwatchGroup{};
-constexpr AIPaintStyleSuite kPaintStyle{};
 constexpr AIATEPaintSuite kATEPaint{};
 constexpr AITextFrameSuite kTextFrame{};
 // ---- AI Font Suite -----------------------------------------------------------------------
@@ -64,10 +60,6 @@ MESRA_TEXT_ENGINE_SUITES(MESRA_TEXT_ENGINE_TABLE)
 }  // namespace
 
 void OfferOtherSuites(SuiteRegistry& registry) {
-    Offer(registry, kCustomColor);
-    Offer(registry, kSwatchList);
-    Offer(registry, kSwatchGroup);
-    Offer(registry, kPaintStyle);
     Offer(registry, kATEPaint);
     Offer(registry, kTextFrame);
     Offer(registry, kFont);

@@ -1,0 +1,171 @@
+#include "emulator/Dump.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string_view>
+
+#include "emulator/SvgExport.h"
+#include "emulator/Unicode.h"
+
+namespace emulator {
+namespace {
+
+// A JSON string of UTF-8 text.
+std::string Quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char ch : text) {
+        switch (ch) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(ch) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x",
+                                  static_cast<unsigned>(static_cast<unsigned char>(ch)));
+                    out += escaped;
+                } else {
+                    out.push_back(ch);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+const char* Bool(bool value) {
+    return value ? "true" : "false";
+}
+
+class Dumper {
+  public:
+    explicit Dumper(const Document& document)
+        : k_(document.unitScale > 0 ? document.unitScale : 1) {}
+
+    std::string Layers(const Document& document) {
+        std::string out = "{\"layers\":[";
+        for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
+            out += layer == document.layers.rbegin() ? "\n" : ",\n";
+            out +=
+                "{\"title\":" + Quoted((*layer)->title) + ",\"locked\":" + Bool((*layer)->locked) +
+                ",\"visible\":" + Bool((*layer)->visible) + ",\"art\":" + List((*layer)->art) + "}";
+        }
+        return out + "]}\n";
+    }
+
+  private:
+    std::string List(const std::vector<std::unique_ptr<Art>>& list) {
+        std::string out = "[";
+        for (auto art = list.rbegin(); art != list.rend(); ++art) {
+            out += (art == list.rbegin() ? "\n" : ",\n") + Item(**art);
+        }
+        return out + "]";
+    }
+
+    std::string Item(const Art& art) {
+        const char* type = art.type == ArtType::Group  ? "group"
+                           : art.type == ArtType::Text ? "text"
+                                                       : "path";
+        std::string out =
+            "{\"type\":\"" + std::string(type) + "\",\"name\":" + Quoted(art.name) + ",\"tags\":{";
+        bool first = true;
+        for (const auto& [key, value] : art.tags) {
+            out += (first ? "" : ",") + Quoted(Utf8FromWindows1252(key)) + ":" +
+                   Quoted(Utf8FromWindows1252(value));
+            first = false;
+        }
+        out += "}";
+        if (art.type == ArtType::Group) {
+            out += ",\"children\":" + List(art.children);
+        } else if (art.type == ArtType::Path) {
+            out += ",\"closed\":" + std::string(Bool(art.closed)) + ",\"segments\":[";
+            for (std::size_t i = 0; i < art.segments.size(); ++i) {
+                const AIPathSegment& s = art.segments[i];
+                out += (i == 0 ? "[" : ",[") + Point(s.p) + "," + Point(s.in) + "," + Point(s.out) +
+                       "," + Bool(s.corner != 0) + "]";
+            }
+            out += "],\"stroke\":" + Paint(art.style.stroke, &art.style) +
+                   ",\"fill\":" + Paint(art.style.fill, nullptr);
+        }
+        return out + "}";
+    }
+
+    std::string Number(double value) const { return FormatDecimal(value); }
+    std::string Length(double points) const { return FormatDecimal(points / k_); }
+
+    // An artwork point in SVG user units (y downwards).
+    std::string Point(const AIRealPoint& p) const {
+        return Coordinate(p.h, k_) + "," + Coordinate(p.v, -k_);
+    }
+
+    // A coordinate of the host's floats in user units of `scale` points: the fewest
+    // decimals (at most 6) that give the same float back, so that 30 mm is not 29.999999.
+    static std::string Coordinate(AIReal points, double scale) {
+        constexpr int kMaxDecimals = 6;
+        std::string text;
+        for (int decimals = 0; decimals <= kMaxDecimals; ++decimals) {
+            text = FormatDecimal(points / scale, decimals);
+            double value = 0;
+            std::from_chars(text.data(), text.data() + text.size(), value);
+            if (static_cast<AIReal>(value * scale) == points) {
+                break;
+            }
+        }
+        return text;
+    }
+
+    // A paint; with `stroke`, the stroke's width and dash too.
+    std::string Paint(const emulator::Paint& paint, const PathStyle* stroke) const {
+        std::string out;
+        const std::string rgb = "\"r\":" + Number(paint.red) + ",\"g\":" + Number(paint.green) +
+                                ",\"b\":" + Number(paint.blue);
+        switch (paint.kind) {
+            case Paint::Kind::None:
+                return "null";
+            case Paint::Kind::Gray:
+                out = "{\"kind\":\"gray\",\"gray\":" + Number(paint.gray);
+                break;
+            case Paint::Kind::RGB:
+                out = "{\"kind\":\"rgb\"," + rgb;
+                break;
+            case Paint::Kind::CMYK:
+                out = "{\"kind\":\"cmyk\",\"c\":" + Number(paint.cyan) +
+                      ",\"m\":" + Number(paint.magenta) + ",\"y\":" + Number(paint.yellow) +
+                      ",\"k\":" + Number(paint.black);
+                break;
+            case Paint::Kind::Custom:
+                out = "{\"kind\":\"custom\",\"name\":" + Quoted(paint.customName) +
+                      ",\"tint\":" + Number(paint.tint) + "," + rgb;
+                break;
+        }
+        if (stroke != nullptr) {
+            out += ",\"width\":" + Length(stroke->strokeWidth) + ",\"dash\":[";
+            for (std::size_t i = 0; i < stroke->dash.size(); ++i) {
+                out += (i == 0 ? "" : ",") + Length(stroke->dash[i]);
+            }
+            out += "]";
+        }
+        return out + "}";
+    }
+
+    double k_;
+};
+
+}  // namespace
+
+std::string DumpJson(const Document& document) {
+    return Dumper(document).Layers(document);
+}
+
+}  // namespace emulator

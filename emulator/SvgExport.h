@@ -1,0 +1,61 @@
+// Writing a document of the emulated host back to SVG.
+//
+// The writer is the reader's counterpart: what it writes reads back through ReadSvg to the
+// same layers, groups, paths, styles, names, tags and states. A document read from a file
+// is written by editing a copy of that file, so that everything the host does not model
+// (definitions, metadata, text, images, ids, classes, comments, attributes of other
+// programs) comes out as it went in:
+// - An element whose art did not change is left untouched, attribute for attribute: the
+//   writer compares each art with what reading the original element gives. An element
+//   whose geometry changed gets new path data (a shape such as `rect` becomes a `path`);
+//   a changed style, name, tag set, lock or visibility rewrites only what the host owns.
+// - Elements of art that was disposed of are removed (with what they hold); art made by
+//   the plug-in becomes new `g` and `path` elements at its place in paint order; new layers
+//   become new layer groups.
+// - Every element keeps the transform it renders with: its accumulated transform is that
+//   of the original file, and an element moved under a parent with another transform has
+//   its own `transform` rewritten to keep it. New geometry is written through the inverse
+//   of that accumulated transform, so it renders where the model says. An element moved to
+//   another parent, and everything inside it, is written with its whole style, since what
+//   it inherited has changed. An element whose transform cannot be inverted (a scale of 0)
+//   gets user-space geometry and a transform that undoes its parent's.
+// - Colours are written as the SVG colour the host shows (#rrggbb when that is exact,
+//   else rgb() in percentages); a gray, a CMYK colour, a custom colour's name and tint,
+//   and overprint are kept in attributes of the namespace kPaintNamespace. The tags
+//   namespace holds nothing but tags, since the reader takes every attribute there for one.
+// - Art of a type the writer does not know (text made by the plug-in) is left out; text
+//   elements of the file stay as they are.
+// A document without a file is written as a new SVG whose width and height are in points
+// (in millimetres when a user unit is a millimetre), with a viewBox in user units, so that
+// its size and its points per user unit read back.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "emulator/Document.h"
+
+namespace emulator {
+
+// The namespace of the paint the host models beyond the SVG colour: attributes
+// fill-gray / stroke-gray (G), fill-cmyk / stroke-cmyk ("C M Y K"), fill-custom /
+// stroke-custom (the custom colour's name, UTF-8), fill-tint / stroke-tint, and
+// fill-overprint / stroke-overprint ("true"), each from 0 to 1.
+inline constexpr const char* kPaintNamespace = "urn:x-mesra:paint";
+
+// The SVG text (UTF-8) of the document, as the header comment describes. Never fails: a
+// number that is not finite is written as 0, and a tag whose name is not an XML name is
+// left out.
+std::string WriteSvg(const Document& document);
+
+// Writes WriteSvg's text to `file` through a temporary file in the same folder renamed over
+// it, so that the file is either the old one or the whole new one. Returns false with the
+// reason in English (naming the file) in *error (when error is not null) on failure, with
+// the old file untouched and no temporary file left.
+bool WriteSvgFile(const Document& document, const std::filesystem::path& file, std::string* error);
+
+// A number as the written files show it: fixed notation with at most `decimals` decimals
+// (from 0 to 17) and no trailing zeros ("0" for -0 and for a value that is not finite).
+std::string FormatDecimal(double value, int decimals = 6);
+
+}  // namespace emulator

@@ -1,0 +1,331 @@
+// The JSON dump of a document: valid JSON (checked by a small parser here), layers and art
+// top first, coordinates in user units, strings escaped and tags in UTF-8.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "emulator/Dump.h"
+#include "emulator/SvgImport.h"
+#include "emulator/Unicode.h"
+
+namespace {
+
+// A parsed JSON value: null, boolean, number, string, array or object.
+struct Json {
+    enum class Kind { Null, Bool, Number, String, Array, Object };
+    Kind kind = Kind::Null;
+    bool boolean = false;
+    double number = 0;
+    std::string string;
+    std::vector<Json> array;
+    std::map<std::string, Json> object;
+
+    const Json& operator[](const std::string& key) const {
+        static const Json kMissing;
+        const auto it = object.find(key);
+        return it == object.end() ? kMissing : it->second;
+    }
+    const Json& operator[](std::size_t i) const {
+        static const Json kMissing;
+        return i < array.size() ? array[i] : kMissing;
+    }
+};
+
+// A strict recursive-descent JSON reader (RFC 8259); fails on anything else, including
+// trailing text.
+class JsonParser {
+  public:
+    explicit JsonParser(std::string_view text) : text_(text) {}
+
+    bool Parse(Json& value) {
+        if (!Value(value, 0)) {
+            return false;
+        }
+        Spaces();
+        return pos_ == text_.size();
+    }
+
+  private:
+    static constexpr int kMaxDepth = 64;
+
+    void Spaces() {
+        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' ||
+                                       text_[pos_] == '\r' || text_[pos_] == '\t')) {
+            ++pos_;
+        }
+    }
+
+    bool Literal(std::string_view word) {
+        if (text_.substr(pos_, word.size()) != word) {
+            return false;
+        }
+        pos_ += word.size();
+        return true;
+    }
+
+    bool Value(Json& value, int depth) {
+        Spaces();
+        if (pos_ >= text_.size() || depth > kMaxDepth) {
+            return false;
+        }
+        const char c = text_[pos_];
+        if (c == '{') {
+            value.kind = Json::Kind::Object;
+            return Members(value, depth);
+        }
+        if (c == '[') {
+            value.kind = Json::Kind::Array;
+            return Elements(value, depth);
+        }
+        if (c == '"') {
+            value.kind = Json::Kind::String;
+            return String(value.string);
+        }
+        if (Literal("true") || Literal("false")) {
+            value.kind = Json::Kind::Bool;
+            value.boolean = text_[pos_ - 1] == 'e' && text_[pos_ - 2] == 'u';
+            return true;
+        }
+        if (Literal("null")) {
+            return true;
+        }
+        value.kind = Json::Kind::Number;
+        return Number(value.number);
+    }
+
+    bool Members(Json& value, int depth) {
+        ++pos_;
+        Spaces();
+        if (pos_ < text_.size() && text_[pos_] == '}') {
+            ++pos_;
+            return true;
+        }
+        while (true) {
+            Spaces();
+            std::string key;
+            if (pos_ >= text_.size() || text_[pos_] != '"' || !String(key)) {
+                return false;
+            }
+            Spaces();
+            if (pos_ >= text_.size() || text_[pos_++] != ':') {
+                return false;
+            }
+            if (value.object.count(key) != 0 || !Value(value.object[key], depth + 1)) {
+                return false;
+            }
+            Spaces();
+            if (pos_ >= text_.size()) {
+                return false;
+            }
+            const char next = text_[pos_++];
+            if (next == '}') {
+                return true;
+            }
+            if (next != ',') {
+                return false;
+            }
+        }
+    }
+
+    bool Elements(Json& value, int depth) {
+        ++pos_;
+        Spaces();
+        if (pos_ < text_.size() && text_[pos_] == ']') {
+            ++pos_;
+            return true;
+        }
+        while (true) {
+            value.array.emplace_back();
+            if (!Value(value.array.back(), depth + 1)) {
+                return false;
+            }
+            Spaces();
+            if (pos_ >= text_.size()) {
+                return false;
+            }
+            const char next = text_[pos_++];
+            if (next == ']') {
+                return true;
+            }
+            if (next != ',') {
+                return false;
+            }
+        }
+    }
+
+    bool String(std::string& out) {
+        ++pos_;
+        while (pos_ < text_.size()) {
+            const char c = text_[pos_++];
+            if (c == '"') {
+                return true;
+            }
+            if (static_cast<unsigned char>(c) < 0x20) {
+                return false;
+            }
+            if (c != '\\') {
+                out.push_back(c);
+                continue;
+            }
+            if (pos_ >= text_.size()) {
+                return false;
+            }
+            const char e = text_[pos_++];
+            const std::string_view simple = "\"\\/bfnrt";
+            const std::string_view meant = "\"\\/\b\f\n\r\t";
+            if (const std::size_t i = simple.find(e); i != std::string_view::npos) {
+                out.push_back(meant[i]);
+            } else if (e == 'u' && pos_ + 4 <= text_.size()) {
+                const std::string hex(text_.substr(pos_, 4));
+                char* end = nullptr;
+                const long code = std::strtol(hex.c_str(), &end, 16);
+                if (end != hex.c_str() + 4 || code >= 0x80) {
+                    return false;  // the dump escapes control characters only
+                }
+                out.push_back(static_cast<char>(code));
+                pos_ += 4;
+            } else {
+                return false;
+            }
+        }
+        return false;
+    }
+
+    // -? (0 | [1-9][0-9]*) (. [0-9]+)? ([eE] [+-]? [0-9]+)?
+    bool Number(double& number) {
+        const std::size_t start = pos_;
+        const auto digits = [&] {
+            const std::size_t from = pos_;
+            while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+                ++pos_;
+            }
+            return pos_ > from;
+        };
+        if (pos_ < text_.size() && text_[pos_] == '-') {
+            ++pos_;
+        }
+        if (pos_ < text_.size() && text_[pos_] == '0') {
+            ++pos_;
+        } else if (!digits()) {
+            return false;
+        }
+        if (pos_ < text_.size() && text_[pos_] == '.' && (++pos_, !digits())) {
+            return false;
+        }
+        if (pos_ < text_.size() && (text_[pos_] == 'e' || text_[pos_] == 'E')) {
+            ++pos_;
+            if (pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) {
+                ++pos_;
+            }
+            if (!digits()) {
+                return false;
+            }
+        }
+        number = std::strtod(std::string(text_.substr(start, pos_ - start)).c_str(), nullptr);
+        return true;
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// The parser itself, so that a dump that passes it is known to be JSON.
+TEST(Dump, ParserTellsJsonFromNot) {
+    const struct {
+        const char* text;
+        bool valid;
+    } cases[] = {
+        {"{\"a\":[1,-2.5,3e2,true,false,null,\"x\\\"\\n\"]}", true},
+        {"[]", true},
+        {"{\"a\":1,}", false},
+        {"[1,]", false},
+        {"[01]", false},
+        {"[1.]", false},
+        {"{\"a\":1}x", false},
+        {"{\"a\":1,\"a\":2}", false},
+        {"[\"tab\there\"]", false},
+        {"[nan]", false},
+        {"{a:1}", false},
+    };
+    for (const auto& c : cases) {
+        Json value;
+        EXPECT_EQ(JsonParser(c.text).Parse(value), c.valid) << c.text;
+    }
+}
+
+// A two-layer drawing with a group, tags in Windows-1252 that need escaping, a path with a
+// curve and paints of two kinds, in a document of 2 points per user unit: a wrong order, a
+// coordinate left in points or with y upwards, or a broken escape shows.
+TEST(Dump, SmallDocument) {
+    std::string error;
+    auto document = emulator::ReadSvg(
+        "<svg xmlns='http://www.w3.org/2000/svg'"
+        " xmlns:inkscape='http://www.inkscape.org/namespaces/inkscape'"
+        " xmlns:sodipodi='http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd'"
+        " width='200pt' height='100pt' viewBox='0 0 100 50'>"
+        "<g inkscape:groupmode='layer' inkscape:label='Dessous' sodipodi:insensitive='true'>"
+        "<path d='M 0,0 L 10,0'/></g>"
+        "<g inkscape:groupmode='layer' inkscape:label='Dessus \"1\"' style='display:none'>"
+        "<g inkscape:label='Groupe'>"
+        "<path inkscape:label='bas' d='M 1,2 C 3,4 5,6 7,8 Z' style='fill:#ff0000;stroke:none'/>"
+        "<path inkscape:label='haut' d='M 0,0 L 1,1' style='stroke:#000;stroke-width:0.5;"
+        "stroke-dasharray:2 1'/>"
+        "</g></g></svg>",
+        &error);
+    ASSERT_NE(document, nullptr) << error;
+    emulator::Art& group = *document->layers.back()->art.front();
+    group.tags["Texte"] = emulator::Windows1252FromUtf8("12 mm\r« à \\ »");
+    group.children.front()->style.fill.kind = emulator::Paint::Kind::CMYK;
+    group.children.front()->style.fill.cyan = 0.25;
+
+    const std::string text = emulator::DumpJson(*document);
+    Json dump;
+    ASSERT_TRUE(JsonParser(text).Parse(dump)) << text;
+    const Json& layers = dump["layers"];
+    ASSERT_EQ(layers.array.size(), 2u) << text;
+    EXPECT_EQ(layers[0]["title"].string, "Dessus \"1\"");
+    EXPECT_FALSE(layers[0]["visible"].boolean);
+    EXPECT_FALSE(layers[0]["locked"].boolean);
+    EXPECT_EQ(layers[1]["title"].string, "Dessous");
+    EXPECT_TRUE(layers[1]["locked"].boolean);
+    EXPECT_EQ(layers[1]["visible"].kind, Json::Kind::Bool);
+
+    const Json& g = layers[0]["art"][0];
+    EXPECT_EQ(g["type"].string, "group");
+    EXPECT_EQ(g["name"].string, "Groupe");
+    EXPECT_EQ(g["tags"]["Texte"].string, "12 mm\r« à \\ »");
+    ASSERT_EQ(g["children"].array.size(), 2u);
+    const Json& top = g["children"][0];
+    EXPECT_EQ(top["name"].string, "haut");
+    EXPECT_EQ(top["type"].string, "path");
+    EXPECT_FALSE(top["closed"].boolean);
+    EXPECT_EQ(top["fill"]["kind"].string, "rgb");
+    EXPECT_DOUBLE_EQ(top["stroke"]["width"].number, 0.5);
+    ASSERT_EQ(top["stroke"]["dash"].array.size(), 2u);
+    EXPECT_DOUBLE_EQ(top["stroke"]["dash"][0].number, 2);
+
+    const Json& bottom = g["children"][1];
+    EXPECT_EQ(bottom["name"].string, "bas");
+    EXPECT_TRUE(bottom["closed"].boolean);
+    EXPECT_EQ(bottom["stroke"].kind, Json::Kind::Null);
+    EXPECT_EQ(bottom["fill"]["kind"].string, "cmyk");
+    EXPECT_DOUBLE_EQ(bottom["fill"]["c"].number, 0.25);
+    ASSERT_EQ(bottom["segments"].array.size(), 2u);
+    const double expected[2][6] = {{1, 2, 1, 2, 3, 4}, {7, 8, 5, 6, 7, 8}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const Json& segment = bottom["segments"][i];
+        ASSERT_EQ(segment.array.size(), 7u);
+        for (std::size_t j = 0; j < 6; ++j) {
+            EXPECT_NEAR(segment[j].number, expected[i][j], 1e-5) << i << "," << j;
+        }
+        EXPECT_EQ(segment[6].kind, Json::Kind::Bool);
+    }
+}
+
+}  // namespace
