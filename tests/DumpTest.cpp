@@ -235,30 +235,6 @@ class JsonParser {
     std::size_t pos_ = 0;
 };
 
-// The parser itself, so that a dump that passes it is known to be JSON.
-TEST(Dump, ParserTellsJsonFromNot) {
-    const struct {
-        const char* text;
-        bool valid;
-    } cases[] = {
-        {"{\"a\":[1,-2.5,3e2,true,false,null,\"x\\\"\\n\"]}", true},
-        {"[]", true},
-        {"{\"a\":1,}", false},
-        {"[1,]", false},
-        {"[01]", false},
-        {"[1.]", false},
-        {"{\"a\":1}x", false},
-        {"{\"a\":1,\"a\":2}", false},
-        {"[\"tab\there\"]", false},
-        {"[nan]", false},
-        {"{a:1}", false},
-    };
-    for (const auto& c : cases) {
-        Json value;
-        EXPECT_EQ(JsonParser(c.text).Parse(value), c.valid) << c.text;
-    }
-}
-
 // A two-layer drawing with a group, tags in Windows-1252 that need escaping, a path with a
 // curve and paints of two kinds, in a document of 2 points per user unit: a wrong order, a
 // coordinate left in points or with y upwards, or a broken escape shows.

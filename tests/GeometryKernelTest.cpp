@@ -397,15 +397,4 @@ TEST_F(GeometryKernelTest, GivesAreasOrTheCrossedVerdict) {
     }
 }
 
-// Without the host's suites (before start-up or after shut-down) the operations that need
-// them refuse instead of calling through a null pointer.
-TEST(GeometryKernel, RefusesHostWorkWithoutTheHostsSuites) {
-    ASSERT_EQ(sAIRealMath, nullptr);
-    ASSERT_EQ(sAIRealBezier, nullptr);
-    const std::vector<AIPathSegment> circle = FourArcCircle({0, 0}, 10);
-    EXPECT_FALSE(tools::CircleFromAnchors(circle[0], circle[1]).has_value());
-    EXPECT_FALSE(tools::IsCircularArc(circle[0], circle[1], ArcDirection::kForward));
-    EXPECT_EQ(tools::PathLengthBetween(circle, true, 0, 0), 0);
-}
-
 }  // namespace

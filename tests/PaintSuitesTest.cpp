@@ -377,64 +377,6 @@ TEST_F(PaintSuites, CustomColorsAreListedNamedAndTheLastCreatedIsCurrent) {
     EXPECT_EQ(std::u16string(shortBuffer), u"Rou");
 }
 
-TEST_F(PaintSuites, NewCustomColorRefusesBadNamesAndDefinitions) {
-    NewCustom(u"Rouge", RgbDefinition(1, 0, 0));
-    AICustomColor badKind = RgbDefinition(1, 0, 0);
-    badKind.kind = kGrayColor;
-    const struct {
-        const char* what;
-        std::u16string name;
-        AICustomColor definition;
-    } cases[] = {
-        {"name in use", u"Rouge", RgbDefinition(0, 0, 1)},
-        {"empty name", u"", RgbDefinition(0, 0, 1)},
-        {"gray definition", u"Gris", badKind},
-        {"component above 1", u"Trop", CmykDefinition(0, 0, 1.01f, 0)},
-        {"component NaN", u"Rien", RgbDefinition(kNaN, 0, 0)},
-    };
-    for (const auto& c : cases) {
-        AICustomColorHandle handle = nullptr;
-        EXPECT_EQ(custom_->NewCustomColor(&c.definition, c.name.c_str(), &handle), kBadParameterErr)
-            << c.what;
-    }
-    ASInt32 count = 0;
-    EXPECT_EQ(custom_->CountCustomColors(&count), 0);
-    EXPECT_EQ(count, 1);
-}
-
-// A custom colour belongs to its document: its handle is dead once another document is
-// open, even though the new document has a colour of the same name.
-TEST_F(PaintSuites, CustomColorHandlesDieWithTheirDocument) {
-    const AICustomColorHandle old = NewCustom(u"Rouge", RgbDefinition(1, 0, 0));
-    host_.NewDocument(100, 100);
-    const AICustomColorHandle fresh = NewCustom(u"Rouge", RgbDefinition(1, 0, 0));
-    EXPECT_NE(old, fresh);
-    AICustomColor definition{};
-    EXPECT_EQ(custom_->GetCustomColor(old, &definition), kBadParameterErr);
-    EXPECT_EQ(host_.TakeViolations().size(), 1u);
-    AIPathStyle s = SampleStyle();
-    s.fill.color = Custom(old, 0);
-    EXPECT_EQ(style_->SetPathStyle(Square(), &s), kBadParameterErr);
-}
-
-TEST_F(PaintSuites, SwatchesAreTheCustomColors) {
-    const AICustomColorHandle first = NewCustom(u"Un", RgbDefinition(1, 0, 0));
-    const AICustomColorHandle second = NewCustom(u"Deux", RgbDefinition(0, 1, 0));
-    ASInt32 listCount = 0;
-    ASInt32 groupCount = 0;
-    EXPECT_EQ(swatchList_->CountSwatches(&listCount), 0);
-    EXPECT_EQ(swatchGroup_->CountSwatchesInGroup(&groupCount), 0);
-    EXPECT_EQ(listCount, 2);
-    EXPECT_EQ(groupCount, 2);
-    AIColor color{};
-    EXPECT_EQ(swatchList_->GetNthSwatchColor(1, &color), 0);
-    EXPECT_EQ(Describe(color), Describe(Custom(second, 0)));
-    EXPECT_EQ(swatchGroup_->GetNthSwatchColorInGroup(0, &color), 0);
-    EXPECT_EQ(Describe(color), Describe(Custom(first, 0)));
-    EXPECT_EQ(swatchList_->GetNthSwatchColor(2, &color), kBadParameterErr);
-    EXPECT_EQ(swatchGroup_->GetNthSwatchColorInGroup(-1, &color), kBadParameterErr);
-}
-
 // ---- The colour picker -------------------------------------------------------------------
 
 TEST_F(PaintSuites, PickerAnswersWhatTheSessionToldIt) {
@@ -551,19 +493,6 @@ TEST_F(PaintSuites, TransformOfAGroupMovesWhatItHolds) {
     EXPECT_FLOAT_EQ(SegmentsOf(b)[0].p.v, 0);
 }
 
-TEST_F(PaintSuites, TransformRefusesNonFiniteValuesAndChangesNothing) {
-    const AIArtHandle path = Square();
-    const AIRealMatrix bad{1, 0, 0, kNaN, 0, 0};
-    const AIRealMatrix good{1, 0, 0, 1, 3, 3};
-    EXPECT_EQ(transform_->TransformArt(path, &bad, 1, kTransformObjects), kBadParameterErr);
-    EXPECT_EQ(transform_->TransformArt(path, &good, kInfinity,
-                                       kTransformObjects | kTransformScaleStrokes),
-              kBadParameterErr);
-    EXPECT_EQ(transform_->TransformArt(path, nullptr, 1, kTransformObjects), kBadParameterErr);
-    EXPECT_FLOAT_EQ(SegmentsOf(path)[2].p.h, 10);
-    EXPECT_FLOAT_EQ(StyleOf(path).stroke.width, 1);
-}
-
 // ---- Duplicates --------------------------------------------------------------------------
 
 // The copy holds everything the original holds, and changing one leaves the other alone: a
@@ -618,24 +547,6 @@ TEST_F(PaintSuites, DuplicateArtIsADeepIndependentCopy) {
     ASSERT_EQ(art_->DisposeArt(group), 0);
     EXPECT_TRUE(art_->ValidArt(lineCopy));
     EXPECT_FLOAT_EQ(SegmentsOf(lineCopy)[1].p.h, 120);
-}
-
-// A copy placed inside its own original holds what the original held before, not itself.
-TEST_F(PaintSuites, DuplicateArtInsideItsOriginal) {
-    const AIArtHandle group = NewGroup();
-    NewPath({Corner(0, 0), Corner(1, 1)}, group);
-    AIArtHandle copy = nullptr;
-    ASSERT_EQ(art_->DuplicateArt(group, kPlaceInsideOnTop, group, &copy), 0);
-    EXPECT_EQ(ChildrenOf(group).size(), 2u);
-    EXPECT_EQ(ChildrenOf(group)[0], copy);
-    EXPECT_EQ(ChildrenOf(copy).size(), 1u);
-    AIArtHandle layerTop = nullptr;
-    ASSERT_EQ(art_->DuplicateArt(group, kPlaceAboveAll, nullptr, &layerTop), 0);
-    AIArtHandle parent = group;
-    EXPECT_EQ(art_->GetArtParent(layerTop, &parent), 0);
-    EXPECT_EQ(parent, nullptr);
-    const AIArtHandle path = ChildrenOf(copy)[0];
-    EXPECT_EQ(art_->DuplicateArt(group, kPlaceInsideOnTop, path, &copy), kBadParameterErr);
 }
 
 }  // namespace
