@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "emulator/SvgImport.h"
+#include "emulator/SvgSyntax.h"
 #include "emulator/Unicode.h"
 
 namespace emulator {
@@ -25,7 +26,6 @@ constexpr const char* kSvgNamespace = "http://www.w3.org/2000/svg";
 constexpr const char* kInkscapeNamespace = "http://www.inkscape.org/namespaces/inkscape";
 constexpr const char* kSodipodiNamespace = "http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd";
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kPointsPerMm = 72 / 25.4;
 // A document's points per user unit is taken for a millimetre when it is this close.
 constexpr double kSameScale = 1e-7;
@@ -38,25 +38,13 @@ constexpr const char* kGeometryAttributes[] = {"d",      "points", "x",  "y",  "
 
 // ---- Transforms ----------------------------------------------------------------------------
 
-// x' = a·x + c·y + e, y' = b·x + d·y + f.
-struct Affine {
-    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
-};
-
-struct Vec {
-    double x = 0;
-    double y = 0;
-};
-
-Vec Apply(const Affine& m, Vec p) {
-    return {m.a * p.x + m.c * p.y + m.e, m.b * p.x + m.d * p.y + m.f};
-}
-
-// The map that applies n, then m.
-Affine Compose(const Affine& m, const Affine& n) {
-    return {m.a * n.a + m.c * n.b, m.b * n.a + m.d * n.b,       m.a * n.c + m.c * n.d,
-            m.b * n.c + m.d * n.d, m.a * n.e + m.c * n.f + m.e, m.b * n.e + m.d * n.f + m.f};
-}
+using svg::Affine;
+using svg::Apply;
+using svg::Compose;
+using svg::Invert;
+using svg::LengthScale;
+using svg::Trim;
+using svg::Vec;
 
 // Exact: a transform carried over unchanged is the very same numbers.
 bool SameAffine(const Affine& m, const Affine& n) {
@@ -67,130 +55,12 @@ bool IsIdentity(const Affine& m) {
     return SameAffine(m, Affine{});
 }
 
-// The inverse map; nothing when the map squashes the plane (or is not finite).
-std::optional<Affine> Invert(const Affine& m) {
-    const double det = m.a * m.d - m.b * m.c;
-    if (det == 0 || !std::isfinite(det)) {
-        return std::nullopt;
-    }
-    const Affine inverse{m.d / det,
-                         -m.b / det,
-                         -m.c / det,
-                         m.a / det,
-                         (m.c * m.f - m.d * m.e) / det,
-                         (m.b * m.e - m.a * m.f) / det};
-    if (!std::isfinite(inverse.a) || !std::isfinite(inverse.b) || !std::isfinite(inverse.c) ||
-        !std::isfinite(inverse.d) || !std::isfinite(inverse.e) || !std::isfinite(inverse.f)) {
-        return std::nullopt;
-    }
-    return inverse;
-}
-
-// How much the map scales lengths (the square root of its area scale).
-double LengthScale(const Affine& m) {
-    return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
-}
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 // The map of a transform attribute, read as the reader reads it: a malformed list is
 // ignored (the identity), as SVG renderers do.
 Affine ParseTransform(std::string_view text) {
-    Affine result;
-    std::size_t pos = 0;
-    const auto skipSpaces = [&] {
-        while (pos < text.size() && IsSpace(text[pos])) {
-            ++pos;
-        }
-    };
-    const auto skipSeparator = [&] {
-        skipSpaces();
-        if (pos < text.size() && text[pos] == ',') {
-            ++pos;
-            skipSpaces();
-        }
-    };
-    skipSpaces();
-    while (pos < text.size()) {
-        const std::size_t nameStart = pos;
-        while (pos < text.size() && std::isalpha(static_cast<unsigned char>(text[pos]))) {
-            ++pos;
-        }
-        const std::string_view name = text.substr(nameStart, pos - nameStart);
-        skipSpaces();
-        if (pos >= text.size() || text[pos] != '(') {
-            return {};
-        }
-        ++pos;
-        skipSpaces();
-        double args[6] = {};
-        std::size_t count = 0;
-        while (count < std::size(args) && pos < text.size()) {
-            std::size_t start = pos;
-            if (text[start] == '+') {
-                ++start;
-            }
-            double value = 0;
-            const auto [end, ec] = std::from_chars(text.data() + start, text.data() + text.size(),
-                                                   value, std::chars_format::general);
-            if (ec != std::errc() || !std::isfinite(value)) {
-                break;
-            }
-            args[count++] = value;
-            pos = static_cast<std::size_t>(end - text.data());
-            skipSeparator();
-        }
-        if (pos >= text.size() || text[pos] != ')') {
-            return {};
-        }
-        ++pos;
-        Affine t;
-        const double angle = args[0] * kPi / 180;
-        if (name == "matrix" && count == 6) {
-            t = {args[0], args[1], args[2], args[3], args[4], args[5]};
-        } else if (name == "translate" && (count == 1 || count == 2)) {
-            t.e = args[0];
-            t.f = count == 2 ? args[1] : 0;
-        } else if (name == "scale" && (count == 1 || count == 2)) {
-            t.a = args[0];
-            t.d = count == 2 ? args[1] : args[0];
-        } else if (name == "rotate" && (count == 1 || count == 3)) {
-            const Affine rotation{
-                std::cos(angle), std::sin(angle), -std::sin(angle), std::cos(angle), 0, 0};
-            t = Compose(Affine{1, 0, 0, 1, args[1], args[2]},
-                        Compose(rotation, Affine{1, 0, 0, 1, -args[1], -args[2]}));
-        } else if (name == "skewX" && count == 1) {
-            t.c = std::tan(angle);
-        } else if (name == "skewY" && count == 1) {
-            t.b = std::tan(angle);
-        } else {
-            return {};
-        }
-        result = Compose(result, t);
-        skipSeparator();
-    }
-    if (!std::isfinite(result.a) || !std::isfinite(result.b) || !std::isfinite(result.c) ||
-        !std::isfinite(result.d) || !std::isfinite(result.e) || !std::isfinite(result.f)) {
-        return {};
-    }
-    return result;
+    return svg::ParseTransform(text).value_or(Affine{});
 }
 
-// ---- Small text helpers --------------------------------------------------------------------
-
-// The value of a number FormatDecimal wrote (whatever the C locale).
 double ParseDecimal(const std::string& text) {
     double value = 0;
     std::from_chars(text.data(), text.data() + text.size(), value);

@@ -14,10 +14,24 @@
 #include <utility>
 #include <vector>
 
+#include "emulator/SvgSyntax.h"
 #include "emulator/Unicode.h"
 
 namespace emulator {
 namespace {
+
+using svg::Affine;
+using svg::Apply;
+using svg::Compose;
+using svg::IsAlpha;
+using svg::IsDigit;
+using svg::IsFinite;
+using svg::IsSpace;
+using svg::ParseTransform;
+using svg::Radians;
+using svg::Scanner;
+using svg::Trim;
+using svg::Vec;
 
 constexpr double kPi = 3.14159265358979323846;
 
@@ -51,67 +65,13 @@ constexpr std::string_view kSodipodiNamespace =
 
 // ---- Small geometry --------------------------------------------------------------------
 
-struct Vec {
-    double x = 0;
-    double y = 0;
-};
-
-Vec operator+(Vec a, Vec b) {
-    return {a.x + b.x, a.y + b.y};
-}
-Vec operator-(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y};
-}
-Vec operator*(double s, Vec a) {
-    return {s * a.x, s * a.y};
-}
-
-// x' = a·x + c·y + e, y' = b·x + d·y + f.
-struct Affine {
-    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
-};
-
-Vec Apply(const Affine& m, Vec p) {
-    return {m.a * p.x + m.c * p.y + m.e, m.b * p.x + m.d * p.y + m.f};
-}
-
-// The map that applies n, then m.
-Affine Compose(const Affine& m, const Affine& n) {
-    return {m.a * n.a + m.c * n.b, m.b * n.a + m.d * n.b,       m.a * n.c + m.c * n.d,
-            m.b * n.c + m.d * n.d, m.a * n.e + m.c * n.f + m.e, m.b * n.e + m.d * n.f + m.f};
-}
-
-bool IsFinite(const Affine& m) {
-    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
-           std::isfinite(m.e) && std::isfinite(m.f);
-}
-
 // ---- Scanning numbers ------------------------------------------------------------------
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsAlpha(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 char Lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 char Upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -123,110 +83,6 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
            EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
-
-// Reads the numbers, flags and separators of attribute values (path data, point lists,
-// transforms, lengths). Every read either consumes what it read or leaves the position
-// where it was and returns false, so a loop over a scanner always moves or stops.
-class Scanner {
-  public:
-    explicit Scanner(std::string_view text) : text_(text) {}
-
-    bool AtEnd() const { return pos_ >= text_.size(); }
-    char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
-    void Advance() { ++pos_; }
-    std::string_view Rest() const { return text_.substr(std::min(pos_, text_.size())); }
-
-    void SkipSpaces() {
-        while (!AtEnd() && IsSpace(text_[pos_])) {
-            ++pos_;
-        }
-    }
-
-    // Spaces, at most one comma, spaces.
-    void SkipSeparator() {
-        SkipSpaces();
-        if (Peek() == ',') {
-            ++pos_;
-            SkipSpaces();
-        }
-    }
-
-    bool AtNumber() const {
-        const char c = Peek();
-        return IsDigit(c) || c == '+' || c == '-' || c == '.';
-    }
-
-    // An SVG number: [+-] (digits [. digits] | . digits) [(e|E) [+-] digits]. A number that
-    // is not finite in a double (1e400) is refused like a malformed one.
-    bool Number(double& value) {
-        std::size_t p = pos_;
-        if (p < text_.size() && (text_[p] == '+' || text_[p] == '-')) {
-            ++p;
-        }
-        const std::size_t mantissa = p;
-        bool digits = false;
-        while (p < text_.size() && IsDigit(text_[p])) {
-            ++p;
-            digits = true;
-        }
-        if (p < text_.size() && text_[p] == '.') {
-            ++p;
-            while (p < text_.size() && IsDigit(text_[p])) {
-                ++p;
-                digits = true;
-            }
-        }
-        if (!digits) {
-            return false;
-        }
-        if (p < text_.size() && (text_[p] == 'e' || text_[p] == 'E')) {
-            std::size_t q = p + 1;
-            if (q < text_.size() && (text_[q] == '+' || text_[q] == '-')) {
-                ++q;
-            }
-            if (q < text_.size() && IsDigit(text_[q])) {
-                while (q < text_.size() && IsDigit(text_[q])) {
-                    ++q;
-                }
-                p = q;
-            }
-        }
-        double parsed = 0;
-        const char* first = text_.data() + mantissa;
-        const char* last = text_.data() + p;
-        const auto [end, ec] = std::from_chars(first, last, parsed, std::chars_format::general);
-        if (ec != std::errc() || end != last || !std::isfinite(parsed)) {
-            return false;
-        }
-        value = text_[pos_] == '-' ? -parsed : parsed;
-        pos_ = p;
-        return true;
-    }
-
-    // An arc flag: a single 0 or 1, which needs no separator after it.
-    bool Flag(bool& value) {
-        const char c = Peek();
-        if (c != '0' && c != '1') {
-            return false;
-        }
-        value = c == '1';
-        ++pos_;
-        return true;
-    }
-
-    // A run of letters (a transform's name, a unit).
-    std::string_view Word() {
-        const std::size_t start = pos_;
-        while (!AtEnd() && IsAlpha(text_[pos_])) {
-            ++pos_;
-        }
-        return text_.substr(start, pos_ - start);
-    }
-
-  private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
-};
 
 // Numbers separated by commas or spaces, up to the first that does not read; with the
 // whole text read only when `complete` is set.
@@ -328,70 +184,6 @@ std::optional<double> ParseLength(std::string_view text, Axis axis, Vec viewport
         return std::nullopt;
     }
     return length;
-}
-
-// ---- Transforms --------------------------------------------------------------------------
-
-double Radians(double degrees) {
-    return degrees * kPi / 180;
-}
-
-// The map of a transform attribute: a list of matrix, translate, scale, rotate, skewX and
-// skewY, the first applied last. Nothing when the list is malformed (the attribute is then
-// ignored, as SVG renderers do) or its map is not finite.
-std::optional<Affine> ParseTransform(std::string_view text) {
-    Scanner s(text);
-    Affine result;
-    s.SkipSpaces();
-    while (!s.AtEnd()) {
-        const std::string_view name = s.Word();
-        s.SkipSpaces();
-        if (s.Peek() != '(') {
-            return std::nullopt;
-        }
-        s.Advance();
-        s.SkipSpaces();
-        double args[6] = {};
-        std::size_t count = 0;
-        double value = 0;
-        while (count < std::size(args) && s.Number(value)) {
-            args[count++] = value;
-            s.SkipSeparator();
-        }
-        if (s.Peek() != ')') {
-            return std::nullopt;
-        }
-        s.Advance();
-        Affine t;
-        if (name == "matrix" && count == 6) {
-            t = {args[0], args[1], args[2], args[3], args[4], args[5]};
-        } else if (name == "translate" && (count == 1 || count == 2)) {
-            t.e = args[0];
-            t.f = count == 2 ? args[1] : 0;
-        } else if (name == "scale" && (count == 1 || count == 2)) {
-            t.a = args[0];
-            t.d = count == 2 ? args[1] : args[0];
-        } else if (name == "rotate" && (count == 1 || count == 3)) {
-            const double angle = Radians(args[0]);
-            const Affine rotation{
-                std::cos(angle), std::sin(angle), -std::sin(angle), std::cos(angle), 0, 0};
-            const Affine there{1, 0, 0, 1, args[1], args[2]};
-            const Affine back{1, 0, 0, 1, -args[1], -args[2]};
-            t = Compose(there, Compose(rotation, back));
-        } else if (name == "skewX" && count == 1) {
-            t.c = std::tan(Radians(args[0]));
-        } else if (name == "skewY" && count == 1) {
-            t.b = std::tan(Radians(args[0]));
-        } else {
-            return std::nullopt;
-        }
-        result = Compose(result, t);
-        s.SkipSeparator();
-    }
-    if (!IsFinite(result)) {
-        return std::nullopt;
-    }
-    return result;
 }
 
 // ---- Path geometry -----------------------------------------------------------------------
