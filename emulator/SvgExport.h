@@ -41,7 +41,6 @@ namespace emulator {
 // fill-gray / stroke-gray (G), fill-cmyk / stroke-cmyk ("C M Y K"), fill-custom /
 // stroke-custom (the custom colour's name, UTF-8), fill-tint / stroke-tint, and
 // fill-overprint / stroke-overprint ("true"), each from 0 to 1.
-inline constexpr const char* kPaintNamespace = "urn:x-mesra:paint";
 
 // The SVG text (UTF-8) of the document, as the header comment describes. Never fails: a
 // number that is not finite is written as 0, and a tag whose name is not an XML name is

@@ -986,6 +986,8 @@ struct ElementInfo {
     bool layer = false;
     bool locked = false;
     std::map<std::string, std::string> tags;
+    // What the paint namespace says of the element's paints, by attribute name.
+    std::map<std::string, std::string, std::less<>> paint;
 };
 
 std::pair<std::string, std::string_view> SplitName(std::string_view name) {
@@ -1010,6 +1012,9 @@ std::string_view AttributeNamespace(const Namespaces& namespaces, const std::str
     }
     if (prefix == "mesra") {
         return kTagsNamespace;
+    }
+    if (prefix == "mesrapaint") {
+        return kPaintNamespace;
     }
     return {};
 }
@@ -1038,9 +1043,65 @@ ElementInfo ReadElementInfo(const pugi::xml_node& node, const Namespaces& namesp
             info.locked = IsTrue(attribute.value());
         } else if (ns == kTagsNamespace) {
             info.tags[std::string(name)] = Windows1252FromUtf8(attribute.value());
+        } else if (ns == kPaintNamespace) {
+            info.paint[std::string(name)] = attribute.value();
         }
     }
     return info;
+}
+
+// Gives back to a path's paints what an SVG colour cannot hold, as the writer keeps it in
+// the paint namespace: a gray or CMYK colour, a custom colour's name and tint, overprint.
+// The colour the file shows stays the appearance of a custom colour.
+void ApplyPaintExtras(Art& art, const std::map<std::string, std::string, std::less<>>& extras) {
+    if (extras.empty()) {
+        return;
+    }
+    for (auto& child : art.children) {
+        ApplyPaintExtras(*child, extras);
+    }
+    if (art.type != ArtType::Path) {
+        return;
+    }
+    const auto value = [&extras](const std::string& name) -> std::optional<std::string_view> {
+        const auto it = extras.find(name);
+        return it == extras.end() ? std::nullopt : std::optional<std::string_view>(it->second);
+    };
+    const auto component = [](std::string_view text) -> std::optional<double> {
+        const auto numbers = NumberList(text);
+        return numbers.size() == 1 && numbers[0] >= 0 && numbers[0] <= 1
+                   ? std::optional<double>(numbers[0])
+                   : std::nullopt;
+    };
+    for (const std::string which : {"fill", "stroke"}) {
+        Paint& paint = which == "fill" ? art.style.fill : art.style.stroke;
+        bool& overprint = which == "fill" ? art.style.fillOverprint : art.style.strokeOverprint;
+        if (const auto text = value(which + "-overprint")) {
+            overprint = IsTrue(*text);
+        }
+        if (paint.kind == Paint::Kind::None) {
+            continue;
+        }
+        if (const auto gray = value(which + "-gray"); gray && component(*gray)) {
+            paint.kind = Paint::Kind::Gray;
+            paint.gray = *component(*gray);
+        } else if (const auto cmyk = value(which + "-cmyk")) {
+            const auto c = NumberList(*cmyk);
+            if (c.size() == 4 &&
+                std::all_of(c.begin(), c.end(), [](double v) { return v >= 0 && v <= 1; })) {
+                paint.kind = Paint::Kind::CMYK;
+                paint.cyan = c[0];
+                paint.magenta = c[1];
+                paint.yellow = c[2];
+                paint.black = c[3];
+            }
+        } else if (const auto custom = value(which + "-custom"); custom && !custom->empty()) {
+            paint.kind = Paint::Kind::Custom;
+            paint.customName = std::string(*custom);
+            const auto tint = value(which + "-tint");
+            paint.tint = tint ? component(*tint).value_or(0) : 0;
+        }
+    }
 }
 
 // ---- The reader --------------------------------------------------------------------------
@@ -1252,6 +1313,7 @@ class Importer {
         art->hidden = context.style.displayNone || context.style.inherited.visibilityHidden;
         art->locked = info.locked;
         art->tags = info.tags;
+        ApplyPaintExtras(*art, info.paint);
         art->source = node;
         return art;
     }

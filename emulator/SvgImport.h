@@ -47,6 +47,10 @@ namespace emulator {
 // The namespace of the tag attributes the emulated host reads and writes.
 inline constexpr const char* kTagsNamespace = "urn:x-mesra:tags";
 
+// The namespace of what an SVG colour cannot hold of a path's paints (gray and CMYK
+// colours, custom colours' names and tints, overprint), as the writer keeps it.
+inline constexpr const char* kPaintNamespace = "urn:x-mesra:paint";
+
 // The document of the SVG text (UTF-8, or any encoding the XML declares or marks with a
 // byte-order mark). Returns null when the text is not an SVG document (an XML error, or a
 // root element other than `svg`), with the reason in English in *error (when error is not

@@ -305,8 +305,9 @@ TEST(SvgExport, EditsReadBackAsTheyWereMade) {
 }
 
 // Paints the host models beyond an SVG colour show as their colour and keep the rest in
-// attributes of their own; a mistake in the CMYK conversion or a missing attribute shows.
-TEST(SvgExport, PaintsShowTheirColour) {
+// attributes of their own, which the reader gives back: a mistake in the CMYK conversion,
+// a missing attribute or a paint that comes back as plain RGB after a reopen shows.
+TEST(SvgExport, PaintsShowTheirColourAndReadBackWhole) {
     const struct {
         const char* name;
         Paint paint;
@@ -338,10 +339,21 @@ TEST(SvgExport, PaintsShowTheirColour) {
         EXPECT_TRUE(Contains(text, "mesrapaint:fill-overprint=\"true\"")) << text;
         const auto again = Reread(document);
         ASSERT_NE(again, nullptr);
-        const Paint& fill = again->layers.front()->art.front()->style.fill;
+        const Art& read = *again->layers.front()->art.front();
+        const Paint& fill = read.style.fill;
         EXPECT_NEAR(fill.red, c.red, kRatioTolerance);
         EXPECT_NEAR(fill.green, c.green, kRatioTolerance);
         EXPECT_NEAR(fill.blue, c.blue, kRatioTolerance);
+        EXPECT_EQ(fill.kind, c.paint.kind);
+        EXPECT_TRUE(read.style.fillOverprint);
+        EXPECT_FALSE(read.style.strokeOverprint);
+        EXPECT_NEAR(fill.gray, c.paint.gray, kRatioTolerance);
+        EXPECT_NEAR(fill.cyan, c.paint.cyan, kRatioTolerance);
+        EXPECT_NEAR(fill.magenta, c.paint.magenta, kRatioTolerance);
+        EXPECT_NEAR(fill.yellow, c.paint.yellow, kRatioTolerance);
+        EXPECT_NEAR(fill.black, c.paint.black, kRatioTolerance);
+        EXPECT_EQ(fill.customName, c.paint.customName);
+        EXPECT_NEAR(fill.tint, c.paint.tint, kRatioTolerance);
     }
 }
 
