@@ -3,11 +3,13 @@
 #include <cstring>
 #include <new>
 
+#include "drawing/DimensionStyles.h"
 #include "frame/AboutPluginsHelper.h"
 #include "frame/ToolEvents.h"
 #include "frame/ToolRegistration.h"
 #include "frame/WindowsText.h"
 #include "host/AIError.h"
+#include "settings/DimensionSettings.h"
 #include "ui/Annotation.h"
 
 const char* const kAboutGroupName = "À propos des Vorn-Outils…"_w1252;
@@ -171,8 +173,13 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
     }
     if (notifier == fields_.customColorNotifier || notifier == fields_.documentOpenedNotifier) {
         // The document's custom colour becomes the line or text colour when the settings ask
-        // for a custom colour; the dimension styles it feeds arrive with issue #5.
-        return 0;
+        // for a custom colour.
+        const settings::DimensionSettings& s = settings::Settings();
+        if (s.strokeColorModel != settings::kCustomColor &&
+            s.textColorModel != settings::kCustomColor) {
+            return 0;
+        }
+        return drawing::ApplyDocumentCustomColor();
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "frame/ToolEvents.h"
 
+#include "drawing/DimensionStyles.h"
 #include "frame/Cursors.h"
 #include "frame/PluginFiles.h"
 #include "frame/Suites.h"
@@ -111,6 +112,7 @@ ASErr SelectTool(AIToolMessage* message, AIAnnotatorHandle annotator) {
     ClearToolFlags();
     ReadSmartGuideColor();
     panel.panelOrigin = message->cursor;
+    drawing::BuildStyles();
     if (const ASInt32 tool = ToolNumberOfHandle(message->tool); tool != 0) {
         Routing().activeTool = tool;
     }
@@ -153,6 +155,9 @@ ASErr ToolMouseDown(AIToolMessage* message) {
     segment.arcMode = false;
     segment.segmentMode = false;
     routing.eventPoint = message->cursor;
+    const auto width = static_cast<AIReal>(settings::Settings().strokeWidth);
+    drawing::Styles().solidLine.stroke.width = width;
+    drawing::Styles().dashedLine.stroke.width = width;
     const Modifiers keys = ReadModifiers();
     ui::PanelState& panel = ui::Panel();
     const bool overDimension = tools::Hover().OverDimension();
