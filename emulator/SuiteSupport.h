@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
@@ -19,6 +20,21 @@ Host* Enter() {
         host->Suites().Check(Suite::kName);
     }
     return host;
+}
+
+// The current host and the art of `handle`, after the check of Enter; the art is null (and a
+// violation recorded) when the handle is dead, the host null when there is none.
+template <typename Suite>
+std::pair<Host*, Art*> EnterArt(AIArtHandle handle) {
+    Host* host = Enter<Suite>();
+    return {host, host != nullptr ? host->FindArt(handle) : nullptr};
+}
+
+// The same for a layer handle.
+template <typename Suite>
+std::pair<Host*, Layer*> EnterLayer(AILayerHandle handle) {
+    Host* host = Enter<Suite>();
+    return {host, host != nullptr ? host->FindLayer(handle) : nullptr};
 }
 
 // True when `plugin` is the plug-in the host loaded; a violation otherwise.

@@ -22,7 +22,6 @@ class PlacedLines {
     std::optional<AIRealPoint> Snap(AIRealPoint point, double radius) const;
 
     const std::deque<std::pair<AIRealPoint, AIRealPoint>>& Lines() const { return lines_; }
-    void Clear() { lines_.clear(); }
 
   private:
     std::deque<std::pair<AIRealPoint, AIRealPoint>> lines_;

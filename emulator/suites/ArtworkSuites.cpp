@@ -195,8 +195,7 @@ std::unique_ptr<Art> CopyArt(const Art& art) {
 }
 
 ASErr DuplicateArt(AIArtHandle handle, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || newArt == nullptr) {
         return kBadParameterErr;
     }
@@ -221,8 +220,7 @@ ASErr DuplicateArt(AIArtHandle handle, ASInt32 paintOrder, AIArtHandle prep, AIA
 }
 
 ASErr DisposeArt(AIArtHandle handle) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr) {
         return kBadParameterErr;
     }
@@ -233,8 +231,7 @@ ASErr DisposeArt(AIArtHandle handle) {
 }
 
 ASErr GetArtType(AIArtHandle handle, ASInt32* type) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || type == nullptr) {
         return kBadParameterErr;
     }
@@ -243,8 +240,7 @@ ASErr GetArtType(AIArtHandle handle, ASInt32* type) {
 }
 
 ASErr GetArtParent(AIArtHandle handle, AIArtHandle* parent) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || parent == nullptr) {
         return kBadParameterErr;
     }
@@ -253,8 +249,7 @@ ASErr GetArtParent(AIArtHandle handle, AIArtHandle* parent) {
 }
 
 ASErr GetArtFirstChild(AIArtHandle handle, AIArtHandle* child) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || child == nullptr) {
         return kBadParameterErr;
     }
@@ -263,8 +258,7 @@ ASErr GetArtFirstChild(AIArtHandle handle, AIArtHandle* child) {
 }
 
 ASErr GetArtSibling(AIArtHandle handle, AIArtHandle* sibling) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || sibling == nullptr) {
         return kBadParameterErr;
     }
@@ -274,8 +268,7 @@ ASErr GetArtSibling(AIArtHandle handle, AIArtHandle* sibling) {
 }
 
 ASErr GetArtLayer(AIArtHandle handle, AILayerHandle* layer) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || layer == nullptr) {
         return kBadParameterErr;
     }
@@ -294,8 +287,7 @@ ASInt32 Attributes(const Art& art) {
 }
 
 ASErr GetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32* attr) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || attr == nullptr) {
         return kBadParameterErr;
     }
@@ -304,8 +296,7 @@ ASErr GetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32* attr) {
 }
 
 ASErr SetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32 attr) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr) {
         return kBadParameterErr;
     }
@@ -327,8 +318,7 @@ ASErr SetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32 attr) {
 }
 
 ASErr GetArtBounds(AIArtHandle handle, AIRealRect* bounds) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || bounds == nullptr) {
         return kBadParameterErr;
     }
@@ -337,8 +327,7 @@ ASErr GetArtBounds(AIArtHandle handle, AIRealRect* bounds) {
 }
 
 ASErr GetArtName(AIArtHandle handle, ASUnicode* buffer, ASInt32 capacity, ASInt32* length) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr) {
         return kBadParameterErr;
     }
@@ -346,8 +335,7 @@ ASErr GetArtName(AIArtHandle handle, ASUnicode* buffer, ASInt32 capacity, ASInt3
 }
 
 ASErr SetArtName(AIArtHandle handle, const ASUnicode* name) {
-    Host* host = Enter<AIArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || name == nullptr) {
         return kBadParameterErr;
     }
@@ -506,8 +494,7 @@ ASErr GetCurrentLayer(AILayerHandle* layer) {
 }
 
 ASErr SetCurrentLayer(AILayerHandle handle) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr) {
         return kBadParameterErr;
     }
@@ -546,8 +533,7 @@ ASErr InsertLayer(AILayerHandle base, ASInt32 placement, AILayerHandle* layer) {
 }
 
 ASErr GetLayerTitle(AILayerHandle handle, ASUnicode* buffer, ASInt32 capacity, ASInt32* length) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr) {
         return kBadParameterErr;
     }
@@ -555,8 +541,7 @@ ASErr GetLayerTitle(AILayerHandle handle, ASUnicode* buffer, ASInt32 capacity, A
 }
 
 ASErr SetLayerTitle(AILayerHandle handle, const ASUnicode* title) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr || title == nullptr) {
         return kBadParameterErr;
     }
@@ -565,8 +550,7 @@ ASErr SetLayerTitle(AILayerHandle handle, const ASUnicode* title) {
 }
 
 ASErr GetLayerEditable(AILayerHandle handle, AIBoolean* editable) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr || editable == nullptr) {
         return kBadParameterErr;
     }
@@ -575,8 +559,7 @@ ASErr GetLayerEditable(AILayerHandle handle, AIBoolean* editable) {
 }
 
 ASErr SetLayerEditable(AILayerHandle handle, AIBoolean editable) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr) {
         return kBadParameterErr;
     }
@@ -585,8 +568,7 @@ ASErr SetLayerEditable(AILayerHandle handle, AIBoolean editable) {
 }
 
 ASErr GetLayerVisible(AILayerHandle handle, AIBoolean* visible) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr || visible == nullptr) {
         return kBadParameterErr;
     }
@@ -595,8 +577,7 @@ ASErr GetLayerVisible(AILayerHandle handle, AIBoolean* visible) {
 }
 
 ASErr GetLayerColor(AILayerHandle handle, AIRGBColor* color) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr || color == nullptr) {
         return kBadParameterErr;
     }
@@ -609,8 +590,7 @@ ASErr GetLayerColor(AILayerHandle handle, AIRGBColor* color) {
 }
 
 ASErr GetFirstArtOfLayer(AILayerHandle handle, AIArtHandle* art) {
-    Host* host = Enter<AILayerSuite>();
-    Layer* layer = host != nullptr ? host->FindLayer(handle) : nullptr;
+    auto [host, layer] = EnterLayer<AILayerSuite>(handle);
     if (layer == nullptr || art == nullptr) {
         return kBadParameterErr;
     }
@@ -637,8 +617,7 @@ bool StringTag(Host* host, const char* name, const char* type) {
 }
 
 ASErr SetTag(AIArtHandle handle, const char* name, const char* type, const char* value) {
-    Host* host = Enter<AITagSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AITagSuite>(handle);
     if (art == nullptr || value == nullptr || !StringTag(host, name, type)) {
         return kBadParameterErr;
     }
@@ -648,8 +627,7 @@ ASErr SetTag(AIArtHandle handle, const char* name, const char* type, const char*
 
 ASErr GetTag(AIArtHandle handle, const char* name, const char* type, char* buffer, ASInt32 capacity,
              ASInt32* length) {
-    Host* host = Enter<AITagSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AITagSuite>(handle);
     if (art == nullptr || !StringTag(host, name, type)) {
         return kBadParameterErr;
     }
@@ -661,8 +639,7 @@ ASErr GetTag(AIArtHandle handle, const char* name, const char* type, char* buffe
 }
 
 ASErr GetTagType(AIArtHandle handle, const char* name, const char** type) {
-    Host* host = Enter<AITagSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AITagSuite>(handle);
     if (art == nullptr || type == nullptr || !StringTag(host, name, nullptr)) {
         return kBadParameterErr;
     }
@@ -674,8 +651,7 @@ ASErr GetTagType(AIArtHandle handle, const char* name, const char** type) {
 }
 
 ASErr RemoveTag(AIArtHandle handle, const char* name) {
-    Host* host = Enter<AITagSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AITagSuite>(handle);
     if (art == nullptr || !StringTag(host, name, nullptr)) {
         return kBadParameterErr;
     }
@@ -781,8 +757,7 @@ AIRealPoint Transformed(const AIRealMatrix& m, const AIRealPoint& p) {
 
 ASErr TransformArt(AIArtHandle handle, const AIRealMatrix* matrix, AIReal lineScale,
                    ASInt32 flags) {
-    Host* host = Enter<AITransformArtSuite>();
-    Art* art = host != nullptr ? host->FindArt(handle) : nullptr;
+    auto [host, art] = EnterArt<AITransformArtSuite>(handle);
     const bool scaleStrokes = (flags & kTransformScaleStrokes) != 0;
     if (art == nullptr || matrix == nullptr || !FiniteMatrix(*matrix) ||
         (scaleStrokes && !(std::isfinite(lineScale) && lineScale >= 0))) {
