@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "emulator/TextLayout.h"
 #include "host/ArtworkSuites.h"
 
 namespace emulator {
@@ -53,6 +54,10 @@ std::vector<std::unique_ptr<Art>>& SiblingsOf(Art& art) {
     return art.parent != nullptr ? art.parent->children : art.layer->art;
 }
 
+std::vector<std::unique_ptr<Art>>& ChildrenOf(Art& art) {
+    return art.isLayerGroup ? art.layer->art : art.children;
+}
+
 std::size_t IndexOf(Art& art) {
     auto& siblings = SiblingsOf(art);
     for (std::size_t i = 0; i < siblings.size(); ++i) {
@@ -73,6 +78,9 @@ Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art>
         switch (paintOrder) {
             case kPlaceAbove:
             case kPlaceBelow:
+                if (prep->isLayerGroup) {
+                    return nullptr;
+                }
                 list = &SiblingsOf(*prep);
                 parent = prep->parent;
                 at = IndexOf(*prep) + (paintOrder == kPlaceAbove ? 1 : 0);
@@ -82,11 +90,14 @@ Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art>
                 if (prep->type != ArtType::Group) {
                     return nullptr;
                 }
-                list = &prep->children;
-                parent = prep;
-                at = paintOrder == kPlaceInsideOnTop ? prep->children.size() : 0;
+                list = &ChildrenOf(*prep);
+                parent = prep->isLayerGroup ? nullptr : prep;
+                at = paintOrder == kPlaceInsideOnTop ? list->size() : 0;
                 break;
             default:
+                if (prep->isLayerGroup) {
+                    return nullptr;
+                }
                 list = &SiblingsOf(*prep);
                 parent = prep->parent;
                 at = paintOrder == kPlaceBelowAll ? 0 : list->size();
@@ -223,7 +234,10 @@ std::optional<AIRealRect> ArtBounds(const Art& art) {
             merge(BezierBounds(CurveEndingAt(art, 0)));
         }
     }
-    for (const auto& child : art.children) {
+    if (art.type == ArtType::Text) {
+        merge(PointTextBounds(art.pointText));
+    }
+    for (const auto& child : art.isLayerGroup ? art.layer->art : art.children) {
         if (const auto r = ArtBounds(*child)) {
             merge(*r);
         }

@@ -14,6 +14,9 @@ namespace emulator {
 // The list that holds `art`: its group's children, or its layer's art.
 std::vector<std::unique_ptr<Art>>& SiblingsOf(Art& art);
 
+// The art inside a group: its children, or for a layer's group the layer's art.
+std::vector<std::unique_ptr<Art>>& ChildrenOf(Art& art);
+
 // The index of `art` in the list that holds it.
 std::size_t IndexOf(Art& art);
 

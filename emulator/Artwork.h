@@ -46,6 +46,43 @@ struct PathStyle {
 // The host's art types.
 enum class ArtType { Group = 1, Path = 2, Text = 15 };
 
+// Black, the colour of new text.
+inline Paint Black() {
+    Paint paint;
+    paint.kind = Paint::Kind::Gray;
+    return paint;
+}
+
+enum class Justification { Left = 0, Right = 1, Center = 2 };
+
+// The character and paragraph features of a point text. The emulated host keeps one set for
+// the whole text of a frame: features given to a range apply to the whole frame.
+struct TextFeatures {
+    // PostScript name of the font (UTF-8); empty: the first font of the host's list.
+    std::string font;
+    double size = 12.0;
+    double baselineShift = 0.0;  // points, upwards
+    double tracking = 0.0;       // thousandths of an em between characters
+    Paint fill = Black();
+    bool fillOverprint = false;
+    Justification justification = Justification::Left;
+    double firstLineIndent = 0.0;
+    double startIndent = 0.0;
+    double endIndent = 0.0;
+    double spaceBefore = 0.0;
+    double spaceAfter = 0.0;
+};
+
+// A point text: its characters and where they stand. The frame's own coordinates have the
+// first baseline's start at the origin, x along the baseline and y upwards; `matrix` maps
+// them to artwork coordinates (a b c d tx ty: x' = a x + c y + tx, y' = b x + d y + ty), so
+// (tx, ty) is the anchor and atan2(b, a) the angle of the baseline.
+struct PointText {
+    std::u16string text;  // paragraphs separated by carriage returns (13)
+    TextFeatures features;
+    double matrix[6] = {1, 0, 0, 1, 0, 0};
+};
+
 struct Layer;
 
 struct Art {
@@ -60,6 +97,8 @@ struct Art {
     std::map<std::string, std::string> tags;
 
     Art* parent = nullptr;  // null for art at the top of its layer
+    // True for the group standing for a layer (Layer::group).
+    bool isLayerGroup = false;
     Layer* layer = nullptr;
     std::vector<std::unique_ptr<Art>> children;  // groups only, in paint order
 
@@ -67,6 +106,9 @@ struct Art {
     std::vector<AIPathSegment> segments;
     bool closed = false;
     PathStyle style;
+
+    // Texts.
+    PointText pointText;
 
     // The SVG element the art came from, kept so that what the host does not model (ids,
     // classes, attributes of other programs) is written back as it was. Empty for new art.
@@ -80,6 +122,14 @@ struct RGBColor {
 };
 
 struct Layer {
+    Layer() {
+        group.type = ArtType::Group;
+        group.layer = this;
+        group.isLayerGroup = true;
+    }
+    Layer(const Layer&) = delete;
+    Layer& operator=(const Layer&) = delete;
+
     // The title the user reads (UTF-8).
     std::string title;
     bool locked = false;
@@ -87,6 +137,10 @@ struct Layer {
     // The colour of the layer, in which the host draws its selections.
     RGBColor color{0.31, 0.5, 1.0};
     std::vector<std::unique_ptr<Art>> art;  // in paint order
+    // The layer's group, as the host's suites show it: a group art whose contents are
+    // `art` (its own `children` stay empty). It can be neither disposed of nor moved; art
+    // at the top of the layer has no parent.
+    Art group;
     pugi::xml_node source;
 };
 

@@ -50,7 +50,7 @@ const AIUserInterfaceThemeSuite* sAIUserInterfaceTheme = nullptr;
 const AIPaintStyleSuite* sAIPaintStyle = nullptr;
 
 #define MESRA_DEFINE_TEXT_ENGINE_POINTER(cls, version) const ATE##cls##Suite* sATE##cls = nullptr;
-MESRA_TEXT_ENGINE_SUITES(MESRA_DEFINE_TEXT_ENGINE_POINTER)
+MESRA_TEXT_ENGINE_SUITES(MESRA_DEFINE_TEXT_ENGINE_POINTER, MESRA_DEFINE_TEXT_ENGINE_POINTER)
 #undef MESRA_DEFINE_TEXT_ENGINE_POINTER
 
 namespace {
@@ -171,7 +171,7 @@ const ImportSuite gPluginImports[] = {
     Import(sAIArtSet),
     Import(sAIUserInterfaceTheme),
     Import(sAIPaintStyle),
-    MESRA_TEXT_ENGINE_SUITES(MESRA_IMPORT_TEXT_ENGINE_SUITE){nullptr, 0, nullptr},
+    MESRA_TEXT_ENGINE_SUITES(MESRA_IMPORT_TEXT_ENGINE_SUITE, MESRA_IMPORT_TEXT_ENGINE_SUITE){nullptr, 0, nullptr},
 };
 
 #undef MESRA_IMPORT_TEXT_ENGINE_SUITE

@@ -61,7 +61,7 @@ extern const AIUserInterfaceThemeSuite* sAIUserInterfaceTheme;
 extern const AIPaintStyleSuite* sAIPaintStyle;
 
 #define MESRA_DECLARE_TEXT_ENGINE_POINTER(cls, version) extern const ATE##cls##Suite* sATE##cls;
-MESRA_TEXT_ENGINE_SUITES(MESRA_DECLARE_TEXT_ENGINE_POINTER)
+MESRA_TEXT_ENGINE_SUITES(MESRA_DECLARE_TEXT_ENGINE_POINTER, MESRA_DECLARE_TEXT_ENGINE_POINTER)
 #undef MESRA_DECLARE_TEXT_ENGINE_POINTER
 
 // One suite to import: its name, its version and the process-wide pointer that receives

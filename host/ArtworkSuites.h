@@ -137,7 +137,9 @@ struct AILayerSuite {
     ASErr (*GetLayerVisible)(AILayerHandle layer, AIBoolean* visible);
     // The layer's colour, in which the host draws selections.
     ASErr (*GetLayerColor)(AILayerHandle layer, AIRGBColor* color);
-    // The topmost art of the layer, or null for an empty layer.
+    // The layer's group: the group art that holds everything on the layer (new art goes
+    // inside it with kPlaceInsideOnTop). It cannot be disposed of, duplicated or placed
+    // above or below other art; art at the top of the layer reports no parent.
     ASErr (*GetFirstArtOfLayer)(AILayerHandle layer, AIArtHandle* art);
 };
 

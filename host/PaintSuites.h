@@ -58,8 +58,3 @@ struct AIPaintStyleSuite {
     static constexpr const char* kName = "AI Paint Style Suite";
     static constexpr ASInt32 kVersion = 8;
 };
-
-struct AIATEPaintSuite {
-    static constexpr const char* kName = "AIATE Paint Suite";
-    static constexpr ASInt32 kVersion = 2;
-};

@@ -196,7 +196,7 @@ std::unique_ptr<Art> CopyArt(const Art& art) {
 
 ASErr DuplicateArt(AIArtHandle handle, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
     auto [host, art] = EnterArt<AIArtSuite>(handle);
-    if (art == nullptr || newArt == nullptr) {
+    if (art == nullptr || newArt == nullptr || art->isLayerGroup) {
         return kBadParameterErr;
     }
     Document* document = NeedDocument(host);
@@ -221,7 +221,7 @@ ASErr DuplicateArt(AIArtHandle handle, ASInt32 paintOrder, AIArtHandle prep, AIA
 
 ASErr DisposeArt(AIArtHandle handle) {
     auto [host, art] = EnterArt<AIArtSuite>(handle);
-    if (art == nullptr) {
+    if (art == nullptr || art->isLayerGroup) {
         return kBadParameterErr;
     }
     host->ForgetArt(*art);
@@ -253,7 +253,8 @@ ASErr GetArtFirstChild(AIArtHandle handle, AIArtHandle* child) {
     if (art == nullptr || child == nullptr) {
         return kBadParameterErr;
     }
-    *child = art->children.empty() ? nullptr : host->HandleOf(art->children.back().get());
+    const auto& children = ChildrenOf(*art);
+    *child = children.empty() ? nullptr : host->HandleOf(children.back().get());
     return 0;
 }
 
@@ -262,7 +263,7 @@ ASErr GetArtSibling(AIArtHandle handle, AIArtHandle* sibling) {
     if (art == nullptr || sibling == nullptr) {
         return kBadParameterErr;
     }
-    const std::size_t at = IndexOf(*art);
+    const std::size_t at = art->isLayerGroup ? 0 : IndexOf(*art);
     *sibling = at == 0 ? nullptr : host->HandleOf(SiblingsOf(*art)[at - 1].get());
     return 0;
 }
@@ -594,7 +595,7 @@ ASErr GetFirstArtOfLayer(AILayerHandle handle, AIArtHandle* art) {
     if (layer == nullptr || art == nullptr) {
         return kBadParameterErr;
     }
-    *art = layer->art.empty() ? nullptr : host->HandleOf(layer->art.back().get());
+    *art = host->HandleOf(&layer->group);
     return 0;
 }
 

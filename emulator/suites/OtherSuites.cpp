@@ -51,10 +51,10 @@ ASErr GetFontName(AIFontKey font, char* buffer, ASInt32 capacity, ASInt32* lengt
     return CopyOut(Windows1252FromUtf8(host->Fonts()[index - 1]), buffer, capacity, length);
 }
 
-constexpr AIFontSuite kFont{CountFonts, IndexFontList, GetFontName};
+constexpr AIFontSuite kFont{CountFonts, IndexFontList, GetFontName, nullptr, nullptr};
 
 #define MESRA_TEXT_ENGINE_TABLE(cls, version) constexpr ATE##cls##Suite kATE##cls{};
-MESRA_TEXT_ENGINE_SUITES(MESRA_TEXT_ENGINE_TABLE)
+MESRA_TEXT_ENGINE_SUITES(MESRA_TEXT_ENGINE_TABLE, MESRA_TEXT_ENGINE_TABLE)
 #undef MESRA_TEXT_ENGINE_TABLE
 
 }  // namespace
@@ -64,7 +64,7 @@ void OfferOtherSuites(SuiteRegistry& registry) {
     Offer(registry, kTextFrame);
     Offer(registry, kFont);
 #define MESRA_OFFER_TEXT_ENGINE_SUITE(cls, version) Offer(registry, kATE##cls);
-    MESRA_TEXT_ENGINE_SUITES(MESRA_OFFER_TEXT_ENGINE_SUITE)
+    MESRA_TEXT_ENGINE_SUITES(MESRA_OFFER_TEXT_ENGINE_SUITE, MESRA_OFFER_TEXT_ENGINE_SUITE)
 #undef MESRA_OFFER_TEXT_ENGINE_SUITE
 }
 
