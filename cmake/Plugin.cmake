@@ -9,7 +9,7 @@ set_target_properties(mesra_plugin_objects PROPERTIES
     VISIBILITY_INLINES_HIDDEN ON)
 target_include_directories(mesra_plugin_objects PUBLIC ${PROJECT_SOURCE_DIR})
 
-foreach(dir frame settings measure drawing tools ui)
+foreach(dir frame settings measure drawing tools ui ate)
     if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
         add_subdirectory(${dir})
     endif()

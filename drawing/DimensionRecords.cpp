@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "drawing/Steps.h"
 #include "frame/Suites.h"
 #include "frame/WindowsText.h"
 #include "host/ArtworkSuites.h"
@@ -59,17 +60,6 @@ ASErr Paths(ASInt32 whichAttr, std::vector<AIArtHandle>* paths) {
     paths->assign(static_cast<std::size_t>(count), nullptr);
     return sAIMatchingArt->GetMatchingArt(kPathArt, whichAttr, 0, paths->data(), count, &count);
 }
-
-// Keeps going after a failed step, as the drawing code does, and remembers the first
-// error.
-struct Steps {
-    ASErr first = 0;
-    void operator+=(ASErr error) {
-        if (first == 0) {
-            first = error;
-        }
-    }
-};
 
 ASErr CopyLink(const SegmentRecordArt& art, const char* key, const std::string& number,
                const char* indexKey, std::int16_t index) {

@@ -1,0 +1,18 @@
+#include "ate/ApplicationPaint.h"
+
+#include "ate/Exception.h"
+#include "frame/Suites.h"
+
+namespace ATE {
+
+ATEErr ReleaseApplicationPaint(ApplicationPaintRef paint) {
+    return sATEApplicationPaint->Release(paint);
+}
+
+ApplicationPaint ApplicationPaint::FromColor(const AIColor& color) {
+    ApplicationPaintRef paint = nullptr;
+    Check(sAIATEPaint->CreateATEApplicationPaint(&color, &paint));
+    return ApplicationPaint(paint);
+}
+
+}  // namespace ATE

@@ -1,0 +1,124 @@
+#include "drawing/ArrowheadPlacement.h"
+
+#include <cmath>
+#include <numbers>
+
+#include "drawing/Arrowheads.h"
+#include "drawing/DimensionArt.h"
+#include "drawing/DimensionStyles.h"
+#include "frame/Suites.h"
+#include "settings/DimensionSettings.h"
+
+namespace drawing {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// One head: created just below `below` when it does not exist yet, given the template's
+// shape and style, and moved to `tip` with its body along `angle`.
+void PlaceHead(AIArtHandle& head, AIRealPoint tip, double angle, AIArtHandle below) {
+    if (!IsLive(head)) {
+        head = NewDimensionPath(below);
+        if (head == nullptr) {
+            return;
+        }
+    }
+    const ArrowTemplate& shape = CurrentArrowTemplate();
+    const DimensionStyles& styles = Styles();
+    Steps& errors = WorkingArt().errors;
+    errors +=
+        sAIPathStyle->SetPathStyle(head, shape.stroked ? &styles.solidLine : &styles.arrowFill);
+    errors += sAIPath->SetPathClosed(head, shape.closed);
+    const double scale = settings::Settings().arrowSize * 0.01;
+    ApplyArrowTemplate(ScaleRotateTranslate(scale, angle, tip), head);
+}
+
+// At size 0 a dimension has no heads: those it had are disposed of.
+bool WithoutHeads(std::array<AIArtHandle, 2>& heads) {
+    if (settings::Settings().arrowSize != 0) {
+        return false;
+    }
+    for (AIArtHandle& head : heads) {
+        DisposeArt(head);
+    }
+    return true;
+}
+
+}  // namespace
+
+AIRealMatrix ScaleRotateTranslate(double scale, double angle, AIRealPoint to) {
+    const double c = std::cos(angle) * scale;
+    const double s = std::sin(angle) * scale;
+    return {static_cast<AIReal>(c),
+            static_cast<AIReal>(s),
+            static_cast<AIReal>(-s),
+            static_cast<AIReal>(c),
+            to.h,
+            to.v};
+}
+
+void ApplyArrowTemplate(const AIRealMatrix& matrix, AIArtHandle path) {
+    const ArrowTemplate& shape = CurrentArrowTemplate();
+    Steps& errors = WorkingArt().errors;
+    errors += sAIPath->SetPathSegmentCount(path, shape.segmentCount);
+    errors += sAIPath->SetPathSegments(path, 0, shape.segmentCount, shape.segments.data());
+    errors += sAITransformArt->TransformArt(path, &matrix, 1.0f, kTransformObjects);
+}
+
+void PlaceLineArrowheads(AIRealPoint tip1, AIRealPoint tip2, double lineAngle, bool reversed,
+                         int index) {
+    LineArt& line = WorkingArt().lines[index == 1 ? 1 : 0];
+    if (WithoutHeads(line.heads)) {
+        return;
+    }
+    const double r = reversed ? 1.0 : 0.0;
+    PlaceHead(line.heads[0], tip1, lineAngle + kPi * r, line.lineHalf1);
+    PlaceHead(line.heads[1], tip2, lineAngle + kPi * (1.0 - r), line.lineHalf1);
+}
+
+void PlaceRadiusArrowheads(AIRealPoint tip1, AIRealPoint tip2, double lineAngle, bool reversed,
+                           bool radiusLineDrawn, bool diameter, AIArtHandle line) {
+    auto& heads = WorkingArt().lines[0].heads;
+    if (WithoutHeads(heads)) {
+        return;
+    }
+    const double r = reversed ? 1.0 : 0.0;
+    PlaceHead(heads[0], tip1, radiusLineDrawn ? lineAngle + kPi * r : lineAngle + kPi * (1.0 - r),
+              line);
+    if (radiusLineDrawn && diameter) {
+        PlaceHead(heads[1], tip2, lineAngle + kPi * (1.0 - r), line);
+    } else {
+        DisposeArt(heads[1]);
+    }
+}
+
+double ArcHeadCorrection(double radius, double arrowSize) {
+    if (!(std::isfinite(radius) && radius != 0.0)) {
+        return 0.0;
+    }
+    return sAIRealMath->ATan2(static_cast<AIReal>(0.025 * arrowSize),
+                              static_cast<AIReal>(std::fabs(radius)));
+}
+
+void PlaceArcArrowheads(double radius, AIRealPoint end1, double angle1, AIRealPoint end2,
+                        double angle2, double sweep, bool reversed, AIArtHandle arc) {
+    auto& heads = WorkingArt().lines[0].heads;
+    if (WithoutHeads(heads)) {
+        return;
+    }
+    const double r = reversed ? 1.0 : 0.0;
+    const double c = ArcHeadCorrection(radius, settings::Settings().arrowSize);
+    double head1 = 0.0;
+    double head2 = 0.0;
+    if (sweep <= 0.0) {
+        head1 = angle1 + kPi / 2 + c + r * (kPi - 2 * c);
+        head2 = angle2 - kPi / 2 - c + r * (kPi + 2 * c);
+    } else {
+        head1 = angle1 - kPi / 2 - c + r * (kPi + 2 * c);
+        head2 = angle2 + kPi / 2 + c + r * (kPi - 2 * c);
+    }
+    PlaceHead(heads[0], end1, head1, arc);
+    PlaceHead(heads[1], end2, head2, arc);
+}
+
+}  // namespace drawing

@@ -1,0 +1,149 @@
+#include "drawing/DimensionArt.h"
+
+#include <string>
+
+#include "drawing/DimensionRecords.h"
+#include "frame/Suites.h"
+#include "frame/WindowsText.h"
+#include "host/ResultCodes.h"
+#include "settings/DimensionSettings.h"
+
+namespace drawing {
+
+const char* const kLayerLocked = "Cotation impossible. Calque verrouillé."_w1252;
+
+namespace {
+
+std::u16string LayerTitle(AILayerHandle layer) {
+    ASInt32 length = 0;
+    const ASErr sized = sAILayer->GetLayerTitle(layer, nullptr, 0, &length);
+    if ((sized != 0 && sized != kBufferTooSmallErr) || length <= 0) {
+        return {};
+    }
+    std::u16string title(static_cast<std::size_t>(length) + 1, u'\0');
+    if (sAILayer->GetLayerTitle(layer, title.data(), length + 1, &length) != 0) {
+        return {};
+    }
+    title.resize(static_cast<std::size_t>(length));
+    return title;
+}
+
+bool Editable(AILayerHandle layer) {
+    AIBoolean editable = false;
+    return sAILayer->GetLayerEditable(layer, &editable) == 0 && editable;
+}
+
+void RefuseLockedLayer() {
+    sAIUser->MessageAlert(text::ToHostUnicode(kLayerLocked).c_str());
+}
+
+// The layer titled `title`, inserted above all layers when there is none; null when the
+// host refused.
+AILayerHandle FindOrInsertLayer(const std::u16string& title, bool* locked) {
+    ASInt32 count = 0;
+    if (sAILayer->CountLayers(&count) == 0) {
+        for (ASInt32 i = 0; i < count; ++i) {
+            AILayerHandle layer = nullptr;
+            if (sAILayer->GetNthLayer(i, &layer) == 0 && LayerTitle(layer) == title) {
+                *locked = !Editable(layer);
+                return layer;
+            }
+        }
+    }
+    AILayerHandle current = nullptr;
+    AILayerHandle layer = nullptr;
+    Steps& errors = WorkingArt().errors;
+    errors += sAILayer->GetCurrentLayer(&current);
+    const ASErr inserted = sAILayer->InsertLayer(current, kLayerAboveAll, &layer);
+    errors += inserted;
+    if (inserted != 0) {
+        return nullptr;
+    }
+    errors += sAILayer->SetLayerTitle(layer, title.c_str());
+    return layer;
+}
+
+}  // namespace
+
+DimensionArt& WorkingArt() {
+    static DimensionArt art;
+    return art;
+}
+
+bool IsLive(AIArtHandle art) {
+    return art != nullptr && sAIArt->ValidArt(art);
+}
+
+void DisposeArt(AIArtHandle& art) {
+    if (IsLive(art)) {
+        WorkingArt().errors += sAIArt->DisposeArt(art);
+    }
+    art = nullptr;
+}
+
+bool PrepareDimensionGroup() {
+    DimensionArt& working = WorkingArt();
+    working.errors = {};
+    const std::u16string title = text::ToHostUnicode(settings::Settings().layerName);
+    bool locked = false;
+    AILayerHandle layer = FindOrInsertLayer(title, &locked);
+    if (layer == nullptr) {
+        return false;
+    }
+    AILayerHandle current = nullptr;
+    if (locked || (sAILayer->GetCurrentLayer(&current) == 0 && !Editable(current))) {
+        RefuseLockedLayer();
+        return false;
+    }
+    working.layer = layer;
+
+    AIArtHandle layerGroup = nullptr;
+    if (const ASErr error = sAILayer->GetFirstArtOfLayer(layer, &layerGroup)) {
+        working.errors += error;
+        return false;
+    }
+    // A dimension whose construction made nothing leaves an empty group behind.
+    if (IsLive(working.group)) {
+        AIArtHandle child = nullptr;
+        if (sAIArt->GetArtFirstChild(working.group, &child) == 0 && child == nullptr) {
+            working.errors += sAIArt->DisposeArt(working.group);
+        }
+    }
+    working.group = nullptr;
+    working.lines = {};
+    const ASErr created = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerGroup, &working.group);
+    if (created != 0) {
+        working.errors += created;
+        working.group = nullptr;
+        return false;
+    }
+    return true;
+}
+
+AIArtHandle NewDimensionPath(AIArtHandle below) {
+    DimensionArt& working = WorkingArt();
+    AIArtHandle path = nullptr;
+    const ASErr error = IsLive(below)
+                            ? sAIArt->NewArt(kPathArt, kPlaceBelow, below, &path)
+                            : sAIArt->NewArt(kPathArt, kPlaceInsideOnTop, working.group, &path);
+    if (error != 0) {
+        working.errors += error;
+        return nullptr;
+    }
+    working.errors += TagAuxiliary(path);
+    return path;
+}
+
+void SetTwoPointPath(AIRealPoint a, AIRealPoint b, AIArtHandle path, const AIPathStyle& style) {
+    if (!IsLive(path)) {
+        return;
+    }
+    AIPathSegment segments[2] = {{a, a, a, true}, {b, b, b, true}};
+    Steps& errors = WorkingArt().errors;
+    errors += sAIPath->SetPathSegmentCount(path, 2);
+    errors += sAIPath->SetPathSegments(path, 0, 2, segments);
+    errors += sAIPath->SetPathClosed(path, false);
+    errors += sAIPathStyle->SetPathStyle(path, &style);
+}
+
+}  // namespace drawing

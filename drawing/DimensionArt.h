@@ -1,0 +1,62 @@
+// The art of the dimension under construction: the dimension layer, the dimension's group
+// and the paths and texts inside it, kept between the steps of one construction and
+// replaced when the next dimension starts.
+#pragma once
+
+#include <array>
+
+#include "drawing/Steps.h"
+#include "host/ArtworkSuites.h"
+#include "host/PaintRecords.h"
+#include "host/Records.h"
+
+namespace drawing {
+
+// The art of one straight dimension. The type that draws a horizontal and a vertical
+// dimension together keeps two of them (index 0 horizontal, 1 vertical).
+struct LineArt {
+    AIArtHandle lineHalf1 = nullptr;
+    AIArtHandle lineHalf2 = nullptr;
+    AIArtHandle extension1 = nullptr;
+    AIArtHandle extension2 = nullptr;
+    std::array<AIArtHandle, 2> heads{};
+    AIArtHandle measureText = nullptr;
+    std::array<AIArtHandle, 2> tolerances{};
+};
+
+struct DimensionArt {
+    AILayerHandle layer = nullptr;
+    AIArtHandle group = nullptr;
+    std::array<LineArt, 2> lines{};
+    // The host errors met while building; each failed step is skipped and the next runs.
+    Steps errors;
+};
+
+// The dimension under construction.
+DimensionArt& WorkingArt();
+
+// The message shown when the dimension layer or the current layer is locked
+// (Windows-1252).
+extern const char* const kLayerLocked;
+
+// Finds the layer titled `layerName` (or inserts it above all layers), disposes of the
+// previous dimension's group when it was left empty, and creates the new dimension's group
+// on top of the layer. False, after telling the user, when the layer or the current layer
+// is locked, or when the host refused: no dimension may then be drawn.
+bool PrepareDimensionGroup();
+
+// True for a handle of live art (null is not).
+bool IsLive(AIArtHandle art);
+
+// Disposes of `art` when it is live and forgets the handle.
+void DisposeArt(AIArtHandle& art);
+
+// A new path in the dimension group, tagged as auxiliary dimension art: just below `below`
+// when that is live art, else on top of the group. Null when the host refused (the error
+// is recorded).
+AIArtHandle NewDimensionPath(AIArtHandle below);
+
+// Makes `path` an open straight line from `a` to `b` with corner points, in `style`.
+void SetTwoPointPath(AIRealPoint a, AIRealPoint b, AIArtHandle path, const AIPathStyle& style);
+
+}  // namespace drawing

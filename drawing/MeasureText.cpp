@@ -1,0 +1,175 @@
+#include "drawing/MeasureText.h"
+
+#include <cmath>
+
+#include "ate/CharFeatures.h"
+#include "ate/Exception.h"
+#include "ate/ParaFeatures.h"
+#include "ate/TextRange.h"
+#include "drawing/DimensionArt.h"
+#include "drawing/DimensionStyles.h"
+#include "frame/Suites.h"
+#include "frame/WindowsText.h"
+#include "settings/DimensionSettings.h"
+
+namespace drawing {
+namespace {
+
+// Runs one step of the text engine; a refusal is recorded and the next step runs.
+template <typename Step>
+void TextStep(Step step) {
+    try {
+        step();
+    } catch (const ATE::Exception& e) {
+        WorkingArt().errors += e.Error();
+    }
+}
+
+// Gives the whole text of `frame` the attributes of a dimension text: the text colour, no
+// indents, paragraph spacing or tracking, `size`, `shift`, the fill overprint,
+// `justification` and the font of the settings.
+void SetTextAttributes(AIArtHandle frame, double size, double shift,
+                       ATE::ParagraphJustification justification) {
+    const settings::DimensionSettings& s = settings::Settings();
+    TextStep([&] {
+        ATE::TextRange range = ATE::TextRange::OfFrame(frame);
+        ATE::CharFeatures chars;
+        chars.SetFillColor(ATE::ApplicationPaint::FromColor(Styles().textColor));
+        chars.SetTracking(0);
+        chars.SetFontSize(static_cast<AIReal>(size));
+        chars.SetBaselineShift(static_cast<AIReal>(shift));
+        chars.SetFillOverPrint(s.overprintFill != 0);
+        ATE::ParaFeatures paragraphs;
+        paragraphs.SetFirstLineIndent(0);
+        paragraphs.SetStartIndent(0);
+        paragraphs.SetSpaceBefore(0);
+        paragraphs.SetJustification(justification);
+        range.SetLocalCharFeatures(chars);
+        range.SetLocalParaFeatures(paragraphs);
+    });
+    // A font the host does not list leaves the frame in the host's font.
+    TextStep([&] {
+        ATE::TextRange range = ATE::TextRange::OfFrame(frame);
+        ATE::CharFeatures font;
+        font.SetFont(ATE::Font::Named(s.fontName));
+        range.SetLocalCharFeatures(font);
+    });
+}
+
+void ReplaceText(AIArtHandle frame, const std::string& windows1252) {
+    TextStep([&] {
+        ATE::TextRange range = ATE::TextRange::OfFrame(frame);
+        range.Remove();
+        range.InsertAfter(text::ToHostUnicode(windows1252));
+    });
+}
+
+bool IsLength(LabelKind kind) {
+    return kind == LabelKind::Segment || kind == LabelKind::ArcLength ||
+           kind == LabelKind::CurveLength;
+}
+
+}  // namespace
+
+double MeasureBaselineShift(LabelKind kind, double fontSize, bool doubleMeasure) {
+    const double third = fontSize / 3;
+    return kind != LabelKind::Angle && doubleMeasure ? third : -third;
+}
+
+bool CreateMeasureTextFrame(LabelKind kind, AIRealPoint anchor, const std::string& label,
+                            int index) {
+    const settings::DimensionSettings& s = settings::Settings();
+    DimensionArt& working = WorkingArt();
+    AIArtHandle& frame = working.lines[index == 1 ? 1 : 0].measureText;
+    if (IsLength(kind) && s.unitKind == settings::kNoMeasure) {
+        DisposeArt(frame);
+        return false;
+    }
+    if (!IsLive(frame)) {
+        frame = nullptr;
+        const ASErr error = sAITextFrame->NewPointText(kPlaceInsideOnTop, working.group,
+                                                       kHorizontalTextOrientation, anchor, &frame);
+        if (error != 0) {
+            working.errors += error;
+            frame = nullptr;
+            return false;
+        }
+    }
+    SetTextAttributes(frame, s.fontSize,
+                      MeasureBaselineShift(kind, s.fontSize, s.doubleMeasure != 0),
+                      ATE::kCenterJustify);
+    ReplaceText(frame, label);
+    return true;
+}
+
+std::string ToleranceLabel(std::int32_t sign, const std::string& text) {
+    const char mark = sign == settings::kToleranceMinus       ? '-'
+                      : sign == settings::kTolerancePlusMinus ? '\xB1'
+                                                              : '+';
+    return mark + text;
+}
+
+AIArtHandle CreateToleranceText(int which, int index) {
+    const settings::DimensionSettings& s = settings::Settings();
+    DimensionArt& working = WorkingArt();
+    LineArt& line = working.lines[index == 1 ? 1 : 0];
+    AIArtHandle& tolerance = line.tolerances[which == 2 ? 1 : 0];
+    DisposeArt(tolerance);
+    if (!IsLive(line.measureText)) {
+        return nullptr;
+    }
+    const ASErr error =
+        sAIArt->DuplicateArt(line.measureText, kPlaceInsideOnTop, working.group, &tolerance);
+    if (error != 0) {
+        working.errors += error;
+        tolerance = nullptr;
+        return nullptr;
+    }
+    const bool first = which != 2;
+    SetTextAttributes(tolerance, 0.7 * s.fontSize, first ? s.tolerance1Offset : s.tolerance2Offset,
+                      ATE::kLeftJustify);
+    ReplaceText(tolerance, first ? ToleranceLabel(s.tolerance1Sign, s.tolerance1Text)
+                                 : ToleranceLabel(s.tolerance2Sign, s.tolerance2Text));
+    return tolerance;
+}
+
+void PlaceToleranceBesideMeasure(int which, int index) {
+    const LineArt& line = WorkingArt().lines[index == 1 ? 1 : 0];
+    const AIArtHandle tolerance = line.tolerances[which == 2 ? 1 : 0];
+    if (IsLive(tolerance)) {
+        TranslateArt(tolerance, ArtSize(line.measureText).h / 2, 0);
+    }
+}
+
+void TranslateArt(AIArtHandle art, double dx, double dy) {
+    if (!IsLive(art)) {
+        return;
+    }
+    const AIRealMatrix move{1, 0, 0, 1, static_cast<AIReal>(dx), static_cast<AIReal>(dy)};
+    WorkingArt().errors += sAITransformArt->TransformArt(art, &move, 1.0f, kTransformObjects);
+}
+
+void RotateArt(AIArtHandle art, double angle, AIRealPoint about) {
+    if (!IsLive(art) || angle == 0.0) {
+        return;
+    }
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    // Rotation about `about`: p' = R (p - about) + about.
+    const double tx = about.h - (c * about.h - s * about.v);
+    const double ty = about.v - (s * about.h + c * about.v);
+    const AIRealMatrix turn{static_cast<AIReal>(c),  static_cast<AIReal>(s),
+                            static_cast<AIReal>(-s), static_cast<AIReal>(c),
+                            static_cast<AIReal>(tx), static_cast<AIReal>(ty)};
+    WorkingArt().errors += sAITransformArt->TransformArt(art, &turn, 1.0f, kTransformObjects);
+}
+
+AIRealPoint ArtSize(AIArtHandle art) {
+    AIRealRect bounds{};
+    if (!IsLive(art) || sAIArt->GetArtBounds(art, &bounds) != 0) {
+        return {0, 0};
+    }
+    return {bounds.right - bounds.left, bounds.top - bounds.bottom};
+}
+
+}  // namespace drawing
