@@ -70,6 +70,14 @@ DimensionArt& WorkingArt() {
     return art;
 }
 
+void DiscardUnfinishedDimension() {
+    DimensionArt& working = WorkingArt();
+    if (!working.laidOut) {
+        DisposeArt(working.group);
+        working.lines = {};
+    }
+}
+
 bool IsLive(AIArtHandle art) {
     return art != nullptr && sAIArt->ValidArt(art);
 }
@@ -109,8 +117,10 @@ bool PrepareDimensionGroup() {
             working.errors += sAIArt->DisposeArt(working.group);
         }
     }
+    DiscardUnfinishedDimension();
     working.group = nullptr;
     working.lines = {};
+    working.laidOut = false;
     const ASErr created = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerGroup, &working.group);
     if (created != 0) {
         working.errors += created;

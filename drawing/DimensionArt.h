@@ -28,6 +28,8 @@ struct DimensionArt {
     AILayerHandle layer = nullptr;
     AIArtHandle group = nullptr;
     std::array<LineArt, 2> lines{};
+    // Set once the dimension was laid out: until then its art is unfinished.
+    bool laidOut = false;
     // The host errors met while building; each failed step is skipped and the next runs.
     Steps errors;
 };
@@ -40,10 +42,14 @@ DimensionArt& WorkingArt();
 extern const char* const kLayerLocked;
 
 // Finds the layer titled `layerName` (or inserts it above all layers), disposes of the
-// previous dimension's group when it was left empty, and creates the new dimension's group
-// on top of the layer. False, after telling the user, when the layer or the current layer
-// is locked, or when the host refused: no dimension may then be drawn.
+// previous dimension's group when it was left empty or unfinished, and creates the new dimension's
+// group on top of the layer. False, after telling the user, when the layer or the current layer is
+// locked, or when the host refused: no dimension may then be drawn.
 bool PrepareDimensionGroup();
+
+// Disposes of the dimension group when its dimension was started but never laid out (a
+// first point whose second never came), so that no half-built art stays in the document.
+void DiscardUnfinishedDimension();
 
 // True for a handle of live art (null is not).
 bool IsLive(AIArtHandle art);

@@ -49,18 +49,6 @@ ASErr WriteIndex(AIArtHandle art, const char* key, std::int16_t index) {
     return Write(art, key, std::to_string(index));
 }
 
-// Every path of the document whose attributes selected by `whichAttr` are off, in the
-// host's order.
-ASErr Paths(ASInt32 whichAttr, std::vector<AIArtHandle>* paths) {
-    ASInt32 count = 0;
-    ASErr error = sAIMatchingArt->GetMatchingArt(kPathArt, whichAttr, 0, nullptr, 0, &count);
-    if (error != 0 && error != kBufferTooSmallErr) {
-        return error;
-    }
-    paths->assign(static_cast<std::size_t>(count), nullptr);
-    return sAIMatchingArt->GetMatchingArt(kPathArt, whichAttr, 0, paths->data(), count, &count);
-}
-
 ASErr CopyLink(const SegmentRecordArt& art, const char* key, const std::string& number,
                const char* indexKey, std::int16_t index) {
     Steps steps;
@@ -89,6 +77,16 @@ std::optional<long long> ParseLinkNumber(const std::string& text) {
 
 }  // namespace
 
+ASErr PathsWithout(ASInt32 whichAttr, std::vector<AIArtHandle>* paths) {
+    ASInt32 count = 0;
+    ASErr error = sAIMatchingArt->GetMatchingArt(kPathArt, whichAttr, 0, nullptr, 0, &count);
+    if (error != 0 && error != kBufferTooSmallErr) {
+        return error;
+    }
+    paths->assign(static_cast<std::size_t>(count), nullptr);
+    return sAIMatchingArt->GetMatchingArt(kPathArt, whichAttr, 0, paths->data(), count, &count);
+}
+
 std::optional<std::int16_t> ParseIndex(const std::string& text) {
     if (text.empty() || text.size() > kMaxIndexDigits) {
         return std::nullopt;
@@ -113,7 +111,7 @@ ASErr LinkNumber(AIArtHandle path, const char* key, std::string* number) {
         return 0;
     }
     std::vector<AIArtHandle> paths;
-    if (const ASErr error = Paths(0, &paths)) {
+    if (const ASErr error = PathsWithout(0, &paths)) {
         return error;
     }
     long long highest = -1;
@@ -201,7 +199,7 @@ std::optional<AIArtHandle> FindMeasuredPath(AIArtHandle dimensionArt, const char
         return std::nullopt;
     }
     std::vector<AIArtHandle> paths;
-    if (Paths(kArtLocked, &paths) == 0) {
+    if (PathsWithout(kArtLocked, &paths) == 0) {
         for (AIArtHandle path : paths) {
             if (!Has(path, kindTag) && !Has(path, kAuxiliaryKey) && Read(path, key) == number) {
                 return path;

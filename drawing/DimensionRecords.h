@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/Records.h"
 
@@ -40,6 +41,10 @@ struct SegmentRecordArt {
 };
 
 enum class Point { First, Second };
+
+// Every path of the document whose attributes selected by `whichAttr` (for instance
+// kArtLocked) are all off, in the host's stable order.
+ASErr PathsWithout(ASInt32 whichAttr, std::vector<AIArtHandle>* paths);
 
 // Tags a path the plug-in made for a dimension as auxiliary art ("vorn").
 ASErr TagAuxiliary(AIArtHandle art);

@@ -403,6 +403,7 @@ bool BuildSegmentDimension(AIRealPoint p1, AIRealPoint p2, AIRealPoint cursor, L
     }
     s.extensionLength = state.offset;
     LayOut(index, cursor, flags.textFollowsCursor);
+    WorkingArt().laidOut = true;
     return true;
 }
 

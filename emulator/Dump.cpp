@@ -1,6 +1,8 @@
 #include "emulator/Dump.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 
@@ -9,6 +11,8 @@
 
 namespace emulator {
 namespace {
+
+constexpr double kPi = 3.14159265358979323846;
 
 // A JSON string of UTF-8 text.
 std::string Quoted(std::string_view text) {
@@ -97,8 +101,28 @@ class Dumper {
             }
             out += "],\"stroke\":" + Paint(art.style.stroke, &art.style) +
                    ",\"fill\":" + Paint(art.style.fill, nullptr);
+        } else if (art.type == ArtType::Text) {
+            out += Text(art.pointText);
         }
         return out + "}";
+    }
+
+    // The members of a point text after its tags.
+    std::string Text(const PointText& text) const {
+        std::u16string paragraphs = text.text;
+        std::replace(paragraphs.begin(), paragraphs.end(), u'\r', u'\n');
+        const TextFeatures& f = text.features;
+        const double* m = text.matrix;
+        const char* justification = f.justification == Justification::Center  ? "center"
+                                    : f.justification == Justification::Right ? "right"
+                                                                              : "left";
+        // The baseline's direction on the page, counter-clockwise: artwork y is upwards.
+        const double angle = std::atan2(m[1], m[0]) * 180 / kPi;
+        return ",\"text\":" + Quoted(Utf8FromUtf16(paragraphs)) + ",\"font\":" + Quoted(f.font) +
+               ",\"size\":" + Length(f.size) + ",\"anchor\":[" + Length(m[4]) + "," +
+               Length(-m[5]) + "],\"angle\":" + Number(angle) +
+               ",\"baselineShift\":" + Length(f.baselineShift) + ",\"justification\":\"" +
+               justification + "\",\"fill\":" + Paint(f.fill, nullptr);
     }
 
     std::string Number(double value) const { return FormatDecimal(value); }

@@ -6,7 +6,11 @@
 // - for a group, "children": [ART…];
 // - for a path, "closed", "segments": [[px,py, inx,iny, outx,outy, corner]…] (corner a
 //   boolean), "stroke" and "fill";
-// - for a text, nothing more yet.
+// - for a text, "text" (paragraphs joined by line feeds), "font" (PostScript name), "size",
+//   "anchor": [x,y] (the frame's origin, where the first line is anchored before the
+//   baseline shift), "angle" (of the baseline, degrees counter-clockwise on the page, from
+//   -180 to 180), "baselineShift" (upwards), "justification" ("left", "center" or
+//   "right") and "fill".
 // A paint is null for none, else an object by kind: {"kind":"gray","gray"},
 // {"kind":"rgb","r","g","b"}, {"kind":"cmyk","c","m","y","k"} or
 // {"kind":"custom","name","tint","r","g","b"} (components from 0 to 1); the stroke's object

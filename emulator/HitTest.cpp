@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "emulator/ArtTree.h"
+#include "emulator/TextLayout.h"
 
 namespace emulator {
 namespace {
@@ -122,6 +123,32 @@ Hit HitPath(Art& path, AIRealPoint p, double tolerance, ASInt32 request) {
     return best;
 }
 
+// A text is hit, as a fill, anywhere within the tolerance of its bounds.
+Hit HitText(Art& text, AIRealPoint p, double tolerance, ASInt32 request) {
+    if (!Selected(request, kHitFills)) {
+        return {};
+    }
+    const AIRealRect b = PointTextBounds(text.pointText);
+    const double dx = std::max({b.left - p.h, p.h - b.right, 0.0f});
+    const double dy = std::max({b.bottom - p.v, p.v - b.top, 0.0f});
+    if (std::hypot(dx, dy) > tolerance) {
+        return {};
+    }
+    return {true, &text, kFillHit, 0, 0, p};
+}
+
+// True for the paths and texts that can be hit: those with anchors or characters.
+bool HasContent(const Art& art) {
+    return (art.type == ArtType::Path && !art.segments.empty()) ||
+           (art.type == ArtType::Text && !art.pointText.text.empty());
+}
+
+// The hit on a path or a text that HasContent.
+Hit HitArt(Art& art, AIRealPoint p, double tolerance, ASInt32 request) {
+    return art.type == ArtType::Text ? HitText(art, p, tolerance, request)
+                                     : HitPath(art, p, tolerance, request);
+}
+
 Hit Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolerance,
            ASInt32 request) {
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
@@ -135,10 +162,10 @@ Hit Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolera
             }
             continue;
         }
-        if (art.type != ArtType::Path || art.segments.empty()) {
+        if (!HasContent(art)) {
             continue;
         }
-        if (Hit hit = HitPath(art, p, tolerance, request); hit.hit) {
+        if (Hit hit = HitArt(art, p, tolerance, request); hit.hit) {
             return hit;
         }
     }
@@ -156,7 +183,7 @@ bool Hittable(const Art& art) {
     return art.layer == nullptr || (art.layer->visible && !art.layer->locked);
 }
 
-// Paths whose extent covers more cells than this are kept apart and examined everywhere.
+// Art whose extent covers more cells than this is kept apart and examined everywhere.
 constexpr long kMaxCellsPerPath = 64;
 constexpr int kMaxGridSide = 1024;
 
@@ -182,9 +209,10 @@ void HitIndex::Build(Document& document) {
     cells_.clear();
     everywhere_.clear();
     ForEachArtInDocumentOrder(document, [this](Art& art) {
-        if (art.type == ArtType::Path && !art.segments.empty()) {
+        if (HasContent(art)) {
             paths_.push_back(&art);
-            boxes_.push_back(ControlBox(art));
+            boxes_.push_back(art.type == ArtType::Text ? PointTextBounds(art.pointText)
+                                                       : ControlBox(art));
         }
     });
     valid_ = true;
@@ -313,15 +341,15 @@ Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASI
         if (within->type == ArtType::Group) {
             return Search(within->children, point, tolerance, request);
         }
-        if (within->type == ArtType::Path && !within->segments.empty() && !within->guide) {
-            return HitPath(*within, point, tolerance, request);
+        if (HasContent(*within) && !within->guide) {
+            return HitArt(*within, point, tolerance, request);
         }
         return {};
     }
     if (index != nullptr) {
-        for (Art* path : index->Near(document, point, tolerance)) {
-            if (Hittable(*path)) {
-                if (Hit hit = HitPath(*path, point, tolerance, request); hit.hit) {
+        for (Art* art : index->Near(document, point, tolerance)) {
+            if (Hittable(*art)) {
+                if (Hit hit = HitArt(*art, point, tolerance, request); hit.hit) {
                     return hit;
                 }
             }

@@ -8,25 +8,25 @@
 
 namespace emulator {
 
-// A grid over the document's paths by their extents, so that a hit test examines only the
-// paths near its point. It holds geometry only: the locked, hidden and guide states are
+// A grid over the document's paths and texts by their extents, so that a hit test examines
+// only the art near its point. It holds geometry only: the locked, hidden and guide states are
 // read at each test. Whoever changes the paths or the tree (not attributes) invalidates it.
 class HitIndex {
   public:
     void Invalidate() { valid_ = false; }
-    // The paths whose extent comes within `tolerance` of `point`, topmost first.
+    // The paths and texts whose extent comes within `tolerance` of `point`, topmost first.
     std::vector<Art*> Near(Document& document, AIRealPoint point, double tolerance);
 
   private:
     void Build(Document& document);
 
     bool valid_ = false;
-    std::vector<Art*> paths_;  // in document order, topmost first
+    std::vector<Art*> paths_;  // paths and texts in document order, topmost first
     std::vector<AIRealRect> boxes_;
     double left_ = 0, bottom_ = 0, cell_ = 1;
     int columns_ = 0, rows_ = 0;
     std::vector<std::vector<int>> cells_;
-    std::vector<int> everywhere_;  // paths too large for the grid
+    std::vector<int> everywhere_;  // art too large for the grid
 };
 
 struct Hit {
@@ -38,14 +38,16 @@ struct Hit {
     AIRealPoint point{0, 0};
 };
 
-// Hit-tests the paths of `document` (or only `within` and what it holds) at `point` within
-// `tolerance` points for what `request` asks (kHitAnchorPoints, kHitInHandles,
-// kHitSegments, kHitFills; 0 for all). The topmost path with a hit wins; within a path an
-// anchor beats a centre point, a handle, a segment and a fill, and the nearest of each kind
-// wins. Locked, hidden and guide art is never hit; handles are hit only on selected paths.
-// Paths whose extent lies farther than the tolerance are not examined.
-// With an `index`, only the paths it finds near the point are examined; without one every
-// path is (the literal search, kept to check that both find the same).
+// Hit-tests the paths and texts of `document` (or only `within` and what it holds) at
+// `point` within `tolerance` points for what `request` asks (kHitAnchorPoints,
+// kHitInHandles, kHitSegments, kHitFills; 0 for all). The topmost art with a hit wins;
+// within a path an anchor beats a centre point, a handle, a segment and a fill, and the
+// nearest of each kind wins. A text with characters is hit as a fill (segment 0, t 0, the
+// point itself) anywhere within the tolerance of its bounds. Locked, hidden and guide art
+// is never hit; handles are hit only on selected paths. Art whose extent lies farther than
+// the tolerance is not examined.
+// With an `index`, only the art it finds near the point is examined; without one all of it
+// is (the literal search, kept to check that both find the same).
 Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASInt32 request,
                     Art* within = nullptr, HitIndex* index = nullptr);
 

@@ -91,6 +91,11 @@ void Host::CheckAfterMessage(const char* caller, const char* selector) {
         RecordViolation(std::string("application context left open by ") + caller + "/" + selector);
         contexts_.Clear();
     }
+    if (textRefs_.Size() != 0) {
+        RecordViolation(std::string("text-engine reference not released by ") + caller + "/" +
+                        selector);
+        textRefs_.Clear();
+    }
 }
 
 void Host::RunDeferred() {
@@ -239,6 +244,7 @@ void Host::OpenDocument(std::unique_ptr<Document> document) {
     layers_.clear();
     lockedByPlugin_.clear();
     hitIndex_.Invalidate();
+    textRefs_.Clear();
     document_ = std::move(document);
 }
 

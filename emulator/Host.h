@@ -22,6 +22,7 @@
 #include "emulator/Handles.h"
 #include "emulator/HitTest.h"
 #include "emulator/PluginModule.h"
+#include "emulator/TextRefs.h"
 #include "emulator/Toolbox.h"
 #include "host/ArtworkSuites.h"
 #include "host/Messages.h"
@@ -194,6 +195,9 @@ class Host {
     AILayerHandle HandleOf(const Layer* layer);
     Layer* FindLayer(AILayerHandle handle);
     HandleTable<AIHitRef, AIToolHitData>& Hits() { return hits_; }
+    // The references of the text engine that the plug-in holds. Those still held when a
+    // message ends are a violation and are dropped; all are dropped with the document.
+    HandleTable<TextRefHandle, TextRef>& TextRefs() { return textRefs_; }
     // The index of the current document's paths for hit tests; null when hit tests search
     // the literal way.
     HitIndex* Index() { return options_.cullHitTests ? &hitIndex_ : nullptr; }
@@ -264,6 +268,7 @@ class Host {
     HandleTable<AICursorManagerHandle, CursorManager> cursorManagers_;
     HandleTable<AIArtSet, std::vector<AIArtHandle>> artSets_;
     HandleTable<AIHitRef, AIToolHitData> hits_;
+    HandleTable<TextRefHandle, TextRef> textRefs_;
     std::map<const void*, std::uintptr_t> objectIds_;
     std::map<std::uintptr_t, Art*> arts_;
     std::map<std::uintptr_t, Layer*> layers_;

@@ -38,6 +38,7 @@ SuiteRegistry::SuiteRegistry(Host& host)
     OfferGeometrySuites(*this);
     OfferOtherSuites(*this);
     OfferPaintSuites(*this);
+    OfferTextSuites(*this);
 }
 
 void SuiteRegistry::Offer(const char* name, ASInt32 version, const void* table) {

@@ -62,5 +62,6 @@ void OfferArtworkSuites(SuiteRegistry& registry);
 void OfferGeometrySuites(SuiteRegistry& registry);
 void OfferOtherSuites(SuiteRegistry& registry);
 void OfferPaintSuites(SuiteRegistry& registry);
+void OfferTextSuites(SuiteRegistry& registry);
 
 }  // namespace emulator

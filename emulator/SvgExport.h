@@ -1,17 +1,17 @@
 // Writing a document of the emulated host back to SVG.
 //
 // The writer is the reader's counterpart: what it writes reads back through ReadSvg to the
-// same layers, groups, paths, styles, names, tags and states. A document read from a file
-// is written by editing a copy of that file, so that everything the host does not model
-// (definitions, metadata, text, images, ids, classes, comments, attributes of other
-// programs) comes out as it went in:
+// same layers, groups, paths, texts, styles, names, tags and states. A document read from a
+// file is written by editing a copy of that file, so that everything the host does not
+// model (definitions, metadata, the user's text, images, ids, classes, comments, attributes
+// of other programs) comes out as it went in:
 // - An element whose art did not change is left untouched, attribute for attribute: the
 //   writer compares each art with what reading the original element gives. An element
 //   whose geometry changed gets new path data (a shape such as `rect` becomes a `path`);
 //   a changed style, name, tag set, lock or visibility rewrites only what the host owns.
 // - Elements of art that was disposed of are removed (with what they hold); art made by
-//   the plug-in becomes new `g` and `path` elements at its place in paint order; new layers
-//   become new layer groups.
+//   the plug-in becomes new `g`, `path` and `text` elements at its place in paint order;
+//   new layers become new layer groups.
 // - Every element keeps the transform it renders with: its accumulated transform is that
 //   of the original file, and an element moved under a parent with another transform has
 //   its own `transform` rewritten to keep it. New geometry is written through the inverse
@@ -23,8 +23,15 @@
 //   else rgb() in percentages); a gray, a CMYK colour, a custom colour's name and tint,
 //   and overprint are kept in attributes of the namespace kPaintNamespace. The tags
 //   namespace holds nothing but tags, since the reader takes every attribute there for one.
-// - Art of a type the writer does not know (text made by the plug-in) is left out; text
-//   elements of the file stay as they are.
+// - A point text is a `text` element that viewers render as the host shows it: its
+//   transform is the frame's matrix (in user units, y downwards), its style the font (the
+//   PostScript name, then a generic family with the weight and slant the name says), size,
+//   tracking as letter-spacing, fill as for paths, no stroke and the justification as
+//   text-anchor; each paragraph is a `tspan` at its baseline (the baseline shift in its
+//   position). What it takes to rebuild the text exactly is kept in attributes of the
+//   namespace kTextNamespace. A text whose model changed has only what changed rewritten,
+//   its `tspan`s rebuilt when its lines did. Text of the file that the host does not model
+//   stays as it is, its whitespace too: nothing is ever indented inside a `text` element.
 // A document without a file is written as a new SVG whose width and height are in points
 // (in millimetres when a user unit is a millimetre), with a viewBox in user units, so that
 // its size and its points per user unit read back.

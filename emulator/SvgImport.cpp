@@ -988,6 +988,8 @@ struct ElementInfo {
     std::map<std::string, std::string> tags;
     // What the paint namespace says of the element's paints, by attribute name.
     std::map<std::string, std::string, std::less<>> paint;
+    // What the text namespace says of a point text, by attribute name.
+    std::map<std::string, std::string, std::less<>> text;
 };
 
 std::pair<std::string, std::string_view> SplitName(std::string_view name) {
@@ -1015,6 +1017,9 @@ std::string_view AttributeNamespace(const Namespaces& namespaces, const std::str
     }
     if (prefix == "mesrapaint") {
         return kPaintNamespace;
+    }
+    if (prefix == "mesratext") {
+        return kTextNamespace;
     }
     return {};
 }
@@ -1045,14 +1050,16 @@ ElementInfo ReadElementInfo(const pugi::xml_node& node, const Namespaces& namesp
             info.tags[std::string(name)] = Windows1252FromUtf8(attribute.value());
         } else if (ns == kPaintNamespace) {
             info.paint[std::string(name)] = attribute.value();
+        } else if (ns == kTextNamespace) {
+            info.text[std::string(name)] = attribute.value();
         }
     }
     return info;
 }
 
-// Gives back to a path's paints what an SVG colour cannot hold, as the writer keeps it in
-// the paint namespace: a gray or CMYK colour, a custom colour's name and tint, overprint.
-// The colour the file shows stays the appearance of a custom colour.
+// Gives back to the paints of a path (or a text's fill) what an SVG colour cannot hold, as
+// the writer keeps it in the paint namespace: a gray or CMYK colour, a custom colour's name
+// and tint, overprint. The colour the file shows stays the appearance of a custom colour.
 void ApplyPaintExtras(Art& art, const std::map<std::string, std::string, std::less<>>& extras) {
     if (extras.empty()) {
         return;
@@ -1060,8 +1067,18 @@ void ApplyPaintExtras(Art& art, const std::map<std::string, std::string, std::le
     for (auto& child : art.children) {
         ApplyPaintExtras(*child, extras);
     }
-    if (art.type != ArtType::Path) {
-        return;
+    struct Target {
+        std::string which;
+        Paint* paint;
+        bool* overprint;
+    };
+    std::vector<Target> targets;
+    if (art.type == ArtType::Path) {
+        targets = {{"fill", &art.style.fill, &art.style.fillOverprint},
+                   {"stroke", &art.style.stroke, &art.style.strokeOverprint}};
+    } else if (art.type == ArtType::Text) {
+        TextFeatures& features = art.pointText.features;
+        targets = {{"fill", &features.fill, &features.fillOverprint}};
     }
     const auto value = [&extras](const std::string& name) -> std::optional<std::string_view> {
         const auto it = extras.find(name);
@@ -1073,11 +1090,11 @@ void ApplyPaintExtras(Art& art, const std::map<std::string, std::string, std::le
                    ? std::optional<double>(numbers[0])
                    : std::nullopt;
     };
-    for (const std::string which : {"fill", "stroke"}) {
-        Paint& paint = which == "fill" ? art.style.fill : art.style.stroke;
-        bool& overprint = which == "fill" ? art.style.fillOverprint : art.style.strokeOverprint;
+    for (const Target& target : targets) {
+        const std::string& which = target.which;
+        Paint& paint = *target.paint;
         if (const auto text = value(which + "-overprint")) {
-            overprint = IsTrue(*text);
+            *target.overprint = IsTrue(*text);
         }
         if (paint.kind == Paint::Kind::None) {
             continue;
@@ -1102,6 +1119,93 @@ void ApplyPaintExtras(Art& art, const std::map<std::string, std::string, std::le
             paint.tint = tint ? component(*tint).value_or(0) : 0;
         }
     }
+}
+
+// ---- Point text --------------------------------------------------------------------------
+
+// How far (in points, relative to the size of the translation above 1 point) the frame that
+// a text element's transforms give may stray from its recorded matrix and still be that
+// matrix: far above the rounding of a written transform, far below any move a person makes.
+constexpr double kSameFrameTolerance = 1e-6;
+
+bool SameFrame(const Affine& m, const Affine& n) {
+    const double size = std::max({1.0, std::fabs(n.e), std::fabs(n.f)});
+    return std::fabs(m.a - n.a) <= kSameFrameTolerance &&
+           std::fabs(m.b - n.b) <= kSameFrameTolerance &&
+           std::fabs(m.c - n.c) <= kSameFrameTolerance &&
+           std::fabs(m.d - n.d) <= kSameFrameTolerance &&
+           std::fabs(m.e - n.e) <= kSameFrameTolerance * size &&
+           std::fabs(m.f - n.f) <= kSameFrameTolerance * size;
+}
+
+// An attribute that is one number and nothing else.
+std::optional<double> SingleNumber(std::string_view text) {
+    bool complete = false;
+    const std::vector<double> numbers = NumberList(text, &complete);
+    return complete && numbers.size() == 1 ? std::optional<double>(numbers[0]) : std::nullopt;
+}
+
+// The characters of an element and of everything inside it, in document order.
+std::string CharacterData(pugi::xml_node node) {
+    struct Collector : pugi::xml_tree_walker {
+        std::string text;
+        bool for_each(pugi::xml_node& inside) override {
+            if (inside.type() == pugi::node_pcdata || inside.type() == pugi::node_cdata) {
+                text += inside.value();
+            }
+            return true;
+        }
+    } collector;
+    node.traverse(collector);
+    return collector.text;
+}
+
+// The paragraphs of a text element, separated by carriage returns: one for each `tspan`
+// child, or its whole character data when it has none.
+std::u16string Paragraphs(const pugi::xml_node& node) {
+    std::u16string text;
+    bool any = false;
+    for (const pugi::xml_node child : node.children()) {
+        if (child.type() == pugi::node_element && SplitName(child.name()).second == "tspan") {
+            if (any) {
+                text += u'\r';
+            }
+            text += Utf16FromUtf8(CharacterData(child));
+            any = true;
+        }
+    }
+    return any ? text : Utf16FromUtf8(CharacterData(node));
+}
+
+// The features the text namespace records (those it lacks or that do not read keep their
+// defaults), the fill aside.
+TextFeatures ReadTextFeatures(const std::map<std::string, std::string, std::less<>>& recorded) {
+    TextFeatures features;
+    if (const auto font = recorded.find("font"); font != recorded.end()) {
+        features.font = font->second;
+    }
+    const std::pair<std::string_view, double*> numbers[] = {
+        {"size", &features.size},
+        {"baseline-shift", &features.baselineShift},
+        {"tracking", &features.tracking},
+        {"first-line-indent", &features.firstLineIndent},
+        {"start-indent", &features.startIndent},
+        {"end-indent", &features.endIndent},
+        {"space-before", &features.spaceBefore},
+        {"space-after", &features.spaceAfter},
+    };
+    for (const auto& [name, field] : numbers) {
+        if (const auto it = recorded.find(name); it != recorded.end()) {
+            *field = SingleNumber(it->second).value_or(*field);
+        }
+    }
+    if (const auto it = recorded.find("justification"); it != recorded.end()) {
+        const std::string_view value = Trim(it->second);
+        features.justification = value == "center"  ? Justification::Center
+                                 : value == "right" ? Justification::Right
+                                                    : Justification::Left;
+    }
+    return features;
 }
 
 // ---- The reader --------------------------------------------------------------------------
@@ -1226,6 +1330,10 @@ class Importer {
                 extent.y = std::max(extent.y, -static_cast<double>(p.v));
             }
         }
+        if (art.type == ArtType::Text) {
+            extent.x = std::max(extent.x, art.pointText.matrix[4]);
+            extent.y = std::max(extent.y, -art.pointText.matrix[5]);
+        }
         for (const auto& child : art.children) {
             Extend(*child, extent);
         }
@@ -1301,6 +1409,8 @@ class Importer {
             art = std::make_unique<Art>();
             art->type = ArtType::Group;
             ReadChildren(node, context, art->children);
+        } else if (info.localName == "text") {
+            art = ReadText(node, info, context);
         } else {
             art = ReadShape(node, info.localName, context);
         }
@@ -1409,12 +1519,75 @@ class Importer {
         return group;
     }
 
+    // The point text of a `text` element whose frame matrix the text namespace records;
+    // null for other text.
+    std::unique_ptr<Art> ReadText(const pugi::xml_node& node, const ElementInfo& info,
+                                  const Context& context) const {
+        const auto recorded = info.text.find("matrix");
+        if (recorded == info.text.end()) {
+            return nullptr;
+        }
+        bool complete = false;
+        const std::vector<double> m = NumberList(recorded->second, &complete);
+        if (!complete || m.size() != 6) {
+            return nullptr;
+        }
+        auto art = std::make_unique<Art>();
+        art->type = ArtType::Text;
+        PointText& text = art->pointText;
+        text.features = ReadTextFeatures(info.text);
+        text.features.fill =
+            ModelPaint(context.style.inherited.fill, context.style.inherited.color);
+        // The element's user units are user units of the document, y downwards; the frame's
+        // are points, y upwards.
+        const double k = document_.unitScale;
+        const Affine shown =
+            Compose(toArtwork_, Compose(context.ctm, Affine{1 / k, 0, 0, -1 / k, 0, 0}));
+        const Affine stored{m[0], m[1], m[2], m[3], m[4], m[5]};
+        const Affine frame =
+            !IsFinite(shown) || !svg::Invert(shown) || SameFrame(shown, stored) ? stored : shown;
+        const double values[] = {frame.a, frame.b, frame.c, frame.d, frame.e, frame.f};
+        std::copy(std::begin(values), std::end(values), std::begin(text.matrix));
+        text.text = Paragraphs(node);
+        return art;
+    }
+
     Document& document_;
     Namespaces namespaces_;
     Vec viewport_;
     Affine toArtwork_;
     Layer* strayLayer_ = nullptr;
 };
+
+// Removes the whitespace-only character data that only lays the file out: outside `text`
+// elements, where it is not an element's only content.
+void DropLayoutWhitespace(pugi::xml_document& xml) {
+    struct Finder : pugi::xml_tree_walker {
+        std::vector<pugi::xml_node> layout;
+        int textDepth = -1;  // the depth of the `text` element the walk is in, if any
+        bool for_each(pugi::xml_node& node) override {
+            if (textDepth >= 0 && depth() <= textDepth) {
+                textDepth = -1;
+            }
+            if (textDepth < 0 && node.type() == pugi::node_element &&
+                SplitName(node.name()).second == "text") {
+                textDepth = depth();
+            }
+            // The whitespace of XML: spaces, tabs and line breaks.
+            const std::string_view value = node.value();
+            if (textDepth < 0 && node.type() == pugi::node_pcdata &&
+                (node.previous_sibling() || node.next_sibling()) &&
+                value.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+                layout.push_back(node);
+            }
+            return true;
+        }
+    } finder;
+    xml.traverse(finder);
+    for (pugi::xml_node& node : finder.layout) {
+        node.parent().remove_child(node);
+    }
+}
 
 }  // namespace
 
@@ -1427,14 +1600,16 @@ std::unique_ptr<Document> ReadSvg(const std::string& text, std::string* error) {
     };
     auto xml = std::make_unique<pugi::xml_document>();
     // Comments, declarations and processing instructions are kept for writing back, and so
-    // is the whitespace that is an element's only content (a space in a text span).
-    const unsigned options = pugi::parse_full | pugi::parse_ws_pcdata_single;
+    // is the whitespace that text renders: all of it inside a `text` element, elsewhere only
+    // what is an element's only content.
+    const unsigned options = pugi::parse_full | pugi::parse_ws_pcdata;
     const pugi::xml_parse_result parsed =
         xml->load_buffer(text.data(), text.size(), options, pugi::encoding_auto);
     if (!parsed) {
         return fail("XML error at offset " + std::to_string(parsed.offset) + ": " +
                     parsed.description());
     }
+    DropLayoutWhitespace(*xml);
     const pugi::xml_node root = xml->document_element();
     const std::string_view rootName = root.name();
     const std::size_t colon = rootName.find(':');

@@ -4,8 +4,8 @@
 // paths of cubic segments in artwork points (y upwards), with their styles, names, tags and
 // lock and visibility states. The parsed file is kept whole in Document::source, and every
 // layer and art keeps the element it came from, so that what the host does not model
-// (text, images, definitions, metadata, attributes of other programs) can be written back
-// as it was.
+// (the user's text, images, definitions, metadata, attributes of other programs) can be
+// written back as it was.
 //
 // What becomes what:
 // - The root's width, height and viewBox give Document::unitScale (points per user unit)
@@ -30,6 +30,11 @@
 //   (gradients, patterns, unknown values) are Paint::Kind::None.
 // - Attributes in the namespace "urn:x-mesra:tags" become tags (values in Windows-1252);
 //   inkscape:label is the art's name.
+// - A `text` element carrying a frame matrix in kTextNamespace is a point text (one
+//   paragraph per child `tspan`, its features from that namespace, its fill from the style
+//   and the paint namespace). The frame comes from the element's transforms (so that a text
+//   another program moved is where it shows), or from the recorded matrix, exactly, when
+//   the two agree to a millionth. Other text stays in the DOM, whitespace and all.
 //
 // Nothing the file holds makes the reader crash or hang: malformed numbers, path data or
 // transforms stop or drop what they spoil, as SVG renderers do, and a subpath with a
@@ -50,6 +55,13 @@ inline constexpr const char* kTagsNamespace = "urn:x-mesra:tags";
 // The namespace of what an SVG colour cannot hold of a path's paints (gray and CMYK
 // colours, custom colours' names and tints, overprint), as the writer keeps it.
 inline constexpr const char* kPaintNamespace = "urn:x-mesra:paint";
+
+// The namespace of a point text's frame and features, as the host holds them: matrix
+// ("a b c d tx ty", artwork points, y upwards; the mark of a point text), font (PostScript
+// name, UTF-8), size, baseline-shift, first-line-indent, start-indent, end-indent,
+// space-before, space-after (points), tracking (thousandths of an em) and justification
+// (left, center or right).
+inline constexpr const char* kTextNamespace = "urn:x-mesra:text";
 
 // The document of the SVG text (UTF-8, or any encoding the XML declares or marks with a
 // byte-order mark). Returns null when the text is not an SVG document (an XML error, or a

@@ -5,6 +5,7 @@
 #include "frame/Suites.h"
 #include "host/Platform.h"
 #include "host/ResultCodes.h"
+#include "settings/DimensionSettings.h"
 
 namespace {
 
@@ -85,6 +86,9 @@ PluginFiles& CurrentPluginFiles() {
 }
 
 void PlayClickSound(ClickSound sound) {
+    if (settings::Settings().soundOn == 0) {
+        return;
+    }
     const PluginFiles& files = CurrentPluginFiles();
     switch (sound) {
         case ClickSound::Point:

@@ -171,7 +171,8 @@ const ImportSuite gPluginImports[] = {
     Import(sAIArtSet),
     Import(sAIUserInterfaceTheme),
     Import(sAIPaintStyle),
-    MESRA_TEXT_ENGINE_SUITES(MESRA_IMPORT_TEXT_ENGINE_SUITE, MESRA_IMPORT_TEXT_ENGINE_SUITE){nullptr, 0, nullptr},
+    MESRA_TEXT_ENGINE_SUITES(MESRA_IMPORT_TEXT_ENGINE_SUITE, MESRA_IMPORT_TEXT_ENGINE_SUITE){
+        nullptr, 0, nullptr},
 };
 
 #undef MESRA_IMPORT_TEXT_ENGINE_SUITE

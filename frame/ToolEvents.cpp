@@ -1,6 +1,8 @@
 #include "frame/ToolEvents.h"
 
+#include "drawing/DimensionArt.h"
 #include "drawing/DimensionStyles.h"
+#include "drawing/LinearDimension.h"
 #include "frame/Cursors.h"
 #include "frame/PluginFiles.h"
 #include "frame/Suites.h"
@@ -10,6 +12,7 @@
 #include "settings/PreferencesFile.h"
 #include "tools/HostArt.h"
 #include "tools/HoverAnalysis.h"
+#include "tools/SegmentTool.h"
 #include "ui/PanelState.h"
 
 namespace {
@@ -54,6 +57,29 @@ void ClearToolFlags() {
     segment.segmentMode = false;
     segment.perpendicularPending = false;
     segment.freePointPending = false;
+}
+
+// The Segment tool's click: a dimension started is placed by the drag and named now; a
+// click on an angle or circle dimension selects the tool of its kind.
+ASErr SegmentClick(const AIToolHitData& hit, AIRealPoint cursor, Modifiers keys) {
+    const tools::ClickOutcome outcome =
+        tools::SegmentToolClick(hit, cursor, {keys.shift, keys.alt});
+    if (outcome.handOverTo) {
+        // The Angle and Circle tools rebuild their own dimensions once they are selected.
+        return sAITool->SetSelectedTool(ToolHandle(static_cast<ToolKind>(*outcome.handOverTo)));
+    }
+    RoutingState& routing = Routing();
+    routing.dimensionInProgress = outcome.dimensionStarted;
+    if (outcome.nameDimension) {
+        const tools::SegmentToolState& segment = tools::SegmentTool();
+        drawing::NameDimensionArt(drawing::WorkingArt().group,
+                                  {ToolKind::Segment, segment.curveMode, segment.arcMode});
+    }
+    if (outcome.dimensionStarted) {
+        const drawing::LinearState& laid = drawing::Linear(0);
+        routing.lastLaidOutLine = std::pair{laid.l1, laid.l2};
+    }
+    return outcome.error;
 }
 
 }  // namespace
@@ -108,6 +134,8 @@ ASErr SelectTool(AIToolMessage* message, AIAnnotatorHandle annotator) {
     ui::PanelState& panel = ui::Panel();
     panel.Close();
     tools::SegmentTool().clickCount = 0;
+    // A first point left without its second belongs to no dimension any more.
+    drawing::DiscardUnfinishedDimension();
     PlaceToolsWithEyedropper() = true;
     ClearToolFlags();
     ReadSmartGuideColor();
@@ -187,6 +215,7 @@ ASErr ToolMouseDown(AIToolMessage* message) {
         case ToolKind::Bezier:
             return hit.data.hit ? 0 : Alert(kBezierNothingHit);
         case ToolKind::Segment:
+            return SegmentClick(hit.data, message->cursor, keys);
         case ToolKind::LengthsAndAreas:
             return 0;
     }
@@ -203,18 +232,31 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
     routing.escDrag = Held(platform::Key::Esc);
     routing.eventPoint = message->cursor;
     const tools::SegmentToolState& segment = tools::SegmentTool();
-    if (Active() == ToolKind::Segment && !segment.curveMode && !segment.arcMode &&
-        settings::Settings().prefsLoaded != 0 &&
+    if (Active() != ToolKind::Segment) {
+        return 0;
+    }
+    ASErr error = 0;
+    if (!segment.curveMode && !segment.arcMode && settings::Settings().prefsLoaded != 0 &&
         settings::Settings().dimensionType != settings::kHorizontalAndVertical) {
         AIReal zoom = 1;
         sAIDocumentView->GetDocumentViewZoom(nullptr, &zoom);
         if (const auto snapped = routing.placedLines.Snap(message->cursor, kSnapPixels / zoom)) {
             routing.eventPoint = *snapped;
-            return ShowCursor(cursors, kCursorPoint);
+            error = ShowCursor(cursors, kCursorPoint);
+        } else {
+            error = ShowCursor(cursors, segment.segmentMode ? kCursorSegment : kCursorGeneric);
         }
-        return ShowCursor(cursors, segment.segmentMode ? kCursorSegment : kCursorGeneric);
     }
-    return 0;
+    tools::DragKeys keys;
+    keys.alt = routing.altDrag;
+    keys.ctrl = routing.ctrlDrag;
+    keys.space = Held(platform::Key::Space);
+    keys.leftShift = Held(platform::Key::LeftShift);
+    keys.rightShift = Held(platform::Key::RightShift);
+    if (const auto line = tools::LayOutSegmentDrag(routing.eventPoint, keys)) {
+        routing.lastLaidOutLine = line;
+    }
+    return error;
 }
 
 ASErr ToolMouseUp(AIToolMessage*) {

@@ -229,7 +229,7 @@ struct AIArtSetSuite {
 };
 
 // What TransformArt changes (bits).
-// The anchors and handles of the art.
+// The anchors and handles of the art, and the frames of its texts.
 constexpr ASInt32 kTransformObjects = 1;
 // The stroke widths, dash values and dash offsets, multiplied by the line scale.
 constexpr ASInt32 kTransformScaleStrokes = 0x10;

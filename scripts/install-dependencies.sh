@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building and testing Mesra needs on Debian (12 or later): the compiler
 # and CMake, GoogleTest and Google Benchmark, the emulated host's libraries, clang-format,
-# and MinGW-w64 for the Windows build of the plug-in.
+# an SVG renderer that tests open written files with, and MinGW-w64 for the Windows build
+# of the plug-in.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libpugixml-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-    clang-format
+    clang-format librsvg2-bin
     g++-mingw-w64-i686 binutils-mingw-w64-i686
 )
 

@@ -2,7 +2,9 @@
 // top first, coordinates in user units, strings escaped and tags in UTF-8.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -301,6 +303,49 @@ TEST(Dump, SmallDocument) {
             EXPECT_NEAR(segment[j].number, expected[i][j], 1e-5) << i << "," << j;
         }
         EXPECT_EQ(segment[6].kind, Json::Kind::Bool);
+    }
+}
+
+// Texts in a document of 2 points per user unit, turned every way: an angle measured
+// clockwise or from the wrong axis, an anchor or a size left in points, paragraphs not
+// joined by line feeds, or a missing field shows.
+TEST(Dump, Texts) {
+    constexpr double kPi = 3.14159265358979323846;
+    emulator::Document document;
+    document.unitScale = 2;
+    emulator::Layer& layer = *document.layers.emplace_back(std::make_unique<emulator::Layer>());
+    const double angles[] = {180, -90, 30};  // bottom to top
+    for (const double degrees : angles) {
+        auto& art = *layer.art.emplace_back(std::make_unique<emulator::Art>());
+        art.type = emulator::ArtType::Text;
+        art.tags["VornType"] = "1";
+        art.pointText.text = u"12,5 \u00B1 0,1\rmm";
+        art.pointText.features.font = "DejaVuSans";
+        art.pointText.features.baselineShift = 3;
+        art.pointText.features.justification = emulator::Justification::Center;
+        const double a = degrees * kPi / 180;
+        const double matrix[6] = {std::cos(a), std::sin(a), -std::sin(a), std::cos(a), 100, -120};
+        std::copy(std::begin(matrix), std::end(matrix), std::begin(art.pointText.matrix));
+    }
+    const std::string out = emulator::DumpJson(document);
+    Json dump;
+    ASSERT_TRUE(JsonParser(out).Parse(dump)) << out;
+    const Json& art = dump["layers"][0]["art"];
+    ASSERT_EQ(art.array.size(), 3u) << out;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Json& text = art[i];
+        EXPECT_DOUBLE_EQ(text["angle"].number, angles[2 - i]);
+        EXPECT_EQ(text["type"].string, "text");
+        EXPECT_EQ(text["name"].kind, Json::Kind::String);
+        EXPECT_EQ(text["tags"]["VornType"].string, "1");
+        EXPECT_EQ(text["text"].string, "12,5 \u00B1 0,1\nmm");
+        EXPECT_EQ(text["font"].string, "DejaVuSans");
+        EXPECT_DOUBLE_EQ(text["size"].number, 6);
+        EXPECT_DOUBLE_EQ(text["anchor"][0].number, 50);
+        EXPECT_DOUBLE_EQ(text["anchor"][1].number, 60);
+        EXPECT_DOUBLE_EQ(text["baselineShift"].number, 1.5);
+        EXPECT_EQ(text["justification"].string, "center");
+        EXPECT_EQ(text["fill"]["kind"].string, "gray");
     }
 }
 

@@ -10,6 +10,7 @@
 #include "frame/PluginFiles.h"
 #include "frame/Suites.h"
 #include "host/Platform.h"
+#include "settings/DimensionSettings.h"
 
 extern "C" ASErr PluginMain(const char* caller, const char* selector, void* message);
 
@@ -272,6 +273,8 @@ TEST(PluginFilesTest, ClickSoundsPlayTheirFiles) {
     FakePlatform platform;
     PlatformOverride use(&platform);
     CurrentPluginFiles() = MakePluginFiles("/p/Vorn-Cotaline (CS6).aip", "/p", '/');
+    const std::int32_t soundOn = settings::Settings().soundOn;
+    settings::Settings().soundOn = 1;
     PlayClickSound(ClickSound::Point);
     PlayClickSound(ClickSound::Segment);
     PlayClickSound(ClickSound::Arc);
@@ -280,6 +283,11 @@ TEST(PluginFilesTest, ClickSoundsPlayTheirFiles) {
     EXPECT_EQ(platform.played,
               (std::vector<std::string>{"/p/BipPoint.wav", "/p/BipSegment.wav", "/p/BipArc.wav",
                                         "/p/BipBezier.wav", "/p/BipBezier.wav"}));
+    // With the sound setting off, clicks are silent.
+    settings::Settings().soundOn = 0;
+    PlayClickSound(ClickSound::Point);
+    EXPECT_EQ(platform.played.size(), 5u);
+    settings::Settings().soundOn = soundOn;
     CurrentPluginFiles() = {};
 }
 

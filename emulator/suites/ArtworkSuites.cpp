@@ -186,6 +186,7 @@ std::unique_ptr<Art> CopyArt(const Art& art) {
     copy->segments = art.segments;
     copy->closed = art.closed;
     copy->style = art.style;
+    copy->pointText = art.pointText;
     for (const auto& child : art.children) {
         std::unique_ptr<Art> childCopy = CopyArt(*child);
         childCopy->parent = copy.get();
@@ -766,6 +767,18 @@ ASErr TransformArt(AIArtHandle handle, const AIRealMatrix* matrix, AIReal lineSc
     }
     const bool moveObjects = (flags & kTransformObjects) != 0;
     ForEachArt(*art, [&](Art& a) {
+        if (a.type == ArtType::Text && moveObjects) {
+            // The frame's matrix takes the transformation on: sizes and spacing stay as
+            // they are, in the frame's own coordinates.
+            double* t = a.pointText.matrix;
+            const double m[6] = {matrix->a, matrix->b,  matrix->c,
+                                 matrix->d, matrix->tx, matrix->ty};
+            const double concatenated[6] = {
+                m[0] * t[0] + m[2] * t[1],        m[1] * t[0] + m[3] * t[1],
+                m[0] * t[2] + m[2] * t[3],        m[1] * t[2] + m[3] * t[3],
+                m[0] * t[4] + m[2] * t[5] + m[4], m[1] * t[4] + m[3] * t[5] + m[5]};
+            std::copy_n(concatenated, 6, t);
+        }
         if (a.type != ArtType::Path) {
             return;
         }

@@ -1,0 +1,338 @@
+// The Segment tool used as a person uses it: sessions of clicks and drags on small
+// drawings, checked by what the user sees (alerts, sounds, cursors) and by the document
+// written at the end and read back.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/Session.h"
+#include "emulator/ArtTree.h"
+#include "emulator/SvgImport.h"
+#include "tests/HostFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using emulator::Art;
+
+// In SVG user units (points), y downwards. A bent bar with three anchors, two parallel
+// rails, a closed curved shape, and a square in a group.
+const char* const kDrawing = R"(<svg xmlns="http://www.w3.org/2000/svg"
+     xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
+     width="400" height="400" viewBox="0 0 400 400">
+  <g inkscape:groupmode="layer" inkscape:label="Calque 1">
+    <path id="bar" d="M 50,100 L 150,100 L 150,160" fill="none" stroke="black"/>
+    <path id="rail1" d="M 50,200 L 250,200" stroke="black"/>
+    <path id="rail2" d="M 50,240 L 250,240" stroke="black"/>
+    <path id="blob" d="M 300,50 C 350,50 350,100 300,100 C 250,100 250,50 300,50 Z"/>
+    <g id="part"><rect x="300" y="300" width="60" height="40"/></g>
+  </g>
+</svg>)";
+
+struct Outcome {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+class SegmentToolSession : public testing::Test {
+  protected:
+    SegmentToolSession() : plugin_(testing_support::InstallIn(folder_.Path())) {
+        Write("drawing.svg", kDrawing);
+        // A first run writes the preferences file, so that later runs start quietly.
+        Session("new 10 10\n");
+    }
+
+    void Write(const std::string& name, const std::string& text) {
+        std::ofstream(folder_.Path() / name) << text;
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream in(folder_.Path() / name);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    Outcome Session(const std::string& script) {
+        Write("session.txt", script);
+        app::SessionError error;
+        const auto lines = app::ParseSession(script, &error);
+        EXPECT_TRUE(lines.has_value()) << error.line << ": " << error.message;
+        Outcome run;
+        if (!lines) {
+            return run;
+        }
+        app::CommandLine options;
+        options.session = (folder_.Path() / "session.txt").string();
+        std::ostringstream out;
+        std::ostringstream err;
+        run.status = app::RunSession(*lines, plugin_.string(), options, out, err);
+        run.out = out.str();
+        run.err = err.str();
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(run.err.empty()) << run.err;
+        return run;
+    }
+
+    // The document a session saved, read back.
+    std::unique_ptr<emulator::Document> Saved(const std::string& name) {
+        std::string error;
+        auto document = emulator::ReadSvg(Read(name), &error);
+        EXPECT_NE(document, nullptr) << error;
+        return document;
+    }
+
+    // The groups of the layer "Dimensions", bottom first.
+    static std::vector<Art*> Dimensions(emulator::Document& document) {
+        std::vector<Art*> groups;
+        for (const auto& layer : document.layers) {
+            if (layer->title == "Dimensions") {
+                for (const auto& art : layer->art) {
+                    groups.push_back(art.get());
+                }
+            }
+        }
+        return groups;
+    }
+
+    // The UTF-8 text of the first text frame inside `group`.
+    static std::string MeasureOf(Art& group) {
+        std::string text;
+        emulator::ForEachArt(group, [&text](Art& art) {
+            if (art.type == emulator::ArtType::Text && text.empty()) {
+                for (char16_t c : art.pointText.text) {
+                    if (c < 0x80) {
+                        text += static_cast<char>(c);
+                    } else {
+                        text += "?";
+                    }
+                }
+            }
+        });
+        return text;
+    }
+
+    static Art* WithTag(Art& group, const std::string& tag) {
+        Art* found = nullptr;
+        emulator::ForEachArt(group, [&](Art& art) {
+            if (found == nullptr && art.tags.count(tag) != 0) {
+                found = &art;
+            }
+        });
+        return found;
+    }
+
+    static int Count(const std::string& text, const std::string& what) {
+        int count = 0;
+        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+            ++count;
+        }
+        return count;
+    }
+
+    testing_support::TemporaryFolder folder_;
+    fs::path plugin_;
+};
+
+TEST_F(SegmentToolSession, TwoAnchorsInPointsThenInMillimetres) {
+    const std::string script =
+        "doc drawing.svg\ntool segment\n"
+        "click 50 100\n"
+        "move 150 100\ndown 150 100\ndrag 100 70\nup 100 70\n"
+        "save out.svg\n";
+    Outcome run = Session(script);
+    EXPECT_EQ(Count(run.out, "sound: BipPoint.wav"), 2) << run.out;
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    auto document = Saved("out.svg");
+    auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0]->name, "Segment oblique");
+    EXPECT_EQ(MeasureOf(*groups[0]), "100 pt");
+    // The dimension line follows the drag: 30 points above the bar.
+    Art* half = WithTag(*groups[0], "red");
+    ASSERT_NE(half, nullptr);
+    EXPECT_NEAR(half->segments[0].p.v, -70, 1e-3);
+    EXPECT_EQ(half->tags.at("num1"), "0");
+    EXPECT_EQ(half->tags.at("num2"), "1");
+
+    std::string preferences = Read("Vorn-Cotaline-Prefs.txt");
+    preferences =
+        std::regex_replace(preferences, std::regex("\nUNITE\n[^\n]*\n"), "\nUNITE\nmillimetre\n");
+    Write("Vorn-Cotaline-Prefs.txt", preferences);
+    run = Session(script);
+    document = Saved("out.svg");
+    groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(MeasureOf(*groups[0]).substr(0, 5), "35,28") << MeasureOf(*groups[0]);
+    EXPECT_NE(MeasureOf(*groups[0]).find(" mm"), std::string::npos);
+}
+
+TEST_F(SegmentToolSession, RefusedClicksLeaveNothingHalfBuilt) {
+    const Outcome run = Session(
+        "doc drawing.svg\ntool segment\n"
+        // The same anchor twice.
+        "click 50 100\nclick 50 100\n"
+        // A first point, then a click on a segment instead of a point: the first stays.
+        "click 50 100\nclick 100 200\nclick 150 160\n"
+        // A closed path's curve.
+        "click 340 75\n"
+        // An arrowhead of the dimension just made (its tip is the anchor 150,160).
+        "move 150 160\n"
+        "save out.svg\n");
+    EXPECT_EQ(
+        Count(run.out, "alert: Il faut cliquer sur deux points distincts. Cotation impossible !"),
+        1)
+        << run.out;
+    EXPECT_EQ(Count(run.out,
+                    "alert: Vous devez cliquer sur un second point\\r\\r(point "
+                    "d'ancrage ou point d'intersection)."),
+              1)
+        << run.out;
+    EXPECT_EQ(Count(run.out, "alert: Le tracé doit être ouvert."), 1) << run.out;
+    EXPECT_EQ(Count(run.out, "sound: BipBezier.wav"), 1) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 1u) << "only the dimension from (50,100) to (150,160)";
+    EXPECT_EQ(groups[0]->name, "Segment oblique");
+    EXPECT_EQ(MeasureOf(*groups[0]), "116,6 pt");
+}
+
+TEST_F(SegmentToolSession, FreePointsWholeSegmentsAndPerpendiculars) {
+    const Outcome run = Session(
+        "doc drawing.svg\ntool segment\n"
+        // Two free points: a dimension without a second record.
+        "click 20 20\nclick 80 20\n"
+        // The whole straight segment of the first rail, in one click.
+        "click 120 200\n"
+        // Shift+Alt: the perpendicular distance of the two rails.
+        "keys shift alt\nclick 100 200\nkeys\nclick 200 240\n"
+        // An arrowhead: nothing happens.
+        "click 50 200\n"
+        "save out.svg\n");
+    EXPECT_EQ(Count(run.out, "sound: BipSegment.wav"), 3) << run.out;
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(MeasureOf(*groups[0]), "60 pt");
+    Art* free = WithTag(*groups[0], "red");
+    ASSERT_NE(free, nullptr);
+    EXPECT_EQ(free->tags.count("segpt2"), 0u);
+    EXPECT_EQ(MeasureOf(*groups[1]), "200 pt");
+    EXPECT_EQ(WithTag(*groups[1], "red")->tags.count("surseg"), 1u);
+    EXPECT_EQ(MeasureOf(*groups[2]), "40 pt");
+    EXPECT_EQ(WithTag(*groups[2], "mods"), nullptr) << "a perpendicular distance is fixed";
+}
+
+TEST_F(SegmentToolSession, LockedDimensionLayerRefuses) {
+    std::string drawing = kDrawing;
+    drawing.replace(drawing.find("</svg>"), 6,
+                    "<g inkscape:groupmode=\"layer\" inkscape:label=\"Dimensions\" "
+                    "xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\" "
+                    "sodipodi:insensitive=\"true\"/></svg>");
+    Write("locked.svg", drawing);
+    const Outcome run = Session("doc locked.svg\ntool segment\nclick 50 100\nsave out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert: Cotation impossible. Calque verrouillé."), 1) << run.out;
+    EXPECT_EQ(Count(run.out, "sound:"), 0) << run.out;
+    auto document = Saved("out.svg");
+    EXPECT_TRUE(Dimensions(*document).empty());
+}
+
+TEST_F(SegmentToolSession, BothDirectionsMeasureTheBoundsOfAGroup) {
+    std::string preferences = Read("Vorn-Cotaline-Prefs.txt");
+    preferences = std::regex_replace(preferences, std::regex("\nTYPECOTE\n[^\n]*\n"),
+                                     "\nTYPECOTE\nlesdeux\n");
+    Write("Vorn-Cotaline-Prefs.txt", preferences);
+    const Outcome run = Session(
+        "doc drawing.svg\ntool segment\n"
+        "move 330 300\ndown 330 300\ndrag 380 280\nup 380 280\n"
+        "click 5 395\n"
+        "save out.svg\n");
+    EXPECT_EQ(
+        Count(run.out, "alert: Il faut cliquer sur un objet\\r\\rpour que le clic ait un effet."),
+        1)
+        << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(groups[0]->name, "Segment horiz & verti");
+    std::vector<std::string> texts;
+    emulator::ForEachArt(*groups[0], [&texts](Art& art) {
+        if (art.type == emulator::ArtType::Text) {
+            texts.emplace_back(art.pointText.text.begin(), art.pointText.text.end());
+        }
+    });
+    EXPECT_EQ(texts, (std::vector<std::string>{"60 pt", "40 pt"}));
+    EXPECT_EQ(WithTag(*groups[0], "mods"), nullptr) << "these dimensions cannot be modified";
+}
+
+// Measure, save, edit the path in the file as any SVG editor would, reopen, click: the
+// dimension measures the new geometry. Then Alt+click rebuilds every linked dimension.
+TEST_F(SegmentToolSession, DimensionsFollowTheirPathsAfterAReopen) {
+    Session(
+        "doc drawing.svg\ntool segment\n"
+        "click 50 100\nmove 150 100\ndown 150 100\ndrag 100 70\nup 100 70\n"
+        "move 200 200\ndown 200 200\ndrag 200 180\nup 200 180\n"
+        "click 20 20\nmove 80 20\ndown 80 20\ndrag 50 10\nup 50 10\n"
+        "save measured.svg\n");
+    std::string text = Read("measured.svg");
+    text = std::regex_replace(text, std::regex("M 50,100 L 150,100 L 150,160"),
+                              "M 50,100 L 170,100 L 150,160");
+    text = std::regex_replace(text, std::regex("M 50,200 L 250,200"), "M 50,200 L 290,200");
+    Write("edited.svg", text);
+    ASSERT_NE(text.find("L 170,100"), std::string::npos) << "the path's data kept its text";
+
+    // One click on the first dimension's line.
+    Outcome run = Session("doc edited.svg\ntool segment\nclick 80 70\nsave one.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    auto document = Saved("one.svg");
+    auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 3u);
+    std::vector<std::string> measures;
+    for (Art* group : groups) {
+        measures.push_back(MeasureOf(*group));
+    }
+    EXPECT_EQ(measures, (std::vector<std::string>{"200 pt", "60 pt", "120 pt"}));
+
+    // Alt+click: the rail's dimension too; the free one stays as it was.
+    run = Session("doc edited.svg\ntool segment\nkeys alt\nclick 80 70\nkeys\nsave all.svg\n");
+    document = Saved("all.svg");
+    groups = Dimensions(*document);
+    measures.clear();
+    for (Art* group : groups) {
+        measures.push_back(MeasureOf(*group));
+    }
+    std::sort(measures.begin(), measures.end());
+    EXPECT_EQ(measures, (std::vector<std::string>{"120 pt", "240 pt", "60 pt"}));
+
+    // The measured path deleted: the message, and the dimension unchanged.
+    text = std::regex_replace(Read("measured.svg"), std::regex("<path id=\"bar\"[^>]*>"), "");
+    Write("deleted.svg", text);
+    run = Session("doc deleted.svg\ntool segment\nclick 80 70\nsave gone.svg\n");
+    EXPECT_EQ(Count(run.out, "alert: Le tracé correspondant à cette cote n'a pas été trouvé !"), 1)
+        << run.out;
+    document = Saved("gone.svg");
+    groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(MeasureOf(*groups[0]), "100 pt");
+}
+
+// A new dimension line dragged near the end of one placed before snaps onto it.
+TEST_F(SegmentToolSession, PlacedLinesSnap) {
+    const Outcome run = Session(
+        "doc drawing.svg\ntool segment\n"
+        "click 50 100\nmove 150 100\ndown 150 100\ndrag 100 70\nup 100 70\n"
+        "click 150 100\nmove 150 160\ndown 150 160\ndrag 160.5 72\nup 160.5 72\n"
+        "save out.svg\n");
+    EXPECT_NE(run.out.find("cursor: 20001"), std::string::npos) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 2u);
+    Art* half = WithTag(*groups[1], "red");
+    ASSERT_NE(half, nullptr);
+}
+
+}  // namespace

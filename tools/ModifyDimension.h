@@ -1,0 +1,26 @@
+// Bringing dimensions up to date: a click on a dimension rebuilds it from the current
+// anchors of the path(s) it measures and the current settings; Alt+click rebuilds every
+// linked dimension of the tool's kind.
+#pragma once
+
+#include "frame/ToolRegistration.h"
+#include "host/Records.h"
+
+namespace tools {
+
+// Prepares the dimension group and creates the art of a new segment dimension (both sets
+// for the type that draws a horizontal and a vertical dimension together). False when the
+// layer refuses.
+bool StartSegmentDimension();
+void CreateBothDirectionsArt();
+
+// Rebuilds the dimension `clicked` belongs to, by its records, with `cursor` as the
+// position of its new dimension line; the old dimension goes only once the new one can be
+// drawn. True when a dimension was rebuilt: the drag that follows places it.
+bool RebuildDimension(AIArtHandle clicked, ToolKind tool, AIRealPoint cursor);
+
+// Rebuilds every linked dimension of the tool's kind, each where it stood; none is left in
+// progress.
+ASErr RebuildAllOfKind(ToolKind tool);
+
+}  // namespace tools

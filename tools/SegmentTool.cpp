@@ -1,0 +1,389 @@
+#include "tools/SegmentTool.h"
+
+#include <cmath>
+
+#include "drawing/DimensionArt.h"
+#include "drawing/DimensionRecords.h"
+#include "drawing/LinearDimension.h"
+#include "frame/PluginFiles.h"
+#include "frame/Suites.h"
+#include "frame/ToolRegistration.h"
+#include "frame/WindowsText.h"
+#include "settings/DimensionSettings.h"
+#include "tools/GeometryKernel.h"
+#include "tools/HostArt.h"
+#include "tools/ModifyDimension.h"
+#include "tools/ToolStates.h"
+
+namespace tools {
+
+const char* const kSecondPointNeeded =
+    "Vous devez cliquer sur un second point\r\r(point d'ancrage ou point d'intersection).";
+const char* const kPathMustBeOpen = "Le tracé doit être ouvert."_w1252;
+const char* const kClickOnAnObject =
+    "Il faut cliquer sur un objet\r\rpour que le clic ait un effet.";
+const char* const kSecondSegmentNeeded =
+    "Distance perpendiculaire : cliquez maintenant\r\rsur un second segment droit."_w1252;
+const char* const kSegmentsPerpendicular =
+    "Les deux segments sont perpendiculaires :\r\rdistance perpendiculaire impossible."_w1252;
+
+namespace {
+
+bool BothDirections() {
+    return settings::Settings().dimensionType == settings::kHorizontalAndVertical;
+}
+
+void Alert(const char* text) {
+    sAIUser->MessageAlert(text::ToHostUnicode(text).c_str());
+}
+
+double AngleOf(AIRealPoint from, AIRealPoint to) {
+    return std::atan2(static_cast<double>(to.v) - from.v, static_cast<double>(to.h) - from.h);
+}
+
+drawing::SegmentRecordArt RecordArt() {
+    const drawing::LineArt& line = drawing::WorkingArt().lines[0];
+    return {line.lineHalf1, line.lineHalf2};
+}
+
+// Removes "mods" from both line halves: the dimension cannot be brought up to date.
+void MakeNotModifiable() {
+    for (AIArtHandle half : {RecordArt().lineHalf1, RecordArt().lineHalf2}) {
+        if (half != nullptr) {
+            sAITag->RemoveTag(half, drawing::kSegmentKindKey);
+        }
+    }
+}
+
+// Lays the new dimension out once both points are known (not for the type that draws a
+// horizontal and a vertical dimension: its drag lays it out from the measured art).
+bool LayOutPoints(AIRealPoint cursor) {
+    SegmentToolState& state = SegmentTool();
+    state.dimensionAngle = static_cast<AIReal>(AngleOf(state.firstPoint, state.secondPoint));
+    state.textRotation = 0;
+    if (BothDirections()) {
+        return true;
+    }
+    const auto layout = drawing::LayoutOfType(settings::Settings().dimensionType, 0);
+    return drawing::BuildSegmentDimension(state.firstPoint, state.secondPoint, cursor, layout, {},
+                                          0);
+}
+
+ClickOutcome Accepted() {
+    ClickOutcome outcome;
+    outcome.dimensionStarted = true;
+    outcome.nameDimension = true;
+    return outcome;
+}
+
+ClickOutcome PerpendicularClick(AIRealPoint cursor) {
+    SegmentToolState& state = SegmentTool();
+    const HoverState& hover = Hover();
+    if (!state.perpendicularPending) {
+        if (!hover.overStraightSegment) {
+            return {};
+        }
+        if (!StartSegmentDimension()) {
+            return {};
+        }
+        state.clickCount = 1;
+        PlayClickSound(ClickSound::Segment);
+        MakeNotModifiable();
+        state.firstPoint = hover.hoverPoint;
+        state.secondPoint = hover.segmentEnd;
+        state.perpendicularPending = true;
+        return {};
+    }
+    if (!hover.overStraightSegment) {
+        Alert(kSecondSegmentNeeded);
+        return {};
+    }
+    const AIRealPoint foot = ProjectPointOnLine(cursor, state.firstPoint, state.secondPoint);
+    const auto across = LineIntersection(foot, cursor, hover.hoverPoint, hover.segmentEnd);
+    if (!across) {
+        Alert(kSegmentsPerpendicular);
+        return {};
+    }
+    state.perpendicularPending = false;
+    state.clickCount += 1;
+    PlayClickSound(ClickSound::Segment);
+    state.firstPoint = foot;
+    state.secondPoint = *across;
+    if (!LayOutPoints(cursor)) {
+        return {};
+    }
+    return Accepted();
+}
+
+ClickOutcome PointClick(AIRealPoint cursor) {
+    SegmentToolState& state = SegmentTool();
+    const HoverState& hover = Hover();
+    if (state.clickCount == 0) {
+        if (!StartSegmentDimension()) {
+            return {};
+        }
+        state.firstPoint = hover.hoverPoint;
+        if (hover.overAnchor) {
+            drawing::WritePointLink(hover.hoverArt, hover.startIndex, drawing::Point::First,
+                                    RecordArt());
+        }
+        state.measuredPath = hover.hoverArt;
+        state.firstPointForeign = hover.overOtherPoint;
+        PlayClickSound(ClickSound::Point);
+        state.clickCount = 1;
+        ClickOutcome outcome = Accepted();
+        // The drag places nothing before the second point, except for the type that
+        // measures the art's bounds.
+        outcome.dimensionStarted = BothDirections();
+        return outcome;
+    }
+    state.clickCount += 1;
+    state.secondPoint = hover.hoverPoint;
+    PlayClickSound(ClickSound::Point);
+    if (!state.firstPointForeign && hover.overOtherPoint) {
+        // A dimension that touches a point other than an anchor cannot follow its path.
+        drawing::UnlinkFirstPoint(RecordArt());
+    }
+    state.measuredPath = hover.hoverArt;
+    if (hover.overAnchor && !state.firstPointForeign) {
+        drawing::WritePointLink(hover.hoverArt, hover.startIndex, drawing::Point::Second,
+                                RecordArt());
+    }
+    if (!LayOutPoints(cursor)) {
+        return {};
+    }
+    return Accepted();
+}
+
+ClickOutcome SegmentClick(AIRealPoint cursor) {
+    SegmentToolState& state = SegmentTool();
+    const HoverState& hover = Hover();
+    if (!StartSegmentDimension()) {
+        return {};
+    }
+    PlayClickSound(ClickSound::Segment);
+    state.firstPoint = hover.hoverPoint;
+    state.secondPoint = hover.segmentEnd;
+    state.measuredPath = hover.hoverArt;
+    state.segmentMode = true;
+    if (!BothDirections()) {
+        drawing::WriteSegmentLink(hover.hoverArt, hover.startIndex, hover.endIndex, RecordArt());
+    }
+    if (!LayOutPoints(cursor)) {
+        return {};
+    }
+    return Accepted();
+}
+
+// A curve or an arc: the curve-length and arc-length constructions draw them; a closed path
+// is refused.
+ClickOutcome CurvedClick(ClickSound sound, bool arc) {
+    SegmentToolState& state = SegmentTool();
+    const HoverState& hover = Hover();
+    if (!drawing::PrepareDimensionGroup()) {
+        return {};
+    }
+    PlayClickSound(sound);
+    state.measuredPath = hover.hoverArt;
+    if (!BothDirections() && ReadPath(hover.hoverArt).closed) {
+        drawing::DisposeArt(drawing::WorkingArt().group);
+        Alert(kPathMustBeOpen);
+        return {};
+    }
+    (arc ? state.arcMode : state.curveMode) = true;
+    if (BothDirections()) {
+        CreateBothDirectionsArt();
+        return Accepted();
+    }
+    // The curve and arc constructions are not part of this build: the mode is set and the
+    // group stays empty (the next dimension disposes of it).
+    return {};
+}
+
+ClickOutcome FreeClick(AIRealPoint cursor) {
+    SegmentToolState& state = SegmentTool();
+    state.freePointPending = true;
+    if (BothDirections()) {
+        Alert(kClickOnAnObject);
+        return {};
+    }
+    if (state.clickCount == 0) {
+        if (!StartSegmentDimension()) {
+            return {};
+        }
+        state.firstPoint = cursor;
+        PlayClickSound(ClickSound::Point);
+        state.clickCount = 1;
+        ClickOutcome outcome = Accepted();
+        outcome.dimensionStarted = false;
+        return outcome;
+    }
+    state.clickCount += 1;
+    state.secondPoint = cursor;
+    PlayClickSound(ClickSound::Point);
+    state.freePointPending = false;
+    if (!LayOutPoints(cursor)) {
+        return {};
+    }
+    return Accepted();
+}
+
+// The art the type that draws a horizontal and a vertical dimension measures: the measured
+// path, or with `groupDimension` the group holding it.
+AIArtHandle MeasuredArt() {
+    AIArtHandle art = SegmentTool().measuredPath;
+    if (settings::Settings().groupDimension != 0 && drawing::IsLive(art)) {
+        AIArtHandle parent = nullptr;
+        if (sAIArt->GetArtParent(art, &parent) == 0 && parent != nullptr) {
+            ASInt32 type = 0;
+            if (sAIArt->GetArtType(parent, &type) == 0 && type == kGroupArt) {
+                art = parent;
+            }
+        }
+    }
+    return art;
+}
+
+}  // namespace
+
+bool StartSegmentDimension() {
+    if (!drawing::PrepareDimensionGroup()) {
+        return false;
+    }
+    if (BothDirections()) {
+        CreateBothDirectionsArt();
+    } else {
+        drawing::CreateSegmentDimensionArt(0);
+    }
+    return true;
+}
+
+void CreateBothDirectionsArt() {
+    drawing::CreateSegmentDimensionArt(0);
+    drawing::CreateSegmentDimensionArt(1);
+}
+
+namespace {
+
+ClickOutcome Dispatch(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys) {
+    if (hit.hit && HasTag(hit.art, kAngleDimensionTag)) {
+        ClickOutcome outcome;
+        outcome.handOverTo = static_cast<ASInt32>(ToolKind::Angle);
+        return outcome;
+    }
+    if (hit.hit && HasTag(hit.art, kCircleDimensionTag)) {
+        ClickOutcome outcome;
+        outcome.handOverTo = static_cast<ASInt32>(ToolKind::Circle);
+        return outcome;
+    }
+    const HoverState& hover = Hover();
+    SegmentToolState& state = SegmentTool();
+    const bool onPoint = hover.overAnchor || hover.overIntersection || hover.overOtherPoint;
+    if (hit.hit && HasTag(hit.art, kAuxiliaryTag) && !onPoint && !hover.overStraightSegment &&
+        !hover.OverDimension()) {
+        // An arrowhead or an extension line: a click there measures nothing, not even a
+        // free point.
+        return {};
+    }
+    if (hover.overStraightDimension) {
+        ClickOutcome outcome;
+        if (keys.alt) {
+            outcome.error = RebuildAllOfKind(ToolKind::Segment);
+        } else {
+            outcome.dimensionStarted = RebuildDimension(hover.hoverArt, ToolKind::Segment, cursor);
+            outcome.nameDimension = outcome.dimensionStarted;
+        }
+        return outcome;
+    }
+    if ((keys.shift && keys.alt) || state.perpendicularPending) {
+        return PerpendicularClick(cursor);
+    }
+    if (onPoint) {
+        return PointClick(cursor);
+    }
+    if (!state.freePointPending && state.clickCount == 1) {
+        Alert(kSecondPointNeeded);
+        return {};
+    }
+    if (hover.overStraightSegment) {
+        return SegmentClick(cursor);
+    }
+    if (hover.overCurve) {
+        return CurvedClick(ClickSound::Bezier, false);
+    }
+    if (hover.overArc) {
+        return CurvedClick(ClickSound::Arc, true);
+    }
+    return FreeClick(cursor);
+}
+
+}  // namespace
+
+ClickOutcome SegmentToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys) {
+    const ClickOutcome outcome = Dispatch(hit, cursor, keys);
+    // The horizontal and vertical dimensions of the art are drawn at once; the drag then
+    // moves them.
+    if (outcome.dimensionStarted && BothDirections()) {
+        LayOutSegmentDrag(cursor, {});
+    }
+    return outcome;
+}
+
+std::optional<std::pair<AIRealPoint, AIRealPoint>> LayOutSegmentDrag(AIRealPoint cursor,
+                                                                     const DragKeys& keys) {
+    const SegmentToolState& state = SegmentTool();
+    const settings::DimensionSettings& s = settings::Settings();
+    drawing::LinearFlags flags;
+    flags.snap = keys.ctrl;
+    flags.textFollowsCursor = keys.space;
+    flags.arrowsOutside = keys.alt;
+    if (BothDirections()) {
+        AIRealRect bounds{};
+        const AIArtHandle art = MeasuredArt();
+        if (!drawing::IsLive(art) || sAIArt->GetArtBounds(art, &bounds) != 0) {
+            return std::nullopt;
+        }
+        // The dimensions go on the cursor's side of the art: the top or bottom corners for
+        // the horizontal one, the left or right corners for the vertical one.
+        const bool above = cursor.v >= (bounds.top + bounds.bottom) / 2;
+        const bool right = cursor.h >= (bounds.left + bounds.right) / 2;
+        const AIReal y = above ? bounds.top : bounds.bottom;
+        const AIReal x = right ? bounds.right : bounds.left;
+        // An art without width (height) has no horizontal (vertical) dimension.
+        if (bounds.right > bounds.left) {
+            drawing::BuildSegmentDimension({bounds.left, y}, {bounds.right, y}, cursor,
+                                           drawing::LinearLayout::Horizontal, flags, 0);
+        }
+        if (bounds.top > bounds.bottom) {
+            drawing::BuildSegmentDimension({x, bounds.bottom}, {x, bounds.top}, cursor,
+                                           drawing::LinearLayout::Vertical, flags, 1);
+        }
+    } else {
+        if (state.curveMode || state.arcMode) {
+            return std::nullopt;
+        }
+        if (state.clickCount < 2 && !state.segmentMode) {
+            return std::nullopt;
+        }
+        drawing::LinearLayout layout = drawing::LayoutOfType(s.dimensionType, 0);
+        if (layout == drawing::LinearLayout::Oblique) {
+            if (keys.leftShift) {
+                layout = drawing::LinearLayout::Horizontal;
+            } else if (keys.rightShift) {
+                layout = drawing::LinearLayout::Vertical;
+            }
+        } else if (keys.leftShift || keys.rightShift) {
+            layout = layout == drawing::LinearLayout::Horizontal
+                         ? drawing::LinearLayout::Vertical
+                         : drawing::LinearLayout::Horizontal;
+        }
+        if (!drawing::BuildSegmentDimension(state.firstPoint, state.secondPoint, cursor, layout,
+                                            flags, 0)) {
+            return std::nullopt;
+        }
+    }
+    const drawing::LinearState& laid = drawing::Linear(0);
+    return std::pair{laid.l1, laid.l2};
+}
+
+}  // namespace tools
