@@ -60,8 +60,17 @@ Vec operator*(double k, Vec v) {
 double Length(Vec v) {
     return std::hypot(v.x, v.y);
 }
+// The unit vector of `angle`; exact along the axes, so that horizontal and vertical lines
+// get exact coordinates.
 Vec Direction(double angle) {
-    return {std::cos(angle), std::sin(angle)};
+    constexpr double kNoise = 1e-15;
+    Vec v{std::cos(angle), std::sin(angle)};
+    for (double* c : {&v.x, &v.y}) {
+        if (std::fabs(*c) < kNoise) {
+            *c = 0.0;
+        }
+    }
+    return v;
 }
 
 double SignOf(double value) {

@@ -106,9 +106,14 @@ TEST_F(LinearDimensionTest, LayerIsMadeOnceAndEmptyGroupsGo) {
     ASSERT_TRUE(PrepareDimensionGroup());
     EXPECT_EQ(Document().layers.size(), 2u);
     ASSERT_EQ(layer.art.size(), 1u);
+    // A dimension started but never laid out (a first point without its second) goes too.
     CreateSegmentDimensionArt(0);
     ASSERT_TRUE(PrepareDimensionGroup());
-    EXPECT_EQ(layer.art.size(), 2u) << "a group holding art stays";
+    EXPECT_EQ(layer.art.size(), 1u);
+    CreateSegmentDimensionArt(0);
+    ASSERT_TRUE(BuildSegmentDimension({0, 0}, {10, 0}, {5, 5}, LinearLayout::Oblique, {}, 0));
+    ASSERT_TRUE(PrepareDimensionGroup());
+    EXPECT_EQ(layer.art.size(), 2u) << "a finished dimension stays";
     EXPECT_TRUE(Host().Alerts().empty());
     EXPECT_TRUE(Host().TakeViolations().empty());
 }
@@ -181,17 +186,18 @@ TEST_F(LinearDimensionTest, OffsetsFollowTheCursorAndSnap) {
         AIRealPoint cursor;
         double offset;
     } cases[] = {
-        {LinearLayout::Oblique, false, {150, 0}, 0.0},  // on the measured line
-        {LinearLayout::Oblique, true, {150, 40}, 56.692914},
-        {LinearLayout::Oblique, true, {150, -40}, -56.692914},
-        {LinearLayout::Horizontal, false, {0, 47}, 37},
-        {LinearLayout::Horizontal, true, {0, 47}, 30},
-        {LinearLayout::Horizontal, true, {0, -27}, -30},
+        {LinearLayout::Oblique, false, {150, 5}, 0.0},  // on the measured line
+        {LinearLayout::Oblique, true, {140, 44}, 56.692914},
+        {LinearLayout::Oblique, true, {160, -34}, -56.692914},
+        {LinearLayout::Horizontal, false, {0, 47}, 47},
+        {LinearLayout::Horizontal, true, {0, 47}, 40},
+        {LinearLayout::Horizontal, true, {0, -27}, -20},
         {LinearLayout::Vertical, true, {147, 0}, 40},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.layout) << " " << c.cursor.v);
-        ASSERT_TRUE(Build({100, 10}, {200, 0}, c.cursor, {c.snap}, c.layout));
+        // A line of slope 1/10: (140, 44) is 40 points from it.
+        ASSERT_TRUE(Build({100, 0}, {200, 10}, c.cursor, {c.snap}, c.layout));
         EXPECT_NEAR(S().extensionLength, c.offset, 1e-4);
     }
 }
