@@ -209,7 +209,7 @@ TEST_F(SegmentToolSession, FreePointsWholeSegmentsAndPerpendiculars) {
         // Shift+Alt: the perpendicular distance of the two rails.
         "keys shift alt\nclick 100 200\nkeys\nclick 200 240\n"
         // An arrowhead: nothing happens.
-        "click 50 200\n"
+        "click 50 215\n"
         "save out.svg\n");
     EXPECT_EQ(Count(run.out, "sound: BipSegment.wav"), 3) << run.out;
     EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
@@ -317,6 +317,21 @@ TEST_F(SegmentToolSession, DimensionsFollowTheirPathsAfterAReopen) {
     groups = Dimensions(*document);
     ASSERT_EQ(groups.size(), 3u);
     EXPECT_EQ(MeasureOf(*groups[0]), "100 pt");
+}
+
+// The corner where a dimension's extension line starts is still an anchor to measure from.
+TEST_F(SegmentToolSession, ChainedDimensionsShareACorner) {
+    const Outcome run = Session(
+        "doc drawing.svg\ntool segment\n"
+        "click 50 100\nmove 150 100\ndown 150 100\ndrag 100 70\nup 100 70\n"
+        "click 150 100\nmove 150 160\ndown 150 160\ndrag 190 130\nup 190 130\n"
+        "save out.svg\n");
+    EXPECT_EQ(Count(run.out, "sound: BipPoint.wav"), 4) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(MeasureOf(*groups[1]), "60 pt");
+    EXPECT_EQ(WithTag(*groups[1], "red")->tags.at("num1"), "1");
 }
 
 // A new dimension line dragged near the end of one placed before snaps onto it.

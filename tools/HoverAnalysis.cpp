@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -36,9 +37,20 @@ bool Straight(const AIRealBezier& b) {
 // Step 2: a point under the cursor.
 ASErr AnalysePoint(ToolKind tool, AIRealPoint cursor, bool* done) {
     HoverState& hover = Hover();
-    const HitResult hit = HitAt(cursor, kHoverTolerance, kHitAnchorPoints);
+    // An extension line or an arrowhead often lies on the very anchor it dimensions: it is
+    // set aside (locked for the moment) and the anchor beneath is looked for again, so that
+    // a new dimension can start from a corner already dimensioned.
+    constexpr int kMaxAuxiliaryLayers = 4;
+    std::vector<std::unique_ptr<TemporaryLock>> asides;
+    HitResult hit = HitAt(cursor, kHoverTolerance, kHitAnchorPoints);
+    while (hit.error == 0 && hit.data.hit && HasTag(hit.data.art, kAuxiliaryTag) &&
+           asides.size() < kMaxAuxiliaryLayers) {
+        asides.push_back(std::make_unique<TemporaryLock>(hit.data.art));
+        hit = HitAt(cursor, kHoverTolerance, kHitAnchorPoints);
+    }
     if (hit.error != 0 || !hit.data.hit) {
-        *done = hit.error != 0;
+        // Only dimension art under the cursor: nothing to measure there.
+        *done = hit.error != 0 || !asides.empty();
         return hit.error;
     }
     *done = true;
