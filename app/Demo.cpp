@@ -1,6 +1,11 @@
 #include "app/Demo.h"
 
+#include <chrono>
+#include <fstream>
+
+#include "app/DemoFiles.h"
 #include "app/Registrations.h"
+#include "app/Session.h"
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
 #include "host/PluginSuites.h"
@@ -26,10 +31,65 @@ std::string Code(ASErr error) {
     return "'" + text + "' (" + std::to_string(error) + ")";
 }
 
+// Writes `text` into `file`; false when it cannot.
+bool WriteFile(const std::filesystem::path& file, const char* text) {
+    std::ofstream stream(file, std::ios::binary);
+    stream << text;
+    stream.close();
+    return !stream.fail();
+}
+
+// The bundled session on the bundled drawing, in `outputFolder` (a temporary folder,
+// removed afterwards, when none is given): the drawing, the session, the dimensioned
+// drawing and its dump are written there.
+int RunDemoSession(const std::filesystem::path& plugin, const std::filesystem::path& outputFolder,
+                   std::ostream& out, std::ostream& err) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path folder = outputFolder;
+    const bool temporary = folder.empty();
+    if (temporary) {
+        folder = fs::temp_directory_path(ec) /
+                 ("mesra-demo-" +
+                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    }
+    fs::create_directories(folder, ec);
+    if (ec) {
+        err << "mesra: cannot create " << folder.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+    CommandLine options;
+    options.session = (folder / "demo.session").string();
+    options.document = (folder / "drawing.svg").string();
+    options.output = (folder / "drawing-cotes.svg").string();
+    options.dump = (folder / "drawing-cotes.json").string();
+    if (!WriteFile(options.session, kDemoSession) || !WriteFile(options.document, kDemoDrawing)) {
+        err << "mesra: cannot write in " << folder.string() << "\n";
+        return 1;
+    }
+    SessionError error;
+    const auto lines = ParseSession(kDemoSession, &error);
+    if (!lines) {
+        err << "mesra: demo.session, line " << error.line << ": " << error.message << "\n";
+        return 1;
+    }
+    out << "host: session demo.session on drawing.svg\n";
+    const int status = RunSession(*lines, plugin.string(), options, out, err);
+    if (status == 0 && !temporary) {
+        out << "host: wrote " << options.output << " and " << options.dump << "\n";
+    }
+    if (temporary) {
+        fs::remove_all(folder, ec);
+    }
+    return status;
+}
+
 }  // namespace
 
-int RunDemo(const std::filesystem::path& plugin, const std::filesystem::path& outputFolder,
-            std::ostream& out, std::ostream& err) {
+namespace {
+
+// The plug-in's life in a host: start-up, what it registers, its About item, shut-down.
+int RunLifeDemo(const std::filesystem::path& plugin, std::ostream& out, std::ostream& err) {
     emulator::Host host;
     host.SetEventSink([&out](const std::string& line) { out << line << "\n"; });
     std::string error;
@@ -55,18 +115,21 @@ int RunDemo(const std::filesystem::path& plugin, const std::filesystem::path& ou
         return Failed(host, "the plug-in's shut-down failed: " + Code(quit), err);
     }
     out << "host: plug-in shut down\n";
-    if (!outputFolder.empty()) {
-        std::error_code ec;
-        std::filesystem::create_directories(outputFolder, ec);
-        if (ec) {
-            return Failed(host, "cannot create " + outputFolder.string() + ": " + ec.message(),
-                          err);
-        }
-    }
     if (!host.Violations().empty() || !host.Suites().HeldSuites().empty()) {
         return Failed(host, "the plug-in misused the host", err);
     }
     return 0;
+}
+
+}  // namespace
+
+int RunDemo(const std::filesystem::path& plugin, const std::filesystem::path& outputFolder,
+            std::ostream& out, std::ostream& err) {
+    // One host at a time: the second starts once the first is gone.
+    if (const int status = RunLifeDemo(plugin, out, err); status != 0) {
+        return status;
+    }
+    return RunDemoSession(plugin, outputFolder, out, err);
 }
 
 }  // namespace app

@@ -6,6 +6,7 @@
 
 #include "app/Demo.h"
 #include "app/PluginsFolder.h"
+#include "emulator/SvgImport.h"
 #include "tests/HostFixture.h"
 
 namespace {
@@ -29,10 +30,23 @@ TEST(Demo, StartsThePluginShowsItsRegistrationsAndAbout) {
           "notifier: \"AI Art Custom Color Changed Notifier\", owner \"Mesra\"",
           "selected tool: \"Adobe Select Tool\"",
           "alert: Vorn-Cotaline (CS6) 8.5 (avril 2020).\\r\\rVorn-Cotaline, des outils pour "
-          "mesurer facilement.\n"}) {
+          "mesurer facilement.\n",
+          "host: session demo.session on drawing.svg\n", "sound: BipSegment.wav\n"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin:\n" << text;
     }
     EXPECT_TRUE(err.str().empty()) << err.str();
+
+    // The session's drawing, dimensioned: six dimensions on a layer of their own.
+    std::ifstream written(folder.Path() / "out" / "drawing-cotes.svg");
+    std::ostringstream svg;
+    svg << written.rdbuf();
+    std::string error;
+    const auto document = emulator::ReadSvg(svg.str(), &error);
+    ASSERT_NE(document, nullptr) << error;
+    ASSERT_EQ(document->layers.back()->title, "Dimensions");
+    EXPECT_EQ(document->layers.back()->art.size(), 6u);
+    EXPECT_TRUE(fs::exists(folder.Path() / "out" / "drawing-cotes.json"));
+    EXPECT_TRUE(fs::exists(folder.Path() / "out" / "demo.session"));
 }
 
 // Installing again replaces the plug-in file but keeps what the user has beside it.
