@@ -306,6 +306,12 @@ TEST_F(SegmentToolSession, DimensionsFollowTheirPathsAfterAReopen) {
     }
     std::sort(measures.begin(), measures.end());
     EXPECT_EQ(measures, (std::vector<std::string>{"120 pt", "240 pt", "60 pt"}));
+    // Each dimension rebuilt where it stood: the rail's line is still 20 points above it.
+    for (Art* group : groups) {
+        if (MeasureOf(*group) == "240 pt") {
+            EXPECT_FLOAT_EQ(WithTag(*group, "red")->segments[0].p.v, -180);
+        }
+    }
 
     // The measured path deleted: the message, and the dimension unchanged.
     text = std::regex_replace(Read("measured.svg"), std::regex("<path id=\"bar\"[^>]*>"), "");

@@ -1,0 +1,113 @@
+// Bringing a segment dimension up to date when the rebuild cannot be carried out: the old
+// dimension must stay as it was.
+#include <gtest/gtest.h>
+
+#include "drawing/Arrowheads.h"
+#include "drawing/DimensionArt.h"
+#include "drawing/DimensionRecords.h"
+#include "drawing/DimensionStyles.h"
+#include "drawing/LinearDimension.h"
+#include "tests/InProcessPlugin.h"
+#include "tools/ModifyDimension.h"
+#include "tools/ToolStates.h"
+
+namespace {
+
+using namespace drawing;
+
+const char* const kArtwork = R"(<svg xmlns="http://www.w3.org/2000/svg"
+     xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape" width="400" height="400">
+  <g inkscape:groupmode="layer" inkscape:label="Plan">
+    <path d="M 100,100 L 200,100"/>
+  </g>
+  <g inkscape:groupmode="layer" inkscape:label="Notes"/>
+</svg>)";
+
+class ModifyDimensionTest : public testing::Test {
+  protected:
+    ModifyDimensionTest() : plugin_(kArtwork, Options()), saved_(settings::Settings()) {
+        settings::SetDefaults(settings::Settings(), "DejaVuSans");
+        BuildStyles();
+        RebuildArrowheads(0);
+    }
+    ~ModifyDimensionTest() override {
+        WorkingArt() = {};
+        Linear(0) = {};
+        tools::SegmentTool() = {};
+        Styles() = {};
+        settings::Settings() = saved_;
+        RebuildArrowheads(saved_.arrowShape);
+    }
+    static emulator::HostOptions Options() {
+        emulator::HostOptions options;
+        options.fonts = std::vector<std::string>{"DejaVuSans"};
+        return options;
+    }
+
+    // A dimension of the path's two anchors, as the Segment tool makes it; its line half 1.
+    AIArtHandle Measure() {
+        emulator::Document& document = *plugin_.Host().CurrentDocument();
+        path_ = plugin_.Host().HandleOf(document.layers[0]->art[0].get());
+        EXPECT_TRUE(PrepareDimensionGroup());
+        CreateSegmentDimensionArt(0);
+        const SegmentRecordArt halves{WorkingArt().lines[0].lineHalf1,
+                                      WorkingArt().lines[0].lineHalf2};
+        EXPECT_EQ(WritePointLink(path_, 0, Point::First, halves), 0);
+        EXPECT_EQ(WritePointLink(path_, 1, Point::Second, halves), 0);
+        EXPECT_TRUE(BuildSegmentDimension({100, -100}, {200, -100}, {150, -80},
+                                          LinearLayout::Oblique, {}, 0));
+        return halves.lineHalf1;
+    }
+
+    emulator::Layer& DimensionLayer() { return *plugin_.Host().CurrentDocument()->layers.back(); }
+
+    testing_support::InProcessPlugin plugin_;
+    settings::DimensionSettings saved_;
+    AIArtHandle path_ = nullptr;
+};
+
+TEST_F(ModifyDimensionTest, RebuildMeasuresTheCurrentAnchors) {
+    ASSERT_TRUE(plugin_.Ready());
+    const AIArtHandle half = Measure();
+    emulator::Art* path = plugin_.Host().FindArt(path_);
+    path->segments[1].p = path->segments[1].in = path->segments[1].out = {260, -100};
+    ASSERT_TRUE(tools::RebuildDimension(half, ToolKind::Segment, {150, -80}));
+    ASSERT_EQ(DimensionLayer().art.size(), 1u) << "the old dimension is replaced";
+    EXPECT_EQ(tools::SegmentTool().secondPoint.h, 260);
+    const emulator::Art* line = plugin_.Host().FindArt(WorkingArt().lines[0].lineHalf1);
+    EXPECT_EQ(line->tags.at("segpt1"), "0") << "the link numbers stay";
+    EXPECT_TRUE(plugin_.Host().Alerts().empty());
+}
+
+TEST_F(ModifyDimensionTest, RefusedRebuildsKeepTheOldDimension) {
+    ASSERT_TRUE(plugin_.Ready());
+    const AIArtHandle half = Measure();
+    emulator::Art* group = DimensionLayer().art[0].get();
+    const std::size_t parts = group->children.size();
+
+    // The current layer locked: the new dimension cannot be drawn, the old one stays.
+    emulator::Document& document = *plugin_.Host().CurrentDocument();
+    emulator::Layer* notes = document.layers[1].get();
+    emulator::Layer* current = document.currentLayer;
+    document.currentLayer = notes;
+    notes->locked = true;
+    EXPECT_FALSE(tools::RebuildDimension(half, ToolKind::Segment, {150, -80}));
+    ASSERT_EQ(plugin_.Host().Alerts().size(), 1u);
+    EXPECT_EQ(plugin_.Host().Alerts()[0], "Cotation impossible. Calque verrouillé.");
+    notes->locked = false;
+    document.currentLayer = current;
+
+    // The record points past the path's last anchor (the path lost anchors).
+    plugin_.Host().FindArt(half)->tags["num2"] = "7";
+    EXPECT_FALSE(tools::RebuildDimension(half, ToolKind::Segment, {150, -80}));
+    ASSERT_EQ(plugin_.Host().Alerts().size(), 2u);
+    EXPECT_EQ(plugin_.Host().Alerts()[1],
+              "Le tracé correspondant à cette cote n'a pas été trouvé !");
+
+    ASSERT_EQ(DimensionLayer().art.size(), 1u);
+    EXPECT_EQ(DimensionLayer().art[0].get(), group);
+    EXPECT_EQ(group->children.size(), parts);
+    EXPECT_TRUE(plugin_.Host().TakeViolations().empty());
+}
+
+}  // namespace
