@@ -226,6 +226,22 @@ TEST_F(SegmentToolSession, FreePointsWholeSegmentsAndPerpendiculars) {
     EXPECT_EQ(WithTag(*groups[2], "mods"), nullptr) << "a perpendicular distance is fixed";
 }
 
+// A dimension that touches a point other than an anchor (here a rectangle's centre) cannot
+// follow its path: it keeps no record that a rebuild could take for a link.
+TEST_F(SegmentToolSession, PointsThatAreNotAnchorsUnlink) {
+    const Outcome run =
+        Session("doc drawing.svg\ntool segment\nclick 300 300\nclick 330 320\nsave out.svg\n");
+    EXPECT_EQ(Count(run.out, "sound: BipPoint.wav"), 2) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 1u);
+    Art* half = WithTag(*groups[0], "red");
+    ASSERT_NE(half, nullptr);
+    for (const char* tag : {"mods", "segpt1", "num1", "segpt2", "num2"}) {
+        EXPECT_EQ(half->tags.count(tag), 0u) << tag;
+    }
+}
+
 TEST_F(SegmentToolSession, LockedDimensionLayerRefuses) {
     std::string drawing = kDrawing;
     drawing.replace(drawing.find("</svg>"), 6,
