@@ -281,7 +281,9 @@ TEST_F(SegmentToolSession, BothDirectionsMeasureTheBoundsOfAGroup) {
         }
     });
     EXPECT_EQ(texts, (std::vector<std::string>{"60 pt", "40 pt"}));
-    EXPECT_EQ(WithTag(*groups[0], "mods"), nullptr) << "these dimensions cannot be modified";
+    // These dimensions cannot be modified, and Alt+click never rebuilds them.
+    EXPECT_EQ(WithTag(*groups[0], "mods"), nullptr);
+    EXPECT_EQ(WithTag(*groups[0], "red"), nullptr);
 }
 
 // Measure, save, edit the path in the file as any SVG editor would, reopen, click: the
