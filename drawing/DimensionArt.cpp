@@ -70,6 +70,10 @@ DimensionArt& WorkingArt() {
     return art;
 }
 
+void ForgetWorkingArt() {
+    WorkingArt() = {};
+}
+
 void DiscardUnfinishedDimension() {
     DimensionArt& working = WorkingArt();
     if (!working.laidOut) {

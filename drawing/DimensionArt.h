@@ -47,6 +47,11 @@ extern const char* const kLayerLocked;
 // locked, or when the host refused: no dimension may then be drawn.
 bool PrepareDimensionGroup();
 
+// Forgets the art of the dimension under construction without touching it: its handles
+// belong to a document or a host session that is gone, and a handle of the past must
+// never designate new art.
+void ForgetWorkingArt();
+
 // Disposes of the dimension group when its dimension was started but never laid out (a
 // first point whose second never came), so that no half-built art stays in the document.
 void DiscardUnfinishedDimension();

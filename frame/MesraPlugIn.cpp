@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "drawing/DimensionArt.h"
 #include "drawing/DimensionStyles.h"
 #include "frame/AboutPluginsHelper.h"
 #include "frame/ToolEvents.h"
@@ -10,6 +11,7 @@
 #include "frame/WindowsText.h"
 #include "host/AIError.h"
 #include "settings/DimensionSettings.h"
+#include "tools/ToolStates.h"
 #include "ui/Annotation.h"
 
 const char* const kAboutGroupName = "À propos des Vorn-Outils…"_w1252;
@@ -35,6 +37,10 @@ MesraPlugIn* MesraPlugIn::FixupReload(Plugin* plugin) {
 }
 
 ASErr MesraPlugIn::StartupPlugin(SPInterfaceMessage* message) {
+    // Handles kept by an earlier life in this process mean nothing to this one.
+    drawing::ForgetWorkingArt();
+    tools::SegmentTool() = {};
+    tools::Hover() = {};
     ASErr error = Plugin::StartupPlugin(message);
     if (error == 0) {
         ASInt32 options = 0;
@@ -170,6 +176,11 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
     }
     if (notifier == fields_.selectionChangedNotifier) {
         return InvalidateWholeView();
+    }
+    if (notifier == fields_.documentOpenedNotifier) {
+        // A measure in progress belongs to the document that was current before.
+        drawing::ForgetWorkingArt();
+        tools::SegmentTool() = {};
     }
     if (notifier == fields_.customColorNotifier || notifier == fields_.documentOpenedNotifier) {
         // The document's custom colour becomes the line or text colour when the settings ask
