@@ -46,17 +46,6 @@ bool WithoutHeads(std::array<AIArtHandle, 2>& heads) {
 
 }  // namespace
 
-AIRealMatrix ScaleRotateTranslate(double scale, double angle, AIRealPoint to) {
-    const double c = std::cos(angle) * scale;
-    const double s = std::sin(angle) * scale;
-    return {static_cast<AIReal>(c),
-            static_cast<AIReal>(s),
-            static_cast<AIReal>(-s),
-            static_cast<AIReal>(c),
-            to.h,
-            to.v};
-}
-
 void ApplyArrowTemplate(const AIRealMatrix& matrix, AIArtHandle path) {
     const ArrowTemplate& shape = CurrentArrowTemplate();
     Steps& errors = WorkingArt().errors;

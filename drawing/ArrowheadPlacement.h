@@ -6,10 +6,6 @@
 
 namespace drawing {
 
-// A matrix that scales by `scale`, then turns by `angle` (radians, counter-clockwise),
-// then moves the origin to `to`.
-AIRealMatrix ScaleRotateTranslate(double scale, double angle, AIRealPoint to);
-
 // Writes the current template's segments into `path` and transforms it by `matrix`.
 void ApplyArrowTemplate(const AIRealMatrix& matrix, AIArtHandle path);
 

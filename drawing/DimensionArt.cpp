@@ -1,5 +1,7 @@
 #include "drawing/DimensionArt.h"
+#include "frame/Alert.h"
 
+#include <cmath>
 #include <string>
 
 #include "drawing/DimensionRecords.h"
@@ -31,10 +33,6 @@ std::u16string LayerTitle(AILayerHandle layer) {
 bool Editable(AILayerHandle layer) {
     AIBoolean editable = false;
     return sAILayer->GetLayerEditable(layer, &editable) == 0 && editable;
-}
-
-void RefuseLockedLayer() {
-    sAIUser->MessageAlert(text::ToHostUnicode(kLayerLocked).c_str());
 }
 
 // The layer titled `title`, inserted above all layers when there is none; null when the
@@ -104,25 +102,22 @@ bool PrepareDimensionGroup() {
     }
     AILayerHandle current = nullptr;
     if (locked || (sAILayer->GetCurrentLayer(&current) == 0 && !Editable(current))) {
-        RefuseLockedLayer();
+        ShowAlert(kLayerLocked);
         return false;
     }
-    working.layer = layer;
-
     AIArtHandle layerGroup = nullptr;
     if (const ASErr error = sAILayer->GetFirstArtOfLayer(layer, &layerGroup)) {
         working.errors += error;
         return false;
     }
     // A dimension whose construction made nothing leaves an empty group behind.
-    if (IsLive(working.group)) {
-        AIArtHandle child = nullptr;
-        if (sAIArt->GetArtFirstChild(working.group, &child) == 0 && child == nullptr) {
-            working.errors += sAIArt->DisposeArt(working.group);
-        }
+    AIArtHandle child = nullptr;
+    if (IsLive(working.group) && sAIArt->GetArtFirstChild(working.group, &child) == 0 &&
+        child == nullptr) {
+        DisposeArt(working.group);
     }
     DiscardUnfinishedDimension();
-    working.group = nullptr;
+    working.layer = layer;
     working.lines = {};
     working.laidOut = false;
     const ASErr created = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerGroup, &working.group);
@@ -158,6 +153,46 @@ void SetTwoPointPath(AIRealPoint a, AIRealPoint b, AIArtHandle path, const AIPat
     errors += sAIPath->SetPathSegments(path, 0, 2, segments);
     errors += sAIPath->SetPathClosed(path, false);
     errors += sAIPathStyle->SetPathStyle(path, &style);
+}
+
+AIRealMatrix ScaleRotateTranslate(double scale, double angle, AIRealPoint to) {
+    const double c = std::cos(angle) * scale;
+    const double s = std::sin(angle) * scale;
+    return {static_cast<AIReal>(c),
+            static_cast<AIReal>(s),
+            static_cast<AIReal>(-s),
+            static_cast<AIReal>(c),
+            to.h,
+            to.v};
+}
+
+void TranslateArt(AIArtHandle art, double dx, double dy) {
+    if (!IsLive(art)) {
+        return;
+    }
+    const AIRealMatrix move{1, 0, 0, 1, static_cast<AIReal>(dx), static_cast<AIReal>(dy)};
+    WorkingArt().errors += sAITransformArt->TransformArt(art, &move, 1.0f, kTransformObjects);
+}
+
+void RotateArt(AIArtHandle art, double angle, AIRealPoint about) {
+    if (!IsLive(art) || angle == 0.0) {
+        return;
+    }
+    // Rotation about `about`: p' = R (p - about) + about.
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    const AIRealPoint to{static_cast<AIReal>(about.h - (c * about.h - s * about.v)),
+                         static_cast<AIReal>(about.v - (s * about.h + c * about.v))};
+    const AIRealMatrix turn = ScaleRotateTranslate(1.0, angle, to);
+    WorkingArt().errors += sAITransformArt->TransformArt(art, &turn, 1.0f, kTransformObjects);
+}
+
+AIRealPoint ArtSize(AIArtHandle art) {
+    AIRealRect bounds{};
+    if (!IsLive(art) || sAIArt->GetArtBounds(art, &bounds) != 0) {
+        return {0, 0};
+    }
+    return {bounds.right - bounds.left, bounds.top - bounds.bottom};
 }
 
 }  // namespace drawing

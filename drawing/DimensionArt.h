@@ -70,4 +70,15 @@ AIArtHandle NewDimensionPath(AIArtHandle below);
 // Makes `path` an open straight line from `a` to `b` with corner points, in `style`.
 void SetTwoPointPath(AIRealPoint a, AIRealPoint b, AIArtHandle path, const AIPathStyle& style);
 
+// A matrix that scales by `scale`, then turns by `angle` (radians, counter-clockwise),
+// then moves the origin to `to`.
+AIRealMatrix ScaleRotateTranslate(double scale, double angle, AIRealPoint to);
+
+// Moves `art` by (dx, dy).
+void TranslateArt(AIArtHandle art, double dx, double dy);
+// Turns `art` by `angle` (radians, counter-clockwise) about the point `about`.
+void RotateArt(AIArtHandle art, double angle, AIRealPoint about);
+// The width and height of the art's bounds (0 when it has none).
+AIRealPoint ArtSize(AIArtHandle art);
+
 }  // namespace drawing

@@ -1,4 +1,5 @@
 #include "drawing/DimensionRecords.h"
+#include "frame/Alert.h"
 
 #include <algorithm>
 #include <vector>
@@ -206,7 +207,7 @@ std::optional<AIArtHandle> FindMeasuredPath(AIArtHandle dimensionArt, const char
             }
         }
     }
-    sAIUser->MessageAlert(text::ToHostUnicode(kMeasuredPathNotFound).c_str());
+    ShowAlert(kMeasuredPathNotFound);
     return std::nullopt;
 }
 

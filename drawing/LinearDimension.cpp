@@ -1,4 +1,5 @@
 #include "drawing/LinearDimension.h"
+#include "frame/Alert.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,6 @@
 #include "drawing/DimensionStyles.h"
 #include "drawing/MeasureText.h"
 #include "frame/Suites.h"
-#include "frame/WindowsText.h"
 #include "measure/MeasureLabels.h"
 #include "settings/DimensionSettings.h"
 
@@ -226,7 +226,6 @@ void PlaceTolerances(const LinearState& state, int index, double textWidth, doub
 void DrawLineAndText(LinearState& state, LineArt& art, Vec a, Vec b, double setback,
                      const std::optional<AIRealPoint>& cursor, bool textFollowsCursor, int index) {
     const settings::DimensionSettings& s = settings::Settings();
-    NeedPath(art.lineHalf1, nullptr);
     if (s.unitKind == settings::kNoMeasure) {
         DisposeArt(art.measureText);
         DisposeArt(art.tolerances[0]);
@@ -288,8 +287,6 @@ void DrawLineAndText(LinearState& state, LineArt& art, Vec a, Vec b, double setb
 void LayOut(int index, const std::optional<AIRealPoint>& cursor, bool textFollowsCursor) {
     LinearState& state = Linear(index);
     LineArt& art = ArtOf(index);
-    // The line's weight may have changed since the styles were built.
-    BuildStyles();
 
     const Vec p1 = Of(state.p1);
     const Vec p2 = Of(state.p2);
@@ -318,6 +315,7 @@ void LayOut(int index, const std::optional<AIRealPoint>& cursor, bool textFollow
     const Vec a = Of(state.l1) + setback * u;
     const Vec b = Of(state.l2) - setback * u;
 
+    // Line half 1 first: the arrowheads go just below it.
     NeedPath(art.lineHalf1, nullptr);
     PlaceLineArrowheads(state.l1, state.l2, state.angle, state.arrowsOutside, index);
     DrawLineAndText(state, art, a, b, setback, cursor, textFollowsCursor, index);
@@ -328,6 +326,11 @@ void LayOut(int index, const std::optional<AIRealPoint>& cursor, bool textFollow
 
 LinearState& Linear(int index) {
     return States()[index == 1 ? 1 : 0];
+}
+
+SegmentRecordArt LineHalves(int index) {
+    const LineArt& art = ArtOf(index);
+    return {art.lineHalf1, art.lineHalf2};
 }
 
 LinearLayout LayoutOfType(std::int32_t dimensionType, int index) {
@@ -367,7 +370,7 @@ bool BuildSegmentDimension(AIRealPoint p1, AIRealPoint p2, AIRealPoint cursor, L
                            const LinearFlags& flags, int index) {
     settings::DimensionSettings& s = settings::Settings();
     if (p1.h == p2.h && p1.v == p2.v) {
-        sAIUser->MessageAlert(text::ToHostUnicode(kPointsNotDistinct).c_str());
+        ShowAlert(kPointsNotDistinct);
         DimensionArt& working = WorkingArt();
         DisposeArt(working.group);
         working.lines = {};

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "drawing/DimensionRecords.h"
 #include "host/Records.h"
 
 namespace drawing {
@@ -42,6 +43,9 @@ LinearState& Linear(int index);
 // The layout of set `index` for the settings' dimension type: the type's own, or for the
 // horizontal-and-vertical type, horizontal (0) and vertical (1).
 LinearLayout LayoutOfType(std::int32_t dimensionType, int index);
+
+// The two line halves of set `index`, which carry the dimension's records.
+SegmentRecordArt LineHalves(int index);
 
 // The message of two clicks on one point (Windows-1252).
 extern const char* const kPointsNotDistinct;

@@ -141,35 +141,4 @@ void PlaceToleranceBesideMeasure(int which, int index) {
     }
 }
 
-void TranslateArt(AIArtHandle art, double dx, double dy) {
-    if (!IsLive(art)) {
-        return;
-    }
-    const AIRealMatrix move{1, 0, 0, 1, static_cast<AIReal>(dx), static_cast<AIReal>(dy)};
-    WorkingArt().errors += sAITransformArt->TransformArt(art, &move, 1.0f, kTransformObjects);
-}
-
-void RotateArt(AIArtHandle art, double angle, AIRealPoint about) {
-    if (!IsLive(art) || angle == 0.0) {
-        return;
-    }
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
-    // Rotation about `about`: p' = R (p - about) + about.
-    const double tx = about.h - (c * about.h - s * about.v);
-    const double ty = about.v - (s * about.h + c * about.v);
-    const AIRealMatrix turn{static_cast<AIReal>(c),  static_cast<AIReal>(s),
-                            static_cast<AIReal>(-s), static_cast<AIReal>(c),
-                            static_cast<AIReal>(tx), static_cast<AIReal>(ty)};
-    WorkingArt().errors += sAITransformArt->TransformArt(art, &turn, 1.0f, kTransformObjects);
-}
-
-AIRealPoint ArtSize(AIArtHandle art) {
-    AIRealRect bounds{};
-    if (!IsLive(art) || sAIArt->GetArtBounds(art, &bounds) != 0) {
-        return {0, 0};
-    }
-    return {bounds.right - bounds.left, bounds.top - bounds.bottom};
-}
-
 }  // namespace drawing

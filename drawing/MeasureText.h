@@ -35,11 +35,4 @@ void PlaceToleranceBesideMeasure(int which, int index = 0);
 // The text of tolerance `sign` (0 '+', 1 '-', 2 '±') and `text` (Windows-1252).
 std::string ToleranceLabel(std::int32_t sign, const std::string& text);
 
-// Moves `art` by (dx, dy).
-void TranslateArt(AIArtHandle art, double dx, double dy);
-// Turns `art` by `angle` (radians, counter-clockwise) about the point `about`.
-void RotateArt(AIArtHandle art, double angle, AIRealPoint about);
-// The width and height of the art's bounds (0 when it has none).
-AIRealPoint ArtSize(AIArtHandle art);
-
 }  // namespace drawing

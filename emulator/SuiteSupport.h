@@ -2,9 +2,11 @@
 #pragma once
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <utility>
 
+#include "emulator/ArtTree.h"
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
 #include "host/ResultCodes.h"
@@ -77,6 +79,31 @@ inline ASErr CopyOutUnicode(const std::u16string& text, ASUnicode* buffer, ASInt
     text.copy(buffer, n);
     buffer[n] = u'\0';
     return n < text.size() ? kBufferTooSmallErr : 0;
+}
+
+// Places new `art` relative to the art of `prep` by `paintOrder` (with a null `prep`, in the
+// current layer) and gives its handle in *placed: what creating or duplicating art does.
+inline ASErr PlaceArt(Host* host, std::unique_ptr<Art> art, ASInt32 paintOrder, AIArtHandle prep,
+                      AIArtHandle* placed) {
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    Art* reference = nullptr;
+    if (prep != nullptr && (reference = host->FindArt(prep)) == nullptr) {
+        return kBadParameterErr;
+    }
+    if (reference == nullptr && document->currentLayer == nullptr) {
+        return kNoDocumentErr;
+    }
+    Layer& layer = reference != nullptr ? *reference->layer : *document->currentLayer;
+    Art* inserted = InsertArt(layer, reference, paintOrder, std::move(art));
+    if (inserted == nullptr) {
+        return kBadParameterErr;
+    }
+    *placed = host->HandleOf(inserted);
+    host->DocumentChanged();
+    return 0;
 }
 
 // Offers a suite table under its declared name and version.

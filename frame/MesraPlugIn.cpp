@@ -1,4 +1,5 @@
 #include "frame/MesraPlugIn.h"
+#include "frame/Alert.h"
 
 #include <cstring>
 #include <new>
@@ -197,7 +198,7 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
 
 ASErr MesraPlugIn::GoMenuItem(AIMenuMessage* message) {
     if (message->menuItem != nullptr && message->menuItem == fields_.aboutItem) {
-        return sAIUser->MessageAlert(text::ToHostUnicode(kAboutAlertText).c_str());
+        return ShowAlert(kAboutAlertText);
     }
     return 0;
 }

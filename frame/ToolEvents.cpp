@@ -1,4 +1,5 @@
 #include "frame/ToolEvents.h"
+#include "frame/Alert.h"
 
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionStyles.h"
@@ -43,10 +44,6 @@ Modifiers ReadModifiers() {
 
 ToolKind Active() {
     return static_cast<ToolKind>(Routing().activeTool);
-}
-
-ASErr Alert(const char* text) {
-    return sAIUser->MessageAlert(text::ToHostUnicode(text).c_str());
 }
 
 // Clears the flags of the measure in progress that a change of tool or of use abandons.
@@ -209,11 +206,11 @@ ASErr ToolMouseDown(AIToolMessage* message) {
     // something.
     switch (Active()) {
         case ToolKind::Angle:
-            return hit.data.hit ? 0 : Alert(kAngleNothingHit);
+            return hit.data.hit ? 0 : ShowAlert(kAngleNothingHit);
         case ToolKind::Circle:
-            return hit.data.hit ? 0 : Alert(kCircleNothingHit);
+            return hit.data.hit ? 0 : ShowAlert(kCircleNothingHit);
         case ToolKind::Bezier:
-            return hit.data.hit ? 0 : Alert(kBezierNothingHit);
+            return hit.data.hit ? 0 : ShowAlert(kBezierNothingHit);
         case ToolKind::Segment:
             return SegmentClick(hit.data, message->cursor, keys);
         case ToolKind::LengthsAndAreas:

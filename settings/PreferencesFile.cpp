@@ -1,4 +1,5 @@
 #include "settings/PreferencesFile.h"
+#include "frame/Alert.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -26,12 +27,6 @@ const char* const kUnwritablePreferencesAlert =
     "Les réglages en cours sont conservés jusqu'à la fermeture."_w1252;
 
 namespace {
-
-void Alert(const char* text) {
-    if (sAIUser != nullptr) {
-        sAIUser->MessageAlert(text::ToHostUnicode(text).c_str());
-    }
-}
 
 // The host's font list: its length and the name of its first font ("" without fonts).
 struct HostFonts {
@@ -95,7 +90,7 @@ bool SavePreferences(const std::string& path) {
     DimensionSettings& s = Settings();
     const std::string text = PreferencesText(s);
     if (!WriteFile(path, text)) {
-        Alert(kUnwritablePreferencesAlert);
+        ShowAlert(kUnwritablePreferencesAlert);
         return false;
     }
     AfterReadOrWrite(s);
@@ -115,7 +110,7 @@ void LoadPreferences(const std::string& path) {
     // Opened for reading and writing, as the file must be both.
     std::fstream in(path, std::ios::in | std::ios::out | std::ios::binary);
     if (!in) {
-        Alert(kMissingPreferencesAlert);
+        ShowAlert(kMissingPreferencesAlert);
         ResetToDefaults(path);
         return;
     }

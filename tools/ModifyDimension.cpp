@@ -1,6 +1,5 @@
 #include "tools/ModifyDimension.h"
 
-#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -8,10 +7,11 @@
 #include "drawing/DimensionRecords.h"
 #include "drawing/DimensionStyles.h"
 #include "drawing/LinearDimension.h"
+#include "frame/Alert.h"
 #include "frame/Suites.h"
-#include "frame/WindowsText.h"
 #include "settings/DimensionSettings.h"
 #include "tools/HostArt.h"
+#include "tools/SegmentTool.h"
 #include "tools/ToolStates.h"
 
 namespace tools {
@@ -19,17 +19,23 @@ namespace {
 
 using drawing::kMeasuredPathNotFound;
 
-// The linked anchor `key` of a dimension's record: the index stored on `clicked` and the
-// anchor it designates in `path`. A path that lost that anchor since, or an index that is no
-// number, tells the user that the measured path is not found.
-std::optional<AIRealPoint> RecordedAnchor(AIArtHandle clicked, const char* key, AIArtHandle path) {
+// One measured point of a dimension's record: the anchor index stored on the dimension and
+// where that anchor of the measured path stands now.
+struct LinkedAnchor {
+    std::int16_t index = 0;
+    AIRealPoint point{0, 0};
+};
+
+// The anchor that `clicked` records under `key` in `path`. A path that lost that anchor
+// since, or an index that is no number, tells the user that the measured path is not found.
+std::optional<LinkedAnchor> RecordedAnchor(AIArtHandle clicked, const char* key, AIArtHandle path) {
     const auto index = drawing::ReadIndex(clicked, key);
     const PathGeometry geometry = ReadPath(path);
     if (!index || *index < 0 || static_cast<std::size_t>(*index) >= geometry.segments.size()) {
-        sAIUser->MessageAlert(text::ToHostUnicode(kMeasuredPathNotFound).c_str());
+        ShowAlert(kMeasuredPathNotFound);
         return std::nullopt;
     }
-    return geometry.segments[static_cast<std::size_t>(*index)].p;
+    return LinkedAnchor{*index, geometry.segments[static_cast<std::size_t>(*index)].p};
 }
 
 // The group of the dimension that `clicked` belongs to.
@@ -57,29 +63,20 @@ bool ReplaceDimension(AIArtHandle clicked) {
     return true;
 }
 
-bool LayOut(AIRealPoint cursor) {
-    SegmentToolState& state = SegmentTool();
-    state.dimensionAngle = static_cast<AIReal>(std::atan2(
-        state.secondPoint.v - state.firstPoint.v, state.secondPoint.h - state.firstPoint.h));
-    state.textRotation = 0;
+// Lays the rebuilt dimension out in the type of the settings; a dimension that can be
+// rebuilt is a single one, so the type that draws two is taken as oblique.
+bool LayOut(AIRealPoint first, AIRealPoint second, AIRealPoint cursor) {
     std::int32_t type = settings::Settings().dimensionType;
     if (type == settings::kHorizontalAndVertical) {
         type = settings::kOblique;
     }
-    return drawing::BuildSegmentDimension(state.firstPoint, state.secondPoint, cursor,
-                                          drawing::LayoutOfType(type, 0), {}, 0);
-}
-
-drawing::SegmentRecordArt RecordArt() {
-    const drawing::LineArt& line = drawing::WorkingArt().lines[0];
-    return {line.lineHalf1, line.lineHalf2};
+    return LayOutMeasure(first, second, cursor, drawing::LayoutOfType(type, 0));
 }
 
 bool RebuildPointDimension(AIArtHandle clicked, AIRealPoint cursor) {
-    using drawing::kFirstPointKey;
-    using drawing::kSecondPointKey;
     using drawing::kSegmentKindKey;
-    const auto firstPath = drawing::FindMeasuredPath(clicked, kFirstPointKey, kSegmentKindKey);
+    const auto firstPath =
+        drawing::FindMeasuredPath(clicked, drawing::kFirstPointKey, kSegmentKindKey);
     if (!firstPath) {
         return false;
     }
@@ -87,28 +84,24 @@ bool RebuildPointDimension(AIArtHandle clicked, AIRealPoint cursor) {
     if (!first) {
         return false;
     }
-    const auto secondPath = drawing::FindMeasuredPath(clicked, kSecondPointKey, kSegmentKindKey);
+    const auto secondPath =
+        drawing::FindMeasuredPath(clicked, drawing::kSecondPointKey, kSegmentKindKey);
     if (!secondPath) {
         return false;
     }
     const auto second = RecordedAnchor(clicked, drawing::kIndex2Key, *secondPath);
-    if (!second) {
+    if (!second || !ReplaceDimension(clicked)) {
         return false;
     }
-    const auto firstIndex = *drawing::ReadIndex(clicked, drawing::kIndex1Key);
-    const auto secondIndex = *drawing::ReadIndex(clicked, drawing::kIndex2Key);
-    if (!ReplaceDimension(clicked)) {
-        return false;
-    }
-    drawing::WritePointLink(*firstPath, firstIndex, drawing::Point::First, RecordArt());
-    drawing::WritePointLink(*secondPath, secondIndex, drawing::Point::Second, RecordArt());
+    drawing::WritePointLink(*firstPath, first->index, drawing::Point::First,
+                            drawing::LineHalves(0));
+    drawing::WritePointLink(*secondPath, second->index, drawing::Point::Second,
+                            drawing::LineHalves(0));
     SegmentToolState& state = SegmentTool();
-    state.firstPoint = *first;
-    state.secondPoint = *second;
     state.measuredPath = *secondPath;
     state.segmentMode = false;
     state.clickCount = 2;
-    return LayOut(cursor);
+    return LayOut(first->point, second->point, cursor);
 }
 
 bool RebuildWholeSegmentDimension(AIArtHandle clicked, AIRealPoint cursor) {
@@ -122,22 +115,15 @@ bool RebuildWholeSegmentDimension(AIArtHandle clicked, AIRealPoint cursor) {
         return false;
     }
     const auto end = RecordedAnchor(clicked, drawing::kIndex2Key, *path);
-    if (!end) {
+    if (!end || !ReplaceDimension(clicked)) {
         return false;
     }
-    const auto startIndex = *drawing::ReadIndex(clicked, drawing::kIndex1Key);
-    const auto endIndex = *drawing::ReadIndex(clicked, drawing::kIndex2Key);
-    if (!ReplaceDimension(clicked)) {
-        return false;
-    }
-    drawing::WriteSegmentLink(*path, startIndex, endIndex, RecordArt());
+    drawing::WriteSegmentLink(*path, start->index, end->index, drawing::LineHalves(0));
     SegmentToolState& state = SegmentTool();
-    state.firstPoint = *start;
-    state.secondPoint = *end;
     state.measuredPath = *path;
     state.segmentMode = true;
     state.clickCount = 0;
-    return LayOut(cursor);
+    return LayOut(start->point, end->point, cursor);
 }
 
 // Where a dimension's line stands: the first anchor of line half 1 (`red` art).

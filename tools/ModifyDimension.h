@@ -8,12 +8,6 @@
 
 namespace tools {
 
-// Prepares the dimension group and creates the art of a new segment dimension (both sets
-// for the type that draws a horizontal and a vertical dimension together). False when the
-// layer refuses.
-bool StartSegmentDimension();
-void CreateBothDirectionsArt();
-
 // Rebuilds the dimension `clicked` belongs to, by its records, with `cursor` as the
 // position of its new dimension line; the old dimension goes only once the new one can be
 // drawn. True when a dimension was rebuilt: the drag that follows places it.

@@ -5,6 +5,7 @@
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionRecords.h"
 #include "drawing/LinearDimension.h"
+#include "frame/Alert.h"
 #include "frame/PluginFiles.h"
 #include "frame/Suites.h"
 #include "frame/ToolRegistration.h"
@@ -33,22 +34,28 @@ bool BothDirections() {
     return settings::Settings().dimensionType == settings::kHorizontalAndVertical;
 }
 
-void Alert(const char* text) {
-    sAIUser->MessageAlert(text::ToHostUnicode(text).c_str());
+// Prepares the dimension group and creates the art of a new segment dimension (both sets
+// for the type that draws a horizontal and a vertical dimension together). False when the
+// layer refuses.
+bool StartSegmentDimension() {
+    if (!drawing::PrepareDimensionGroup()) {
+        return false;
+    }
+    drawing::CreateSegmentDimensionArt(0);
+    if (BothDirections()) {
+        drawing::CreateSegmentDimensionArt(1);
+    }
+    return true;
 }
 
 double AngleOf(AIRealPoint from, AIRealPoint to) {
     return std::atan2(static_cast<double>(to.v) - from.v, static_cast<double>(to.h) - from.h);
 }
 
-drawing::SegmentRecordArt RecordArt() {
-    const drawing::LineArt& line = drawing::WorkingArt().lines[0];
-    return {line.lineHalf1, line.lineHalf2};
-}
-
 // Removes "mods" from both line halves: the dimension cannot be brought up to date.
 void MakeNotModifiable() {
-    for (AIArtHandle half : {RecordArt().lineHalf1, RecordArt().lineHalf2}) {
+    const drawing::SegmentRecordArt halves = drawing::LineHalves(0);
+    for (AIArtHandle half : {halves.lineHalf1, halves.lineHalf2}) {
         if (half != nullptr) {
             sAITag->RemoveTag(half, drawing::kSegmentKindKey);
         }
@@ -58,15 +65,12 @@ void MakeNotModifiable() {
 // Lays the new dimension out once both points are known (not for the type that draws a
 // horizontal and a vertical dimension: its drag lays it out from the measured art).
 bool LayOutPoints(AIRealPoint cursor) {
-    SegmentToolState& state = SegmentTool();
-    state.dimensionAngle = static_cast<AIReal>(AngleOf(state.firstPoint, state.secondPoint));
-    state.textRotation = 0;
+    const SegmentToolState& state = SegmentTool();
     if (BothDirections()) {
         return true;
     }
-    const auto layout = drawing::LayoutOfType(settings::Settings().dimensionType, 0);
-    return drawing::BuildSegmentDimension(state.firstPoint, state.secondPoint, cursor, layout, {},
-                                          0);
+    return LayOutMeasure(state.firstPoint, state.secondPoint, cursor,
+                         drawing::LayoutOfType(settings::Settings().dimensionType, 0));
 }
 
 ClickOutcome Accepted() {
@@ -95,13 +99,13 @@ ClickOutcome PerpendicularClick(AIRealPoint cursor) {
         return {};
     }
     if (!hover.overStraightSegment) {
-        Alert(kSecondSegmentNeeded);
+        ShowAlert(kSecondSegmentNeeded);
         return {};
     }
     const AIRealPoint foot = ProjectPointOnLine(cursor, state.firstPoint, state.secondPoint);
     const auto across = LineIntersection(foot, cursor, hover.hoverPoint, hover.segmentEnd);
     if (!across) {
-        Alert(kSegmentsPerpendicular);
+        ShowAlert(kSegmentsPerpendicular);
         return {};
     }
     state.perpendicularPending = false;
@@ -125,7 +129,7 @@ ClickOutcome PointClick(AIRealPoint cursor) {
         state.firstPoint = hover.hoverPoint;
         if (hover.overAnchor) {
             drawing::WritePointLink(hover.hoverArt, hover.startIndex, drawing::Point::First,
-                                    RecordArt());
+                                    drawing::LineHalves(0));
         }
         state.measuredPath = hover.hoverArt;
         state.firstPointForeign = hover.overOtherPoint;
@@ -142,12 +146,12 @@ ClickOutcome PointClick(AIRealPoint cursor) {
     PlayClickSound(ClickSound::Point);
     if (!state.firstPointForeign && hover.overOtherPoint) {
         // A dimension that touches a point other than an anchor cannot follow its path.
-        drawing::UnlinkFirstPoint(RecordArt());
+        drawing::UnlinkFirstPoint(drawing::LineHalves(0));
     }
     state.measuredPath = hover.hoverArt;
     if (hover.overAnchor && !state.firstPointForeign) {
         drawing::WritePointLink(hover.hoverArt, hover.startIndex, drawing::Point::Second,
-                                RecordArt());
+                                drawing::LineHalves(0));
     }
     if (!LayOutPoints(cursor)) {
         return {};
@@ -167,7 +171,8 @@ ClickOutcome SegmentClick(AIRealPoint cursor) {
     state.measuredPath = hover.hoverArt;
     state.segmentMode = true;
     if (!BothDirections()) {
-        drawing::WriteSegmentLink(hover.hoverArt, hover.startIndex, hover.endIndex, RecordArt());
+        drawing::WriteSegmentLink(hover.hoverArt, hover.startIndex, hover.endIndex,
+                                  drawing::LineHalves(0));
     }
     if (!LayOutPoints(cursor)) {
         return {};
@@ -187,12 +192,13 @@ ClickOutcome CurvedClick(ClickSound sound, bool arc) {
     state.measuredPath = hover.hoverArt;
     if (!BothDirections() && ReadPath(hover.hoverArt).closed) {
         drawing::DisposeArt(drawing::WorkingArt().group);
-        Alert(kPathMustBeOpen);
+        ShowAlert(kPathMustBeOpen);
         return {};
     }
     (arc ? state.arcMode : state.curveMode) = true;
     if (BothDirections()) {
-        CreateBothDirectionsArt();
+        drawing::CreateSegmentDimensionArt(0);
+        drawing::CreateSegmentDimensionArt(1);
         return Accepted();
     }
     // The curve and arc constructions are not part of this build: the mode is set and the
@@ -204,7 +210,7 @@ ClickOutcome FreeClick(AIRealPoint cursor) {
     SegmentToolState& state = SegmentTool();
     state.freePointPending = true;
     if (BothDirections()) {
-        Alert(kClickOnAnObject);
+        ShowAlert(kClickOnAnObject);
         return {};
     }
     if (state.clickCount == 0) {
@@ -246,21 +252,14 @@ AIArtHandle MeasuredArt() {
 
 }  // namespace
 
-bool StartSegmentDimension() {
-    if (!drawing::PrepareDimensionGroup()) {
-        return false;
-    }
-    if (BothDirections()) {
-        CreateBothDirectionsArt();
-    } else {
-        drawing::CreateSegmentDimensionArt(0);
-    }
-    return true;
-}
-
-void CreateBothDirectionsArt() {
-    drawing::CreateSegmentDimensionArt(0);
-    drawing::CreateSegmentDimensionArt(1);
+bool LayOutMeasure(AIRealPoint first, AIRealPoint second, AIRealPoint cursor,
+                   drawing::LinearLayout layout) {
+    SegmentToolState& state = SegmentTool();
+    state.firstPoint = first;
+    state.secondPoint = second;
+    state.dimensionAngle = static_cast<AIReal>(AngleOf(first, second));
+    state.textRotation = 0;
+    return drawing::BuildSegmentDimension(first, second, cursor, layout, {}, 0);
 }
 
 namespace {
@@ -302,7 +301,7 @@ ClickOutcome Dispatch(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys ke
         return PointClick(cursor);
     }
     if (!state.freePointPending && state.clickCount == 1) {
-        Alert(kSecondPointNeeded);
+        ShowAlert(kSecondPointNeeded);
         return {};
     }
     if (hover.overStraightSegment) {

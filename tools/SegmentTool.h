@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "drawing/LinearDimension.h"
 #include "host/ArtworkSuites.h"
 #include "host/Records.h"
 
@@ -32,6 +33,11 @@ struct ClickOutcome {
 // The Segment tool's click at `cursor`, reading the hover analysis of the last cursor
 // movement; `hit` is the host's hit test of the click.
 ClickOutcome SegmentToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys);
+
+// Takes `first` and `second` as the measured points (with their direction) and lays their
+// dimension out in `layout` for `cursor`.
+bool LayOutMeasure(AIRealPoint first, AIRealPoint second, AIRealPoint cursor,
+                   drawing::LinearLayout layout);
 
 // The keys held during a drag that the layouts read.
 struct DragKeys {

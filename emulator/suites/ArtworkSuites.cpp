@@ -142,34 +142,14 @@ constexpr AIDocumentViewSuite kDocumentView{GetDocumentViewBounds,   ArtworkPoin
 
 // ---- AI Art Suite ------------------------------------------------------------------------
 
-// The current document, or null after recording that there is none.
-Document* NeedDocument(Host* host) {
-    return host->CurrentDocument();
-}
-
 ASErr NewArt(ASInt32 type, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
     Host* host = Enter<AIArtSuite>();
     if (host == nullptr || newArt == nullptr || (type != kGroupArt && type != kPathArt)) {
         return kBadParameterErr;
     }
-    Document* document = NeedDocument(host);
-    if (document == nullptr || document->currentLayer == nullptr) {
-        return kNoDocumentErr;
-    }
-    Art* reference = nullptr;
-    if (prep != nullptr && (reference = host->FindArt(prep)) == nullptr) {
-        return kBadParameterErr;
-    }
     auto art = std::make_unique<Art>();
     art->type = type == kGroupArt ? ArtType::Group : ArtType::Path;
-    Layer& layer = reference != nullptr ? *reference->layer : *document->currentLayer;
-    Art* inserted = InsertArt(layer, reference, paintOrder, std::move(art));
-    if (inserted == nullptr) {
-        return kBadParameterErr;
-    }
-    *newArt = host->HandleOf(inserted);
-    host->DocumentChanged();
-    return 0;
+    return PlaceArt(host, std::move(art), paintOrder, prep, newArt);
 }
 
 // A copy of `art` and everything in it, outside any tree; the SVG source stays with the
@@ -200,24 +180,9 @@ ASErr DuplicateArt(AIArtHandle handle, ASInt32 paintOrder, AIArtHandle prep, AIA
     if (art == nullptr || newArt == nullptr || art->isLayerGroup) {
         return kBadParameterErr;
     }
-    Document* document = NeedDocument(host);
-    Art* reference = nullptr;
-    if (prep != nullptr && (reference = host->FindArt(prep)) == nullptr) {
-        return kBadParameterErr;
-    }
-    if (reference == nullptr && document->currentLayer == nullptr) {
-        return kNoDocumentErr;
-    }
     // Copied before it is placed, so that a copy placed inside the original holds no copy
     // of itself.
-    Layer& layer = reference != nullptr ? *reference->layer : *document->currentLayer;
-    Art* inserted = InsertArt(layer, reference, paintOrder, CopyArt(*art));
-    if (inserted == nullptr) {
-        return kBadParameterErr;
-    }
-    *newArt = host->HandleOf(inserted);
-    host->DocumentChanged();
-    return 0;
+    return PlaceArt(host, CopyArt(*art), paintOrder, prep, newArt);
 }
 
 ASErr DisposeArt(AIArtHandle handle) {

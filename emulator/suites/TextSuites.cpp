@@ -72,28 +72,13 @@ ASErr NewPointText(ASInt32 paintOrder, AIArtHandle prep, ASInt32 orientation, AI
         !std::isfinite(anchor.h) || !std::isfinite(anchor.v)) {
         return kBadParameterErr;
     }
-    Document* document = host->CurrentDocument();
-    if (document == nullptr || document->currentLayer == nullptr) {
-        return kNoDocumentErr;
-    }
-    Art* reference = nullptr;
-    if (prep != nullptr && (reference = host->FindArt(prep)) == nullptr) {
-        return kBadParameterErr;
-    }
     auto art = std::make_unique<Art>();
     art->type = ArtType::Text;
     PointText& text = art->pointText;
     text.features.font = host->Fonts().empty() ? std::string() : host->Fonts().front();
     text.matrix[4] = anchor.h;
     text.matrix[5] = anchor.v;
-    Layer& layer = reference != nullptr ? *reference->layer : *document->currentLayer;
-    Art* inserted = InsertArt(layer, reference, paintOrder, std::move(art));
-    if (inserted == nullptr) {
-        return kBadParameterErr;
-    }
-    *newText = host->HandleOf(inserted);
-    host->DocumentChanged();
-    return 0;
+    return PlaceArt(host, std::move(art), paintOrder, prep, newText);
 }
 
 ASErr GetATETextRange(AIArtHandle handle, ATE::TextRangeRef* range) {
