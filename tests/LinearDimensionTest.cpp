@@ -14,7 +14,7 @@
 #include "drawing/MeasureText.h"
 #include "emulator/ArtTree.h"
 #include "emulator/TextLayout.h"
-#include "tests/InProcessPlugin.h"
+#include "tests/DrawingTest.h"
 
 namespace {
 
@@ -30,31 +30,10 @@ const char* const kArtwork = R"(<svg xmlns="http://www.w3.org/2000/svg"
   </g>
 </svg>)";
 
-class LinearDimensionTest : public testing::Test {
+class LinearDimensionTest : public testing_support::DrawingTest {
   protected:
-    LinearDimensionTest() : plugin_(kArtwork, Options()), saved_(settings::Settings()) {
-        settings::SetDefaults(settings::Settings(), "DejaVuSans");
-        BuildStyles();
-        RebuildArrowheads(settings::Settings().arrowShape);
-    }
-    ~LinearDimensionTest() override {
-        WorkingArt() = {};
-        Linear(0) = {};
-        Linear(1) = {};
-        Styles() = {};
-        settings::Settings() = saved_;
-        RebuildArrowheads(saved_.arrowShape);
-    }
+    LinearDimensionTest() : DrawingTest(kArtwork) {}
 
-    static emulator::HostOptions Options() {
-        emulator::HostOptions options;
-        options.fonts = std::vector<std::string>{"DejaVuSans"};
-        return options;
-    }
-
-    settings::DimensionSettings& S() { return settings::Settings(); }
-    emulator::Host& Host() { return plugin_.Host(); }
-    emulator::Document& Document() { return *Host().CurrentDocument(); }
     Art* Find(AIArtHandle handle) { return handle != nullptr ? Host().FindArt(handle) : nullptr; }
     const LineArt& Lines(int index = 0) { return WorkingArt().lines[index]; }
 
@@ -88,9 +67,6 @@ class LinearDimensionTest : public testing::Test {
     static double TextAngle(const emulator::PointText& text) {
         return std::atan2(text.matrix[1], text.matrix[0]);
     }
-
-    testing_support::InProcessPlugin plugin_;
-    settings::DimensionSettings saved_;
 };
 
 TEST_F(LinearDimensionTest, LayerIsMadeOnceAndEmptyGroupsGo) {

@@ -2,14 +2,9 @@
 // dimension must stay as it was.
 #include <gtest/gtest.h>
 
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
 #include "drawing/DimensionRecords.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/LinearDimension.h"
-#include "tests/InProcessPlugin.h"
+#include "tests/DrawingTest.h"
 #include "tools/ModifyDimension.h"
-#include "tools/ToolStates.h"
 
 namespace {
 
@@ -23,26 +18,9 @@ const char* const kArtwork = R"(<svg xmlns="http://www.w3.org/2000/svg"
   <g inkscape:groupmode="layer" inkscape:label="Notes"/>
 </svg>)";
 
-class ModifyDimensionTest : public testing::Test {
+class ModifyDimensionTest : public testing_support::DrawingTest {
   protected:
-    ModifyDimensionTest() : plugin_(kArtwork, Options()), saved_(settings::Settings()) {
-        settings::SetDefaults(settings::Settings(), "DejaVuSans");
-        BuildStyles();
-        RebuildArrowheads(0);
-    }
-    ~ModifyDimensionTest() override {
-        WorkingArt() = {};
-        Linear(0) = {};
-        tools::SegmentTool() = {};
-        Styles() = {};
-        settings::Settings() = saved_;
-        RebuildArrowheads(saved_.arrowShape);
-    }
-    static emulator::HostOptions Options() {
-        emulator::HostOptions options;
-        options.fonts = std::vector<std::string>{"DejaVuSans"};
-        return options;
-    }
+    ModifyDimensionTest() : DrawingTest(kArtwork) {}
 
     // A dimension of the path's two anchors, as the Segment tool makes it; its line half 1.
     AIArtHandle Measure() {
@@ -61,8 +39,6 @@ class ModifyDimensionTest : public testing::Test {
 
     emulator::Layer& DimensionLayer() { return *plugin_.Host().CurrentDocument()->layers.back(); }
 
-    testing_support::InProcessPlugin plugin_;
-    settings::DimensionSettings saved_;
     AIArtHandle path_ = nullptr;
 };
 

@@ -128,17 +128,8 @@ class TextSuites : public testing::Test {
     Setter Tracking(ASInt32 tracking) {
         return [=, this](auto c, auto) { EXPECT_EQ(chars_->SetTracking(c, tracking), 0); };
     }
-    Setter Shift(float shift) {
-        return [=, this](auto c, auto) { EXPECT_EQ(chars_->SetBaselineShift(c, shift), 0); };
-    }
     Setter Justify(ATE::ParagraphJustification j) {
         return [=, this](auto, auto p) { EXPECT_EQ(paras_->SetJustification(p, j), 0); };
-    }
-    Setter Spaces(float before, float after) {
-        return [=, this](auto, auto p) {
-            EXPECT_EQ(paras_->SetSpaceBefore(p, before), 0);
-            EXPECT_EQ(paras_->SetSpaceAfter(p, after), 0);
-        };
     }
     // The font named `name`, found in the font list.
     Setter Font(const char* name) {
@@ -156,13 +147,6 @@ class TextSuites : public testing::Test {
         AIRealRect r{};
         EXPECT_EQ(art_->GetArtBounds(art, &r), 0);
         return r;
-    }
-
-    std::u16string Contents(ATE::TextRangeRef range) {
-        ASUnicode buffer[256];
-        ASInt32 length = 0;
-        EXPECT_EQ(range_->GetContents(range, buffer, 256, &length), 0);
-        return std::u16string(buffer, static_cast<std::size_t>(length));
     }
 
     emulator::PointText& Model(AIArtHandle handle) { return host_.FindArt(handle)->pointText; }
@@ -195,27 +179,6 @@ class TextSuites : public testing::Test {
 
 // ---- Frames and layout -------------------------------------------------------------------
 
-TEST_F(TextSuites, NewPointTextStartsEmptyOnTopOfTheLayerWithTheFirstFont) {
-    const AIArtHandle below = NewText(u"1");
-    const AIArtHandle text = NewText(u"", {30, 40});
-    ASInt32 type = 0;
-    EXPECT_EQ(art_->GetArtType(text, &type), 0);
-    EXPECT_EQ(type, kTextFrameArt);
-    AIArtHandle top = nullptr, next = nullptr;
-    EXPECT_EQ(art_->GetArtFirstChild(LayerGroup(), &top), 0);
-    EXPECT_EQ(art_->GetArtSibling(text, &next), 0);
-    EXPECT_EQ(std::vector<AIArtHandle>({top, next}), std::vector<AIArtHandle>({text, below}));
-    EXPECT_EQ(Model(text).features.font, "DejaVuSans");
-    EXPECT_EQ(Sides(Bounds(text)), std::vector<float>({30, 40, 30, 40}));
-
-    AIArtHandle vertical = nullptr;
-    EXPECT_EQ(frame_->NewPointText(kPlaceAboveAll, nullptr, 1, {0, 0}, &vertical),
-              kBadParameterErr);
-    ATE::TextRangeRef range = nullptr;
-    EXPECT_EQ(frame_->GetATETextRange(LayerGroup(), &range), kBadParameterErr);
-    EXPECT_EQ(host_.TakeViolations().size(), 1u);
-}
-
 // Real metrics: the digits of DejaVu Sans and its ascent and descent, with tracking between
 // characters (a surrogate pair is one).
 TEST_F(TextSuites, BoundsComeFromTheFontsMetrics) {
@@ -238,34 +201,6 @@ TEST_F(TextSuites, BoundsComeFromTheFontsMetrics) {
                                   static_cast<AIReal>(100 - kDescentEm * c.size)};
         ExpectNear(r, expected, c.what);
     }
-}
-
-// Each feature moves or stretches the box as the layout says: each side's move from the
-// same text without it.
-TEST_F(TextSuites, FeaturesMoveTheBoundsAsTheLayoutSays) {
-    const AIRealRect one = Bounds(NewText(u"Cote 12"));
-    const float w = one.right - one.left, leading = 1.2f * kSize;
-    ASSERT_GT(w, 10);
-    const struct {
-        const char* what;
-        std::u16string text;
-        Setter set;
-        float left, top, right, bottom;
-    } cases[] = {
-        {"centred", u"Cote 12", Justify(ATE::kCenterJustify), -w / 2, 0, -w / 2, 0},
-        {"right-justified", u"Cote 12", Justify(ATE::kRightJustify), -w, 0, -w, 0},
-        {"baseline shift", u"Cote 12", Shift(4.5f), 0, 4.5f, 0, 4.5f},
-        {"second paragraph", u"Cote 12\rCote 12", {}, 0, 0, 0, -leading},
-        {"space before and after", u"Cote 12\rCote 12", Spaces(3, 2), 0, 0, 0, -leading - 5},
-        {"empty last paragraph", u"Cote 12\r", {}, 0, 0, 0, -leading},
-        {"the widest paragraph", u"1\rCote 12\r22", {}, 0, 0, 0, -2 * leading},
-    };
-    for (const auto& c : cases) {
-        ExpectNear(Bounds(NewText(c.text, {100, 100}, c.set)),
-                   {one.left + c.left, one.top + c.top, one.right + c.right, one.bottom + c.bottom},
-                   c.what);
-    }
-    EXPECT_GT(Bounds(NewText(u"Cote 12 mm")).right, one.right + 5);
 }
 
 // The layout the SVG writer places its lines with: one line per paragraph, baselines a
@@ -337,33 +272,6 @@ TEST_F(TextSuites, TransformedFramesHaveTransformedBounds) {
 }
 
 // ---- Ranges and features -----------------------------------------------------------------
-
-TEST_F(TextSuites, RangesInsertRemoveAndReadCharacters) {
-    const AIArtHandle text = NewText(u"");
-    ATE::TextRangeRef range = nullptr, whole = nullptr;
-    ASSERT_EQ(frame_->GetATETextRange(text, &range), 0);
-    EXPECT_EQ(range_->InsertAfter(range, u"12,5 mm", 7), 0);
-    EXPECT_EQ(range_->InsertAfter(range, u"\r±0,1", 5), 0);
-    ASInt32 size = -1;
-    EXPECT_EQ(range_->GetSize(range, &size), 0);
-    EXPECT_EQ(size, 12);
-    EXPECT_EQ(Model(text).text, u"12,5 mm\r±0,1");
-
-    // Replacing the text: remove, then insert into the emptied range.
-    EXPECT_EQ(range_->Remove(range), 0);
-    EXPECT_EQ(range_->GetSize(range, &size), 0);
-    EXPECT_EQ(size, 0);
-    EXPECT_EQ(range_->InsertAfter(range, u"45°", 3), 0);
-    EXPECT_EQ(Contents(range), u"45°");
-    ASSERT_EQ(frame_->GetATETextRange(text, &whole), 0);
-    EXPECT_EQ(range_->InsertAfter(whole, u" env.", 5), 0);
-    EXPECT_EQ(Contents(whole), u"45° env.");
-
-    EXPECT_EQ(range_->InsertAfter(whole, nullptr, 2), kBadParameterErr);
-    EXPECT_EQ(range_->InsertAfter(whole, u"x", -1), kBadParameterErr);
-    EXPECT_EQ(range_->Release(whole), 0);
-    EXPECT_EQ(range_->Release(range), 0);
-}
 
 // Only the features that were set reach the frame; the others keep what it had. A set
 // keeps the font and paint themselves: their references may go before it is applied.
@@ -485,25 +393,6 @@ TEST_F(TextSuites, RangesOfDisposedFramesAnswerErrors) {
 }
 
 // ---- Duplicates and hit tests ------------------------------------------------------------
-
-TEST_F(TextSuites, DuplicatesKeepTextAndFeatures) {
-    const AIArtHandle text = NewText(u"Cote\r12", {40, 50}, [&](auto c, auto p) {
-        Font("DejaVuSans-Bold")(c, p);
-        Justify(ATE::kRightJustify)(c, p);
-    });
-    AIArtHandle copy = nullptr;
-    ASSERT_EQ(art_->DuplicateArt(text, kPlaceAbove, text, &copy), 0);
-    EXPECT_EQ(Model(copy).text, u"Cote\r12");
-    EXPECT_EQ(Model(copy).features.font, "DejaVuSans-Bold");
-    EXPECT_EQ(Model(copy).features.justification, emulator::Justification::Right);
-    EXPECT_EQ(Sides(Bounds(copy)), Sides(Bounds(text)));
-    // The copy's text is its own.
-    ATE::TextRangeRef range = nullptr;
-    ASSERT_EQ(frame_->GetATETextRange(copy, &range), 0);
-    EXPECT_EQ(range_->Remove(range), 0);
-    EXPECT_EQ(range_->Release(range), 0);
-    EXPECT_EQ(Model(text).text, u"Cote\r12");
-}
 
 // A text is hit as a fill within the tolerance of its bounds, by the indexed search and by
 // the literal one alike, and only when fills are asked for.

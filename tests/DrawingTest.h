@@ -1,0 +1,47 @@
+// Dimensions drawn in the test's own process on an emulated document: the plug-in's
+// drawing records start from the default settings and are put back as they were.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "drawing/Arrowheads.h"
+#include "drawing/DimensionArt.h"
+#include "drawing/DimensionStyles.h"
+#include "drawing/LinearDimension.h"
+#include "tests/InProcessPlugin.h"
+#include "tools/ToolStates.h"
+
+namespace testing_support {
+
+class DrawingTest : public testing::Test {
+  protected:
+    explicit DrawingTest(const char* svg) : plugin_(svg, Options()), saved_(settings::Settings()) {
+        settings::SetDefaults(settings::Settings(), "DejaVuSans");
+        drawing::BuildStyles();
+        drawing::RebuildArrowheads(settings::Settings().arrowShape);
+    }
+    ~DrawingTest() override {
+        drawing::WorkingArt() = {};
+        drawing::Linear(0) = {};
+        drawing::Linear(1) = {};
+        tools::SegmentTool() = {};
+        drawing::Styles() = {};
+        settings::Settings() = saved_;
+        drawing::RebuildArrowheads(saved_.arrowShape);
+    }
+
+    static emulator::HostOptions Options() {
+        emulator::HostOptions options;
+        options.fonts = std::vector<std::string>{"DejaVuSans"};
+        return options;
+    }
+
+    settings::DimensionSettings& S() { return settings::Settings(); }
+    emulator::Host& Host() { return plugin_.Host(); }
+    emulator::Document& Document() { return *Host().CurrentDocument(); }
+
+    InProcessPlugin plugin_;
+    settings::DimensionSettings saved_;
+};
+
+}  // namespace testing_support
