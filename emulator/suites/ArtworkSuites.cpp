@@ -52,88 +52,59 @@ View* FindView(Host* host, AIDocumentViewHandle handle) {
     return &document->view;
 }
 
-ASErr GetDocumentViewBounds(AIDocumentViewHandle handle, AIRealRect* bounds) {
+// Answers from the view of `handle` once the host, the caller's parameters (`given`) and a
+// document are there.
+template <typename Answer>
+ASErr WithView(AIDocumentViewHandle handle, bool given, Answer answer) {
     Host* host = Enter<AIDocumentViewSuite>();
-    if (host == nullptr || bounds == nullptr) {
-        return kBadParameterErr;
-    }
-    const View* view = FindView(host, handle);
-    if (view == nullptr) {
-        return kNoDocumentErr;
-    }
-    *bounds = view->Bounds();
-    return 0;
-}
-
-ASErr ArtworkPointToViewPoint(AIDocumentViewHandle handle, const AIRealPoint* artworkPoint,
-                              AIPoint* viewPoint) {
-    Host* host = Enter<AIDocumentViewSuite>();
-    if (host == nullptr || artworkPoint == nullptr || viewPoint == nullptr) {
-        return kBadParameterErr;
-    }
-    const View* view = FindView(host, handle);
-    if (view == nullptr) {
-        return kNoDocumentErr;
-    }
-    *viewPoint = view->ToViewPoint(*artworkPoint);
-    return 0;
-}
-
-ASErr ViewPointToArtworkPoint(AIDocumentViewHandle handle, const AIPoint* viewPoint,
-                              AIRealPoint* artworkPoint) {
-    Host* host = Enter<AIDocumentViewSuite>();
-    if (host == nullptr || artworkPoint == nullptr || viewPoint == nullptr) {
-        return kBadParameterErr;
-    }
-    const View* view = FindView(host, handle);
-    if (view == nullptr) {
-        return kNoDocumentErr;
-    }
-    *artworkPoint = view->ToArtworkPoint(*viewPoint);
-    return 0;
-}
-
-ASErr GetDocumentViewZoom(AIDocumentViewHandle handle, AIReal* zoom) {
-    Host* host = Enter<AIDocumentViewSuite>();
-    if (host == nullptr || zoom == nullptr) {
-        return kBadParameterErr;
-    }
-    const View* view = FindView(host, handle);
-    if (view == nullptr) {
-        return kNoDocumentErr;
-    }
-    *zoom = static_cast<AIReal>(view->zoom);
-    return 0;
-}
-
-ASErr GetDocumentViewCenter(AIDocumentViewHandle handle, AIRealPoint* center) {
-    Host* host = Enter<AIDocumentViewSuite>();
-    if (host == nullptr || center == nullptr) {
-        return kBadParameterErr;
-    }
-    const View* view = FindView(host, handle);
-    if (view == nullptr) {
-        return kNoDocumentErr;
-    }
-    const AIRealRect b = view->Bounds();
-    *center = {(b.left + b.right) / 2, (b.top + b.bottom) / 2};
-    return 0;
-}
-
-ASErr SetDocumentViewCenter(AIDocumentViewHandle handle, const AIRealPoint* center) {
-    Host* host = Enter<AIDocumentViewSuite>();
-    if (host == nullptr || center == nullptr || !std::isfinite(center->h) ||
-        !std::isfinite(center->v)) {
+    if (host == nullptr || !given) {
         return kBadParameterErr;
     }
     View* view = FindView(host, handle);
     if (view == nullptr) {
         return kNoDocumentErr;
     }
-    view->origin = {static_cast<AIReal>(center->h - view->widthPixels / (2 * view->zoom)),
-                    static_cast<AIReal>(center->v + view->heightPixels / (2 * view->zoom))};
-    host->InvalidateAnnotation();
+    answer(*view, *host);
     return 0;
+}
+
+ASErr GetDocumentViewBounds(AIDocumentViewHandle handle, AIRealRect* bounds) {
+    return WithView(handle, bounds != nullptr,
+                    [&](const View& view, Host&) { *bounds = view.Bounds(); });
+}
+
+ASErr ArtworkPointToViewPoint(AIDocumentViewHandle handle, const AIRealPoint* artworkPoint,
+                              AIPoint* viewPoint) {
+    return WithView(handle, artworkPoint != nullptr && viewPoint != nullptr,
+                    [&](const View& view, Host&) { *viewPoint = view.ToViewPoint(*artworkPoint); });
+}
+
+ASErr ViewPointToArtworkPoint(AIDocumentViewHandle handle, const AIPoint* viewPoint,
+                              AIRealPoint* artworkPoint) {
+    return WithView(
+        handle, artworkPoint != nullptr && viewPoint != nullptr,
+        [&](const View& view, Host&) { *artworkPoint = view.ToArtworkPoint(*viewPoint); });
+}
+
+ASErr GetDocumentViewZoom(AIDocumentViewHandle handle, AIReal* zoom) {
+    return WithView(handle, zoom != nullptr,
+                    [&](const View& view, Host&) { *zoom = static_cast<AIReal>(view.zoom); });
+}
+
+ASErr GetDocumentViewCenter(AIDocumentViewHandle handle, AIRealPoint* center) {
+    return WithView(handle, center != nullptr, [&](const View& view, Host&) {
+        const AIRealRect b = view.Bounds();
+        *center = {(b.left + b.right) / 2, (b.top + b.bottom) / 2};
+    });
+}
+
+ASErr SetDocumentViewCenter(AIDocumentViewHandle handle, const AIRealPoint* center) {
+    const bool given = center != nullptr && std::isfinite(center->h) && std::isfinite(center->v);
+    return WithView(handle, given, [&](View& view, Host& host) {
+        view.origin = {static_cast<AIReal>(center->h - view.widthPixels / (2 * view.zoom)),
+                       static_cast<AIReal>(center->v + view.heightPixels / (2 * view.zoom))};
+        host.InvalidateAnnotation();
+    });
 }
 
 constexpr AIDocumentViewSuite kDocumentView{GetDocumentViewBounds,   ArtworkPointToViewPoint,
