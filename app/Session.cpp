@@ -44,7 +44,7 @@ const std::map<std::string, std::string>& ToolNames() {
         {"circle", "Outil Cercle"},
         {"bezier", emulator::Windows1252FromUtf8("Outil Bézier")},
         {"areas", "Outil Longueur & Aires"},
-        {"select", "Adobe Select Tool"},
+        {"select", "Select Tool"},
     };
     return tools;
 }

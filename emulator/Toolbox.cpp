@@ -10,10 +10,9 @@ namespace {
 // The host's own tools, by group: each inner list is one group, each name its own toolset
 // but where a '+' joins it to the toolset of the name before.
 const std::vector<std::vector<std::string>> kHostTools = {
-    {"Adobe Select Tool"}, {"Adobe Direct Select Tool"},
-    {"Adobe Pen Tool"},    {"Adobe Brush Tool"},
-    {"Adobe Rotate Tool"}, {"Adobe Eyedropper Tool", "+Adobe Measure Tool"},
-    {"Adobe Hand Tool"},   {"Adobe Zoom Tool"},
+    {"Select Tool"}, {"Direct Select Tool"}, {"Pen Tool"},
+    {"Brush Tool"},  {"Rotate Tool"},        {"Eyedropper Tool", "+Measure Tool"},
+    {"Hand Tool"},   {"Zoom Tool"},
 };
 
 constexpr std::uintptr_t kHandleBase = 0x7000;

@@ -28,7 +28,7 @@ TEST(Demo, StartsThePluginShowsItsRegistrationsAndAbout) {
           "annotator: \"VornAnno\", inactive",
           "menu item: About > À propos des Vorn-Outils… > Vorn-Cotaline…",
           "notifier: \"AI Art Custom Color Changed Notifier\", owner \"Mesra\"",
-          "selected tool: \"Adobe Select Tool\"",
+          "selected tool: \"Select Tool\"",
           "alert: Vorn-Cotaline (CS6) 8.5 (avril 2020).\\r\\rVorn-Cotaline, des outils pour "
           "mesurer facilement.\n",
           "host: session demo.session on drawing.svg\n", "sound: BipSegment.wav\n"}) {

@@ -42,7 +42,7 @@ TEST_F(HostTest, WholeLifeFromStartupToShutdown) {
     ASSERT_EQ(h.Notify(kAIApplicationStartedNotifier), 0);
     const emulator::Tool* selected = h.Tools().Find(h.Tools().Selected());
     ASSERT_NE(selected, nullptr);
-    EXPECT_EQ(selected->name, "Adobe Select Tool");
+    EXPECT_EQ(selected->name, "Select Tool");
     EXPECT_EQ(h.CursorManagers().Size(), 1u);
 
     EXPECT_EQ(h.ChooseMenuItem(AboutItem(h)), 0);

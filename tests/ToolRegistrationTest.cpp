@@ -104,7 +104,7 @@ TEST_F(HostTest, AfterAToolWasSelectedTheNextStartupJoinsTheEyedropper) {
         EndHost();
     }
     Host& h = StartApplication(WithTools({"Outil Quilbe"}));
-    const Tool& eyedropper = HostTool(h, "Adobe Eyedropper Tool");
+    const Tool& eyedropper = HostTool(h, "Eyedropper Tool");
     for (const Tool* tool : PluginTools(h)) {
         EXPECT_EQ(tool->group, eyedropper.group);
         EXPECT_EQ(tool->toolset, eyedropper.toolset);
