@@ -1,7 +1,7 @@
 #include "ate/ParaFeatures.h"
 
 #include "ate/Exception.h"
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 
 namespace ATE {
 

@@ -1,8 +1,8 @@
 #include "ate/TextRange.h"
 
 #include "ate/Exception.h"
-#include "frame/Suites.h"
 #include "host/ResultCodes.h"
+#include "hostaccess/Suites.h"
 
 namespace ATE {
 

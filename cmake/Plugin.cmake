@@ -9,16 +9,16 @@ set_target_properties(mesra_plugin_objects PROPERTIES
     VISIBILITY_INLINES_HIDDEN ON)
 target_include_directories(mesra_plugin_objects PUBLIC ${PROJECT_SOURCE_DIR})
 
-foreach(dir frame settings measure drawing tools ui ate)
+foreach(dir hostaccess settings measure preferences geometry ate drawing tools ui frame)
     if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
         add_subdirectory(${dir})
     endif()
 endforeach()
 
 if(WIN32)
-    target_sources(mesra_plugin_objects PRIVATE ${PROJECT_SOURCE_DIR}/frame/WindowsPlatform.cpp)
+    target_sources(mesra_plugin_objects PRIVATE ${PROJECT_SOURCE_DIR}/hostaccess/WindowsPlatform.cpp)
 else()
-    target_sources(mesra_plugin_objects PRIVATE ${PROJECT_SOURCE_DIR}/frame/HostedPlatform.cpp)
+    target_sources(mesra_plugin_objects PRIVATE ${PROJECT_SOURCE_DIR}/hostaccess/HostedPlatform.cpp)
 endif()
 
 add_library(mesra_plugin MODULE $<TARGET_OBJECTS:mesra_plugin_objects>)

@@ -6,7 +6,7 @@
 #include "drawing/Arrowheads.h"
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionStyles.h"
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 #include "settings/DimensionSettings.h"
 
 namespace drawing {

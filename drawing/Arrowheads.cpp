@@ -1,6 +1,7 @@
 #include "drawing/Arrowheads.h"
 
 #include <cmath>
+#include <optional>
 
 #include "settings/DimensionSettings.h"
 
@@ -15,7 +16,9 @@ constexpr float kDotHandle = 1.3807119f;
 // Half the slant of the "pointtrait" tick.
 constexpr float kTickRise = 2.4508758f;
 
+// The current template and the shape it was built for.
 ArrowTemplate sCurrent;
+std::optional<std::int32_t> sCurrentShape;
 
 AIPathSegment Corner(float x, float y) {
     const AIRealPoint p{x, y};
@@ -92,16 +95,17 @@ ArrowTemplate BuildArrowTemplate(std::int32_t shape, TickForm form) {
     return t;
 }
 
-void RebuildArrowheads(std::int32_t shape) {
-    sCurrent = BuildArrowTemplate(shape);
-}
-
 const ArrowTemplate& CurrentArrowTemplate() {
+    const std::int32_t shape = settings::Settings().arrowShape;
+    if (sCurrentShape != shape) {
+        sCurrent = BuildArrowTemplate(shape);
+        sCurrentShape = shape;
+    }
     return sCurrent;
 }
 
 float LineSetback() {
-    const AIRealPoint s = sCurrent.lineSetback;
+    const AIRealPoint s = CurrentArrowTemplate().lineSetback;
     const double length =
         std::sqrt(static_cast<double>(s.h) * s.h + static_cast<double>(s.v) * s.v);
     return static_cast<float>(length * settings::Settings().arrowSize / 100.0);

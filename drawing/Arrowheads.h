@@ -28,11 +28,9 @@ struct ArrowTemplate {
 // The template of `shape` (0..6; another value gives the elegant shape).
 ArrowTemplate BuildArrowTemplate(std::int32_t shape, TickForm form = TickForm::Normal);
 
-// Rebuilds the current template from `shape`; called whenever the shape, the size or the
-// line weight may have changed (file, preference group, settings panel).
-void RebuildArrowheads(std::int32_t shape);
-
-// The current template.
+// The template of the live settings' `arrowShape`, built again the first time it is asked
+// for after the shape has changed (from the file, a preference group or the settings
+// panel), so that it never lags behind the settings.
 const ArrowTemplate& CurrentArrowTemplate();
 
 // How far the dimension line stops short of a tip: the length of the template's setback

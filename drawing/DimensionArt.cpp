@@ -1,13 +1,13 @@
 #include "drawing/DimensionArt.h"
-#include "frame/Alert.h"
+#include "hostaccess/Alert.h"
 
 #include <cmath>
 #include <string>
 
 #include "drawing/DimensionRecords.h"
-#include "frame/Suites.h"
-#include "frame/WindowsText.h"
 #include "host/ResultCodes.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
 #include "settings/DimensionSettings.h"
 
 namespace drawing {

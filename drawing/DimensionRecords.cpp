@@ -1,14 +1,14 @@
 #include "drawing/DimensionRecords.h"
-#include "frame/Alert.h"
+#include "hostaccess/Alert.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "drawing/Steps.h"
-#include "frame/Suites.h"
-#include "frame/WindowsText.h"
 #include "host/ArtworkSuites.h"
 #include "host/ResultCodes.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
 
 namespace drawing {
 

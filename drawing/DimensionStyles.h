@@ -2,9 +2,9 @@
 // built from the settings; and the names dimensions get in the host's layer list.
 #pragma once
 
-#include "frame/ToolRegistration.h"
 #include "host/PaintRecords.h"
 #include "settings/DimensionSettings.h"
+#include "settings/ToolKind.h"
 
 namespace drawing {
 

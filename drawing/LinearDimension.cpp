@@ -1,5 +1,5 @@
 #include "drawing/LinearDimension.h"
-#include "frame/Alert.h"
+#include "hostaccess/Alert.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +14,7 @@
 #include "drawing/DimensionRecords.h"
 #include "drawing/DimensionStyles.h"
 #include "drawing/MeasureText.h"
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 #include "measure/MeasureLabels.h"
 #include "settings/DimensionSettings.h"
 

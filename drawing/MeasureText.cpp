@@ -8,8 +8,8 @@
 #include "ate/TextRange.h"
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionStyles.h"
-#include "frame/Suites.h"
-#include "frame/WindowsText.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
 #include "settings/DimensionSettings.h"
 
 namespace drawing {

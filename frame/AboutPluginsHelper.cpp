@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "frame/WindowsText.h"
+#include "hostaccess/WindowsText.h"
 
 ASErr SDKAboutPluginsHelper::FindGroup(const char* groupName, bool* found) {
     *found = false;

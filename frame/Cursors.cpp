@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 
 ASErr ShowCursor(AICursorManagerHandle manager, ASInt32 id) {
     if (manager == nullptr) {

@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "frame/Suites.h"
-#include "frame/WindowsText.h"
 #include "host/ResultCodes.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
 
 namespace {
 

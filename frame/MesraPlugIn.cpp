@@ -1,5 +1,5 @@
 #include "frame/MesraPlugIn.h"
-#include "frame/Alert.h"
+#include "hostaccess/Alert.h"
 
 #include <cstring>
 #include <new>
@@ -9,8 +9,8 @@
 #include "frame/AboutPluginsHelper.h"
 #include "frame/ToolEvents.h"
 #include "frame/ToolRegistration.h"
-#include "frame/WindowsText.h"
 #include "host/AIError.h"
+#include "hostaccess/WindowsText.h"
 #include "settings/DimensionSettings.h"
 #include "tools/ToolStates.h"
 #include "ui/Annotation.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <utility>
 
-#include "frame/Suites.h"
 #include "host/Messages.h"
+#include "hostaccess/Suites.h"
 
 class Plugin {
   public:

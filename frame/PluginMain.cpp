@@ -4,9 +4,9 @@
 
 #include "frame/ErrorReport.h"
 #include "frame/MesraPlugIn.h"
-#include "frame/Suites.h"
 #include "host/AIError.h"
 #include "host/Messages.h"
+#include "hostaccess/Suites.h"
 
 #if defined(_WIN32)
 #define MESRA_EXPORT __declspec(dllexport)

@@ -1,9 +1,9 @@
 #include "frame/ToolRegistration.h"
 
-#include "frame/PluginFiles.h"
-#include "frame/Suites.h"
-#include "frame/WindowsText.h"
-#include "settings/PreferencesFile.h"
+#include "hostaccess/PluginFiles.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
+#include "preferences/PreferencesFile.h"
 
 const ToolDefinition kToolTable[kToolCount] = {
     {ToolKind::Segment, "Outil Segment", "Outil Segment 8.5", 16051, 16052},

@@ -4,16 +4,7 @@
 
 #include "host/InterfaceSuites.h"
 #include "host/Records.h"
-
-enum class ToolKind : ASInt32 {
-    Segment = 1,
-    Angle = 2,
-    Circle = 3,
-    Bezier = 4,
-    LengthsAndAreas = 5,
-};
-
-constexpr int kToolCount = 5;
+#include "settings/ToolKind.h"
 
 struct ToolDefinition {
     ToolKind kind;
@@ -28,8 +19,8 @@ struct ToolDefinition {
 extern const ToolDefinition kToolTable[kToolCount];
 
 // The host's tools that the plug-in looks up by name.
-constexpr const char* kSelectToolName = "Adobe Select Tool";
-constexpr const char* kEyedropperToolName = "Adobe Eyedropper Tool";
+constexpr const char* kSelectToolName = "Select Tool";
+constexpr const char* kEyedropperToolName = "Eyedropper Tool";
 
 // Tools of the same family, whose group the Segment tool joins: the first that the host
 // knows, in this order.

@@ -1,14 +1,14 @@
-#include "tools/GeometryKernel.h"
+#include "geometry/GeometryKernel.h"
 
 #include <cmath>
 #include <cstddef>
 #include <numbers>
 #include <utility>
 
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 #include "measure/RealMath.h"
 
-namespace tools {
+namespace geometry {
 namespace {
 
 using measure::StoreAsFloat;
@@ -326,4 +326,4 @@ PolygonArea PolygonAreaOrCrossed(const std::vector<AIPathSegment>& segments, boo
     return {PolygonArea::Kind::kArea, area};
 }
 
-}  // namespace tools
+}  // namespace geometry

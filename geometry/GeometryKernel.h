@@ -19,10 +19,10 @@
 #include <optional>
 #include <vector>
 
-#include "frame/WindowsText.h"
 #include "host/Records.h"
+#include "hostaccess/WindowsText.h"
 
-namespace tools {
+namespace geometry {
 
 // The flatness passed to every host Bézier length and length-to-parameter call.
 constexpr float kBezierFlatness = 1.0f;
@@ -168,4 +168,4 @@ struct PolygonArea {
 // wanted at all (the Circle tool shows none); this function does not look at the tool.
 PolygonArea PolygonAreaOrCrossed(const std::vector<AIPathSegment>& segments, bool closed);
 
-}  // namespace tools
+}  // namespace geometry

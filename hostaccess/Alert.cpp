@@ -1,7 +1,7 @@
-#include "frame/Alert.h"
+#include "hostaccess/Alert.h"
 
-#include "frame/Suites.h"
-#include "frame/WindowsText.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
 
 ASErr ShowAlert(const char* windows1252) {
     if (sAIUser == nullptr) {

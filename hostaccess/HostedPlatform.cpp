@@ -2,9 +2,9 @@
 // platform suite, acquired for each call, stands in for the operating system.
 #include <ctime>
 
-#include "frame/Suites.h"
 #include "host/Platform.h"
 #include "host/PlatformSuite.h"
+#include "hostaccess/Suites.h"
 
 namespace platform {
 namespace {

@@ -1,11 +1,9 @@
-#include "frame/PluginFiles.h"
+#include "hostaccess/PluginFiles.h"
 
 #include <vector>
 
-#include "frame/Suites.h"
-#include "host/Platform.h"
 #include "host/ResultCodes.h"
-#include "settings/DimensionSettings.h"
+#include "hostaccess/Suites.h"
 
 namespace {
 
@@ -83,27 +81,6 @@ const char* ClickSoundFileName(ClickSound sound) {
 PluginFiles& CurrentPluginFiles() {
     static PluginFiles files;
     return files;
-}
-
-void PlayClickSound(ClickSound sound) {
-    if (settings::Settings().soundOn == 0) {
-        return;
-    }
-    const PluginFiles& files = CurrentPluginFiles();
-    switch (sound) {
-        case ClickSound::Point:
-            platform::Current().PlaySoundFile(files.pointSound);
-            break;
-        case ClickSound::Segment:
-            platform::Current().PlaySoundFile(files.segmentSound);
-            break;
-        case ClickSound::Arc:
-            platform::Current().PlaySoundFile(files.arcSound);
-            break;
-        default:
-            platform::Current().PlaySoundFile(files.bezierSound);
-            break;
-    }
 }
 
 ASErr LocatePluginFiles(SPPluginRef plugin) {

@@ -43,6 +43,3 @@ PluginFiles& CurrentPluginFiles();
 // Asks the host where the plug-in file of `plugin` is and sets the current files from it.
 // Paths of any length are taken whole.
 ASErr LocatePluginFiles(SPPluginRef plugin);
-
-// Plays a click sound without waiting (a missing file plays nothing).
-void PlayClickSound(ClickSound sound);

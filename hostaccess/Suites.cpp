@@ -1,4 +1,4 @@
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 
 #include <iterator>
 #include <span>

@@ -1,4 +1,4 @@
-#include "frame/WindowsText.h"
+#include "hostaccess/WindowsText.h"
 
 namespace text {
 

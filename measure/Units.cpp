@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "frame/WindowsText.h"
+#include "hostaccess/WindowsText.h"
 #include "measure/NumberFormat.h"
 #include "measure/RealMath.h"
 #include "settings/DimensionSettings.h"

@@ -1,5 +1,4 @@
-#include "settings/PreferencesFile.h"
-#include "frame/Alert.h"
+#include "preferences/PreferencesFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -7,12 +6,12 @@
 #include <iterator>
 #include <system_error>
 
-#include "drawing/Arrowheads.h"
-#include "frame/Suites.h"
-#include "frame/WindowsText.h"
+#include "hostaccess/Alert.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
 #include "measure/NumberFormat.h"
+#include "preferences/PreferencesFormat.h"
 #include "settings/DimensionSettings.h"
-#include "settings/PreferencesFormat.h"
 
 namespace settings {
 
@@ -56,7 +55,6 @@ void AfterReadOrWrite(DimensionSettings& s) {
     s.prefsLoaded = 1;
     s.scaleStepMultiplier = 0;
     s.fontSizeStepMultiplier = 0;
-    drawing::RebuildArrowheads(s.arrowShape);
 }
 
 bool WriteFile(const std::string& path, const std::string& text) {

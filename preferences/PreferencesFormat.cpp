@@ -1,4 +1,4 @@
-#include "settings/PreferencesFormat.h"
+#include "preferences/PreferencesFormat.h"
 
 #include <cmath>
 #include <limits>

@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include "drawing/Arrowheads.h"
-
 namespace settings {
 namespace {
 
@@ -29,7 +27,6 @@ void ApplyPreferenceGroup(DimensionSettings& s, int group) {
     s.arrowShape = static_cast<std::int32_t>(g.arrowShape);
     s.unitKind = static_cast<std::int32_t>(g.unitKind);
     s.precision = static_cast<std::int32_t>(g.precision);
-    drawing::RebuildArrowheads(s.arrowShape);
 }
 
 void StoreInGroup(DimensionSettings& s, GroupField field, int group) {

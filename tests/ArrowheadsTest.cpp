@@ -85,7 +85,7 @@ TEST(Arrowheads, TickForms) {
 
 TEST(Arrowheads, LineSetbackScalesWithTheSize) {
     settings::DimensionSettings& s = settings::Settings();
-    const double savedSize = s.arrowSize;
+    const settings::DimensionSettings saved = s;
     const struct {
         std::int32_t shape;
         double size;
@@ -97,13 +97,13 @@ TEST(Arrowheads, LineSetbackScalesWithTheSize) {
     };
     for (const auto& c : cases) {
         s.arrowSize = c.size;
-        drawing::RebuildArrowheads(c.shape);
+        s.arrowShape = c.shape;
         EXPECT_FLOAT_EQ(drawing::LineSetback(), c.setback) << c.shape << " at " << c.size;
     }
     // An unknown shape falls back on the elegant one rather than an empty template.
-    drawing::RebuildArrowheads(42);
+    s.arrowShape = 42;
     EXPECT_EQ(drawing::CurrentArrowTemplate().segmentCount, 6);
-    s.arrowSize = savedSize;
+    s = saved;
 }
 
 }  // namespace

@@ -18,7 +18,6 @@ class DrawingTest : public testing::Test {
     explicit DrawingTest(const char* svg) : plugin_(svg, Options()), saved_(settings::Settings()) {
         settings::SetDefaults(settings::Settings(), "DejaVuSans");
         drawing::BuildStyles();
-        drawing::RebuildArrowheads(settings::Settings().arrowShape);
     }
     ~DrawingTest() override {
         drawing::WorkingArt() = {};
@@ -27,7 +26,6 @@ class DrawingTest : public testing::Test {
         tools::SegmentTool() = {};
         drawing::Styles() = {};
         settings::Settings() = saved_;
-        drawing::RebuildArrowheads(saved_.arrowShape);
     }
 
     static emulator::HostOptions Options() {

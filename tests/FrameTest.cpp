@@ -7,10 +7,11 @@
 #include "frame/Cursors.h"
 #include "frame/ErrorReport.h"
 #include "frame/Plugin.h"
-#include "frame/PluginFiles.h"
-#include "frame/Suites.h"
 #include "host/Platform.h"
+#include "hostaccess/PluginFiles.h"
+#include "hostaccess/Suites.h"
 #include "settings/DimensionSettings.h"
+#include "tools/ClickSounds.h"
 
 extern "C" ASErr PluginMain(const char* caller, const char* selector, void* message);
 
@@ -275,17 +276,17 @@ TEST(PluginFilesTest, ClickSoundsPlayTheirFiles) {
     CurrentPluginFiles() = MakePluginFiles("/p/Vorn-Cotaline (CS6).aip", "/p", '/');
     const std::int32_t soundOn = settings::Settings().soundOn;
     settings::Settings().soundOn = 1;
-    PlayClickSound(ClickSound::Point);
-    PlayClickSound(ClickSound::Segment);
-    PlayClickSound(ClickSound::Arc);
-    PlayClickSound(ClickSound::Bezier);
-    PlayClickSound(static_cast<ClickSound>(1234));  // any other id: the Bézier sound
+    tools::PlayClickSound(ClickSound::Point);
+    tools::PlayClickSound(ClickSound::Segment);
+    tools::PlayClickSound(ClickSound::Arc);
+    tools::PlayClickSound(ClickSound::Bezier);
+    tools::PlayClickSound(static_cast<ClickSound>(1234));  // any other id: the Bézier sound
     EXPECT_EQ(platform.played,
               (std::vector<std::string>{"/p/BipPoint.wav", "/p/BipSegment.wav", "/p/BipArc.wav",
                                         "/p/BipBezier.wav", "/p/BipBezier.wav"}));
     // With the sound setting off, clicks are silent.
     settings::Settings().soundOn = 0;
-    PlayClickSound(ClickSound::Point);
+    tools::PlayClickSound(ClickSound::Point);
     EXPECT_EQ(platform.played.size(), 5u);
     settings::Settings().soundOn = soundOn;
     CurrentPluginFiles() = {};

@@ -12,13 +12,13 @@
 #include "emulator/BezierMath.h"
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
-#include "frame/Suites.h"
-#include "tools/GeometryKernel.h"
+#include "geometry/GeometryKernel.h"
+#include "hostaccess/Suites.h"
 
 namespace {
 
-using tools::ArcDirection;
-using tools::PolygonArea;
+using geometry::ArcDirection;
+using geometry::PolygonArea;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kCircleHandle = 0.5522847f;
@@ -72,7 +72,7 @@ class GeometryKernelTest : public testing::Test {
         }
         sAIRealMath = nullptr;
         sAIRealBezier = nullptr;
-        tools::ClearArcFit();
+        geometry::ClearArcFit();
         EXPECT_TRUE(host_.Violations().empty());
     }
 
@@ -112,7 +112,7 @@ TEST_F(GeometryKernelTest, IntersectsLinesOrRefusesParallelOnes) {
     };
     for (const PointCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto crossing = tools::LineIntersection(c.a, c.b, c.c, c.d);
+        const auto crossing = geometry::LineIntersection(c.a, c.b, c.c, c.d);
         ASSERT_EQ(crossing.has_value(), c.expected.has_value());
         if (crossing) {
             EXPECT_NEAR(crossing->h, c.expected->h, 1e-5);
@@ -142,7 +142,7 @@ TEST_F(GeometryKernelTest, SegmentsCrossOnlyStrictlyInsideBoth) {
         {"not finite", {0, 0}, {10, 10}, {0, 10}, {kNaN, 0}, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(tools::SegmentsCross(c.a, c.b, c.c, c.d), c.cross) << c.name;
+        EXPECT_EQ(geometry::SegmentsCross(c.a, c.b, c.c, c.d), c.cross) << c.name;
     }
 }
 
@@ -162,13 +162,13 @@ TEST_F(GeometryKernelTest, ProjectsPointsOnLines) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const AIRealPoint foot = tools::ProjectPointOnLine(c.q, c.a, c.b);
+        const AIRealPoint foot = geometry::ProjectPointOnLine(c.q, c.a, c.b);
         EXPECT_FLOAT_EQ(foot.h, c.expected.h);
         EXPECT_FLOAT_EQ(foot.v, c.expected.v);
     }
-    EXPECT_GT(tools::Cross({0, 0}, {1, 0}, {0, 0}, {0, 1}), 0);
-    EXPECT_TRUE(tools::AreCollinear({0, 0}, {2, 1}, {6, 3}));
-    EXPECT_FALSE(tools::AreCollinear({0, 0}, {2, 1}, {6, 3.001f}));
+    EXPECT_GT(geometry::Cross({0, 0}, {1, 0}, {0, 0}, {0, 1}), 0);
+    EXPECT_TRUE(geometry::AreCollinear({0, 0}, {2, 1}, {6, 3}));
+    EXPECT_FALSE(geometry::AreCollinear({0, 0}, {2, 1}, {6, 3.001f}));
 }
 
 // Would catch a corner test that looks at the outer anchors' far handles, or that misses
@@ -191,7 +191,7 @@ TEST_F(GeometryKernelTest, RecognisesStraightCorners) {
         {"next in handle", Corner(0, 0), plain, Smooth({20, 0}, {19, 2}, {20, 0}), false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(tools::IsStraightCorner(c.prev, c.mid, c.next), c.straight) << c.name;
+        EXPECT_EQ(geometry::IsStraightCorner(c.prev, c.mid, c.next), c.straight) << c.name;
     }
 }
 
@@ -219,7 +219,7 @@ TEST_F(GeometryKernelTest, FindsPointsInQuadrilaterals) {
         {"not finite", square, {kNaN, 5}, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(tools::PointInQuad(c.quad, c.point), c.inside) << c.name;
+        EXPECT_EQ(geometry::PointInQuad(c.quad, c.point), c.inside) << c.name;
     }
 }
 
@@ -227,7 +227,7 @@ struct CircleCase {
     const char* name;
     AIPathSegment a;
     AIPathSegment b;
-    std::optional<tools::Circle> expected;
+    std::optional<geometry::Circle> expected;
 };
 
 // Would catch the tangent taken from the out handle while there is an in handle, the normal
@@ -235,13 +235,14 @@ struct CircleCase {
 // tangent along the chord answered with a huge or infinite circle instead of a refusal.
 TEST_F(GeometryKernelTest, FitsCirclesToAnchorsOrRefuses) {
     const CircleCase cases[] = {
-        {"tangent up", Smooth({0, 0}, {0, 0}, {0, 10}), Corner(100, 0), tools::Circle{{50, 0}, 50}},
+        {"tangent up", Smooth({0, 0}, {0, 0}, {0, 10}), Corner(100, 0),
+         geometry::Circle{{50, 0}, 50}},
         {"in handle wins over a cusp's out handle", Smooth({0, 0}, {0, -10}, {7, 3}),
-         Corner(100, 0), tools::Circle{{50, 0}, 50}},
+         Corner(100, 0), geometry::Circle{{50, 0}, 50}},
         {"vertical normal far from the origin", Smooth({1000, 2000}, {1000, 2000}, {1010, 2000}),
-         Corner(1100, 2100), tools::Circle{{1000, 2100}, 100}},
+         Corner(1100, 2100), geometry::Circle{{1000, 2100}, 100}},
         {"shallow tangent", Smooth({0, 0}, {0, 0}, {10, 0.1f}), Corner(100, 0),
-         tools::Circle{{50, -5000}, 5000.25f}},
+         geometry::Circle{{50, -5000}, 5000.25f}},
         {"tangent along the chord", Smooth({0, 0}, {0, 0}, {30, 0}), Corner(100, 0), std::nullopt},
         {"tangent against the chord", Smooth({0, 0}, {-30, 0}, {0, 0}), Corner(100, 0),
          std::nullopt},
@@ -253,7 +254,7 @@ TEST_F(GeometryKernelTest, FitsCirclesToAnchorsOrRefuses) {
     };
     for (const CircleCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto circle = tools::CircleFromAnchors(c.a, c.b);
+        const auto circle = geometry::CircleFromAnchors(c.a, c.b);
         ASSERT_EQ(circle.has_value(), c.expected.has_value());
         if (circle) {
             const double tolerance = 1e-4 * c.expected->radius + 1e-3;
@@ -272,15 +273,15 @@ TEST_F(GeometryKernelTest, RecognisesArcsOfCircle) {
     const std::vector<AIPathSegment> circle = FourArcCircle(centre, 50);
     for (std::size_t k = 0; k + 1 < circle.size(); ++k) {
         SCOPED_TRACE(k);
-        tools::ClearArcFit();
-        EXPECT_TRUE(tools::IsCircularArc(circle[k], circle[k + 1], ArcDirection::kForward));
-        EXPECT_NEAR(tools::LastArcFit().centre.h, centre.h, 0.01);
-        EXPECT_NEAR(tools::LastArcFit().centre.v, centre.v, 0.01);
-        EXPECT_NEAR(tools::LastArcFit().radius, 50, 0.01);
+        geometry::ClearArcFit();
+        EXPECT_TRUE(geometry::IsCircularArc(circle[k], circle[k + 1], ArcDirection::kForward));
+        EXPECT_NEAR(geometry::LastArcFit().centre.h, centre.h, 0.01);
+        EXPECT_NEAR(geometry::LastArcFit().centre.v, centre.v, 0.01);
+        EXPECT_NEAR(geometry::LastArcFit().radius, 50, 0.01);
     }
     // The closing arc, taken from anchor 0 backwards.
-    EXPECT_TRUE(tools::IsCircularArc(circle[0], circle[3], ArcDirection::kBackward));
-    EXPECT_FALSE(tools::IsCircularArc(circle[0], circle[1], ArcDirection::kBackward));
+    EXPECT_TRUE(geometry::IsCircularArc(circle[0], circle[3], ArcDirection::kBackward));
+    EXPECT_FALSE(geometry::IsCircularArc(circle[0], circle[1], ArcDirection::kBackward));
 
     // The quarter from east to north with both handles lengthened by `stretch`: the middle
     // of the curve moves out by about 0.53 × stretch.
@@ -292,18 +293,19 @@ TEST_F(GeometryKernelTest, RecognisesArcsOfCircle) {
     for (const auto& s : strays) {
         const AIPathSegment east = Smooth({250, 300}, {250, 300 - k}, {250, 300 + k + s.stretch});
         const AIPathSegment north = Smooth({200, 350}, {200 + k + s.stretch, 350}, {200 - k, 350});
-        EXPECT_EQ(tools::IsCircularArc(east, north, ArcDirection::kForward), s.arc) << s.stretch;
+        EXPECT_EQ(geometry::IsCircularArc(east, north, ArcDirection::kForward), s.arc) << s.stretch;
     }
 
     const std::vector<AIPathSegment> square = Polygon({{0, 0}, {100, 0}, {100, 100}});
-    const tools::Circle before = tools::LastArcFit();
-    EXPECT_FALSE(tools::IsCircularArc(square[0], square[1], ArcDirection::kForward));
-    EXPECT_EQ(tools::LastArcFit().radius, before.radius);
+    const geometry::Circle before = geometry::LastArcFit();
+    EXPECT_FALSE(geometry::IsCircularArc(square[0], square[1], ArcDirection::kForward));
+    EXPECT_EQ(geometry::LastArcFit().radius, before.radius);
     // Straight with handles along it: no circle to fit.
-    EXPECT_FALSE(tools::IsCircularArc(Smooth({0, 0}, {0, 0}, {30, 0}),
-                                      Smooth({90, 0}, {60, 0}, {90, 0}), ArcDirection::kForward));
-    EXPECT_FALSE(tools::IsCircularArc(circle[0], Smooth({200, 350}, {kNaN, 350}, {150, 350}),
-                                      ArcDirection::kForward));
+    EXPECT_FALSE(geometry::IsCircularArc(Smooth({0, 0}, {0, 0}, {30, 0}),
+                                         Smooth({90, 0}, {60, 0}, {90, 0}),
+                                         ArcDirection::kForward));
+    EXPECT_FALSE(geometry::IsCircularArc(circle[0], Smooth({200, 350}, {kNaN, 350}, {150, 350}),
+                                         ArcDirection::kForward));
 }
 
 // Would catch the closing curve built from the wrong handles, the wrap from the last
@@ -335,16 +337,16 @@ TEST_F(GeometryKernelTest, MeasuresLengthsAlongPaths) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << (c.closed ? "closed " : "open ") << c.i << " to " << c.j);
-        EXPECT_NEAR(tools::PathLengthBetween(path, c.closed, c.i, c.j), c.length, 1e-3);
+        EXPECT_NEAR(geometry::PathLengthBetween(path, c.closed, c.i, c.j), c.length, 1e-3);
     }
 
     const std::vector<AIPathSegment> two = Polygon({{0, 0}, {0, 25}});
-    EXPECT_NEAR(tools::PathLengthBetween(two, true, 1, 1), 50, 1e-4);
-    EXPECT_EQ(tools::PathLengthBetween({}, true, 0, 0), 0);
-    EXPECT_EQ(tools::PathLengthBetween(Polygon({{5, 5}}), true, 0, 0), 0);
+    EXPECT_NEAR(geometry::PathLengthBetween(two, true, 1, 1), 50, 1e-4);
+    EXPECT_EQ(geometry::PathLengthBetween({}, true, 0, 0), 0);
+    EXPECT_EQ(geometry::PathLengthBetween(Polygon({{5, 5}}), true, 0, 0), 0);
     std::vector<AIPathSegment> broken = Polygon({{0, 0}, {10, 0}, {10, 10}});
     broken[1].out = {kNaN, 0};
-    EXPECT_NEAR(tools::PathLengthBetween(broken, false, 0, 2), 10, 1e-4);
+    EXPECT_NEAR(geometry::PathLengthBetween(broken, false, 0, 2), 10, 1e-4);
 }
 
 // Would catch crossings reported for a simple polygon whose neighbouring edges meet at
@@ -389,7 +391,7 @@ TEST_F(GeometryKernelTest, GivesAreasOrTheCrossedVerdict) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const PolygonArea result = tools::PolygonAreaOrCrossed(c.segments, c.closed);
+        const PolygonArea result = geometry::PolygonAreaOrCrossed(c.segments, c.closed);
         EXPECT_EQ(result.kind, c.kind);
         EXPECT_NEAR(result.area, c.area, 1e-5 * c.area);
         EXPECT_STREQ(result.Verdict(),

@@ -9,7 +9,7 @@
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
 #include "emulator/SvgImport.h"
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 
 namespace testing_support {
 

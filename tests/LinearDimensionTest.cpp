@@ -268,7 +268,6 @@ TEST_F(LinearDimensionTest, ArrowheadShapesSetTheLineBack) {
         SCOPED_TRACE(c.shape);
         S().arrowShape = c.shape;
         S().arrowSize = c.size;
-        RebuildArrowheads(c.shape);
         ASSERT_TRUE(Build({100, 0}, {300, 0}, {150, 30}));
         EXPECT_FLOAT_EQ(Ends(Lines().lineHalf1).first.h, c.lineStart);
         EXPECT_EQ(Find(Lines().heads[0]) != nullptr, c.heads);

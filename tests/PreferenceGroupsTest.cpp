@@ -41,11 +41,14 @@ TEST(PreferenceGroups, ApplyingSetsTheEightValuesAndNothingElse) {
     EXPECT_EQ(fresh.currentGroup, 0);
 }
 
-TEST(PreferenceGroups, ApplyingRebuildsTheArrowheadsEvenForTheSameShape) {
-    DimensionSettings s = Defaults();
-    drawing::RebuildArrowheads(kArrowVector);
-    ApplyPreferenceGroup(s, 0);  // elegant, as the live shape already was
+TEST(PreferenceGroups, ApplyingAGroupGivesItsArrowheads) {
+    DimensionSettings& s = Settings();
+    const DimensionSettings saved = s;
+    s.arrowShape = kArrowVector;
+    EXPECT_NE(drawing::CurrentArrowTemplate().segmentCount, 6);
+    ApplyPreferenceGroup(s, 0);  // the elegant arrowhead
     EXPECT_EQ(drawing::CurrentArrowTemplate().segmentCount, 6);
+    s = saved;
 }
 
 TEST(PreferenceGroups, StoringCopiesOneValueAndMarksThePage) {

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "preferences/PreferencesFile.h"
+#include "preferences/PreferencesFormat.h"
 #include "settings/DimensionSettings.h"
-#include "settings/PreferencesFile.h"
-#include "settings/PreferencesFormat.h"
 
 namespace {
 

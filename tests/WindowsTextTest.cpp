@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "emulator/Unicode.h"
-#include "frame/WindowsText.h"
+#include "hostaccess/WindowsText.h"
 
 namespace {
 

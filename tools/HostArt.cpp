@@ -1,6 +1,6 @@
 #include "tools/HostArt.h"
 
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 
 namespace tools {
 

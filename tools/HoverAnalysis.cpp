@@ -6,11 +6,14 @@
 #include <tuple>
 #include <vector>
 
-#include "frame/Suites.h"
-#include "tools/GeometryKernel.h"
+#include "geometry/GeometryKernel.h"
+#include "hostaccess/Suites.h"
 #include "tools/HostArt.h"
 
 namespace tools {
+
+using namespace geometry;
+
 namespace {
 
 // The Lengths & Areas scan's tolerance, which narrows when the view is zoomed in.

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "frame/ToolRegistration.h"
 #include "host/Records.h"
+#include "settings/ToolKind.h"
 #include "tools/ToolStates.h"
 
 namespace tools {

@@ -3,8 +3,8 @@
 // linked dimension of the tool's kind.
 #pragma once
 
-#include "frame/ToolRegistration.h"
 #include "host/Records.h"
+#include "settings/ToolKind.h"
 
 namespace tools {
 

@@ -5,18 +5,19 @@
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionRecords.h"
 #include "drawing/LinearDimension.h"
-#include "frame/Alert.h"
-#include "frame/PluginFiles.h"
-#include "frame/Suites.h"
-#include "frame/ToolRegistration.h"
-#include "frame/WindowsText.h"
+#include "geometry/GeometryKernel.h"
+#include "hostaccess/Alert.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
 #include "settings/DimensionSettings.h"
-#include "tools/GeometryKernel.h"
+#include "tools/ClickSounds.h"
 #include "tools/HostArt.h"
 #include "tools/ModifyDimension.h"
 #include "tools/ToolStates.h"
 
 namespace tools {
+
+using namespace geometry;
 
 const char* const kSecondPointNeeded =
     "Vous devez cliquer sur un second point\r\r(point d'ancrage ou point d'intersection).";

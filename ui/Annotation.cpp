@@ -1,6 +1,6 @@
 #include "ui/Annotation.h"
 
-#include "frame/Suites.h"
+#include "hostaccess/Suites.h"
 
 ASErr DrawAnnotation(AIAnnotatorMessage*) {
     // The cursor tips and the settings panel draw here (issue #4 and the tips' issue); until
