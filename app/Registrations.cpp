@@ -43,7 +43,8 @@ std::vector<std::string> DescribeRegistrations(const emulator::Host& host) {
                            ", group " + Placement(tool.group, tool.newGroup) + ", toolset " +
                            Placement(tool.toolset, tool.newToolset) + ", info variables";
         for (ASInt32 variable : tool.infoVariables) {
-            line += " " + std::to_string(variable);
+            line += ' ';
+            line += std::to_string(variable);
         }
         lines.push_back(line);
     }

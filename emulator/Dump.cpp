@@ -85,8 +85,8 @@ class Dumper {
             "{\"type\":\"" + std::string(type) + "\",\"name\":" + Quoted(art.name) + ",\"tags\":{";
         bool first = true;
         for (const auto& [key, value] : art.tags) {
-            out += (first ? "" : ",") + Quoted(Utf8FromWindows1252(key)) + ":" +
-                   Quoted(Utf8FromWindows1252(value));
+            out += first ? "" : ",";
+            out += Quoted(Utf8FromWindows1252(key)) + ":" + Quoted(Utf8FromWindows1252(value));
             first = false;
         }
         out += "}";
@@ -176,7 +176,8 @@ class Dumper {
         if (stroke != nullptr) {
             out += ",\"width\":" + Length(stroke->strokeWidth) + ",\"dash\":[";
             for (std::size_t i = 0; i < stroke->dash.size(); ++i) {
-                out += (i == 0 ? "" : ",") + Length(stroke->dash[i]);
+                out += i == 0 ? "" : ",";
+                out += Length(stroke->dash[i]);
             }
             out += "]";
         }

@@ -74,7 +74,7 @@ TEST_F(ModifyDimensionTest, RefusedRebuildsKeepTheOldDimension) {
     document.currentLayer = current;
 
     // The record points past the path's last anchor (the path lost anchors).
-    plugin_.Host().FindArt(half)->tags["num2"] = "7";
+    plugin_.Host().FindArt(half)->tags["num2"] = std::string("7");
     EXPECT_FALSE(tools::RebuildDimension(half, ToolKind::Segment, {150, -80}));
     ASSERT_EQ(plugin_.Host().Alerts().size(), 2u);
     EXPECT_EQ(plugin_.Host().Alerts()[1],
