@@ -35,6 +35,7 @@ SuiteRegistry::SuiteRegistry(Host& host)
     OfferPluginSuites(*this);
     OfferInterfaceSuites(*this);
     OfferArtworkSuites(*this);
+    OfferDocumentSuites(*this);
     OfferGeometrySuites(*this);
     OfferOtherSuites(*this);
     OfferPaintSuites(*this);

@@ -59,6 +59,7 @@ class SuiteRegistry {
 void OfferPluginSuites(SuiteRegistry& registry);
 void OfferInterfaceSuites(SuiteRegistry& registry);
 void OfferArtworkSuites(SuiteRegistry& registry);
+void OfferDocumentSuites(SuiteRegistry& registry);
 void OfferGeometrySuites(SuiteRegistry& registry);
 void OfferOtherSuites(SuiteRegistry& registry);
 void OfferPaintSuites(SuiteRegistry& registry);

@@ -1,0 +1,331 @@
+// The art of the SVG writer: groups, paths and the shapes whose subpaths the reader made a
+// group, new art, path data in the user units an element renders with, and the names,
+// tags, locks and visibility of art.
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "emulator/SvgExport.h"
+#include "emulator/SvgImport.h"
+#include "emulator/SvgWriter.h"
+#include "emulator/Unicode.h"
+
+namespace emulator::svg_writer {
+namespace {
+
+constexpr int kDecimals = 6;
+
+// The attributes that give the geometry of the shapes the reader knows.
+constexpr const char* kGeometryAttributes[] = {"d",      "points", "x",  "y",  "width",
+                                               "height", "rx",     "ry", "cx", "cy",
+                                               "r",      "x1",     "y1", "x2", "y2"};
+
+double ParseDecimal(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// An XML name without a colon, as an attribute's local name must be.
+bool IsNcName(std::string_view name) {
+    if (name.empty()) {
+        return false;
+    }
+    const auto nameStart = [](unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; };
+    if (!nameStart(static_cast<unsigned char>(name.front()))) {
+        return false;
+    }
+    return std::all_of(name.begin(), name.end(), [&](char ch) {
+        const auto c = static_cast<unsigned char>(ch);
+        return nameStart(c) || std::isdigit(c) || c == '-' || c == '.';
+    });
+}
+
+bool SameSegments(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
+    const auto samePoint = [](const AIRealPoint& p, const AIRealPoint& q) {
+        return p.h == q.h && p.v == q.v;
+    };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](const auto& s, const auto& t) {
+               return samePoint(s.p, t.p) && samePoint(s.in, t.in) && samePoint(s.out, t.out);
+           });
+}
+
+bool SamePath(const Art& a, const Art& b) {
+    return a.type == ArtType::Path && b.type == ArtType::Path && a.closed == b.closed &&
+           SameSegments(a.segments, b.segments) && SameStyle(a.style, b.style);
+}
+
+}  // namespace
+
+// Exact: a transform carried over unchanged is the very same numbers.
+bool SameAffine(const Affine& m, const Affine& n) {
+    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.e == n.e && m.f == n.f;
+}
+
+bool IsIdentity(const Affine& m) {
+    return SameAffine(m, Affine{});
+}
+
+// ---- Art ---------------------------------------------------------------------------------
+
+// Writes a list of art into `container` (whose accumulated transform is `ctm`) and puts
+// the elements in paint order; with `items`, hands the elements to the caller to place.
+void Writer::WriteList(const std::vector<std::unique_ptr<Art>>& list, pugi::xml_node container,
+                       const Affine& ctm, bool wholeStyle, std::vector<pugi::xml_node>* items) {
+    std::vector<pugi::xml_node> nodes;
+    for (const auto& art : list) {
+        if (const pugi::xml_node node = WriteArt(*art, container, ctm, wholeStyle)) {
+            nodes.push_back(node);
+        }
+    }
+    if (items != nullptr) {
+        items->insert(items->end(), nodes.begin(), nodes.end());
+    } else {
+        Place(container, nodes);
+    }
+}
+
+// The element of an art, updated or made (appended to `container`, to be placed by the
+// caller); null for art that is not written.
+pugi::xml_node Writer::WriteArt(const Art& art, pugi::xml_node container, const Affine& ctm,
+                                bool wholeStyle) {
+    pugi::xml_node node = Claim(art.source);
+    const Art* before = nullptr;
+    if (node) {
+        const auto known = baselineArt_.find(node.internal_object());
+        if (known != baselineArt_.end() && known->second->type == art.type) {
+            before = known->second;
+        } else {
+            claimed_.erase(node.internal_object());
+            node = {};
+        }
+    }
+    if (before == nullptr) {
+        return WriteNewArt(art, container, ctm);
+    }
+    const bool moved = node.parent() != container;
+    wholeStyle = wholeStyle || moved;
+    Affine full = fullTransform_[node.internal_object()];
+    if (!SameAffine(parentTransform_[node.internal_object()], ctm)) {
+        // Under a parent that renders elsewhere: the element keeps where it renders.
+        if (const auto inverse = Invert(ctm)) {
+            const Affine own = Compose(*inverse, full);
+            if (IsIdentity(own)) {
+                node.remove_attribute("transform");
+            } else {
+                SetAttribute(node, "transform", MatrixText(own));
+            }
+        } else {
+            full = ctm;
+            node.remove_attribute("transform");
+        }
+    }
+    WriteStates(art, before, node);
+    if (art.type == ArtType::Path) {
+        if (!SameSegments(art.segments, before->segments) || art.closed != before->closed) {
+            SetGeometry(node, PathData({&art}, full, ctm, node));
+        }
+        WriteStyle(art.style, wholeStyle ? nullptr : &before->style, node, full);
+    } else if (art.type == ArtType::Text) {
+        WriteText(art.pointText, wholeStyle ? nullptr : &before->pointText, node, ctm);
+    } else if (art.type == ArtType::Group && LocalName(node) == "g") {
+        WriteList(art.children, node, full, wholeStyle, nullptr);
+    } else if (art.type == ArtType::Group) {
+        WriteCompound(art, *before, node, full, ctm, wholeStyle);
+    }
+    return node;
+}
+
+// A shape element whose subpaths the reader made a group of paths.
+void Writer::WriteCompound(const Art& art, const Art& before, pugi::xml_node node, Affine& full,
+                           const Affine& ctm, bool wholeStyle) {
+    const bool same = art.children.size() == before.children.size() &&
+                      std::equal(art.children.begin(), art.children.end(), before.children.begin(),
+                                 [](const auto& a, const auto& b) { return SamePath(*a, *b); });
+    if (same && !wholeStyle) {
+        return;
+    }
+    std::vector<const Art*> paths;
+    for (const auto& child : art.children) {
+        if (child->type == ArtType::Path && !child->source &&
+            SameStyle(child->style, art.children.front()->style)) {
+            paths.push_back(child.get());
+        }
+    }
+    if (!paths.empty() && paths.size() == art.children.size()) {
+        if (!same) {
+            SetGeometry(node, PathData(paths, full, ctm, node));
+        }
+        const bool styleKept = !before.children.empty() &&
+                               SameStyle(paths.front()->style, before.children.front()->style);
+        WriteStyle(paths.front()->style,
+                   wholeStyle || !styleKept ? nullptr : &before.children.front()->style, node,
+                   full);
+        return;
+    }
+    // Art of other kinds or styles went into it: it becomes a group of its parts.
+    node.set_name((elementPrefix_ + "g").c_str());
+    for (const char* attribute : kGeometryAttributes) {
+        node.remove_attribute(attribute);
+    }
+    WriteList(art.children, node, full, true, nullptr);
+}
+
+pugi::xml_node Writer::WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm) {
+    pugi::xml_node node;
+    if (art.type == ArtType::Group) {
+        node = NewElement(container, "g");
+        fullTransform_[node.internal_object()] = ctm;
+        WriteList(art.children, node, ctm, true, nullptr);
+    } else if (art.type == ArtType::Path) {
+        node = NewElement(container, "path");
+        Affine full = ctm;
+        SetGeometry(node, PathData({&art}, full, ctm, node));
+        WriteStyle(art.style, nullptr, node, full);
+    } else if (art.type == ArtType::Text) {
+        node = NewElement(container, "text");
+        WriteText(art.pointText, nullptr, node, ctm);
+    } else {
+        return {};
+    }
+    WriteStates(art, nullptr, node);
+    return node;
+}
+
+// Name, tags, lock and visibility, where they differ from `before` (all of them for
+// new art).
+void Writer::WriteStates(const Art& art, const Art* before, pugi::xml_node node) {
+    if (before == nullptr ? !art.name.empty() : before->name != art.name) {
+        if (!art.name.empty()) {
+            SetAttribute(node, Inkscape("label"), art.name);
+        } else if (const auto prefix = BoundPrefix(kInkscapeNamespace)) {
+            node.remove_attribute((*prefix + ":label").c_str());
+        }
+    }
+    if (before == nullptr ? !art.tags.empty() : before->tags != art.tags) {
+        RemovePrefixed(node, BoundPrefix(kTagsNamespace).value_or("mesra"), "mesra");
+        for (const auto& [name, value] : art.tags) {
+            if (IsNcName(name)) {
+                SetAttribute(node, Prefix(kTagsNamespace, "mesra") + ":" + name,
+                             Utf8FromWindows1252(value));
+            }
+        }
+    }
+    if (before == nullptr ? art.locked : before->locked != art.locked) {
+        if (art.locked) {
+            SetAttribute(node, Sodipodi("insensitive"), "true");
+        } else if (const auto prefix = BoundPrefix(kSodipodiNamespace)) {
+            node.remove_attribute((*prefix + ":insensitive").c_str());
+        }
+    }
+    if (before == nullptr ? art.hidden : before->hidden != art.hidden) {
+        if (art.hidden) {
+            SetProperty(node, "display", "none");
+        } else {
+            RemoveProperty(node, "display");
+            SetProperty(node, "visibility", "visible");
+        }
+    }
+}
+
+// Path data of the paths' subpaths in the user units of `full`, the accumulated transform
+// of the element under a parent whose accumulated transform is `parent`. When `full`
+// cannot be inverted, the element's transform is set to undo its parent's (when that can
+// be undone) and the data is in user space; `full` is then the identity.
+std::string Writer::PathData(const std::vector<const Art*>& paths, Affine& full,
+                             const Affine& parent, pugi::xml_node node) {
+    std::optional<Affine> inverse = Invert(full);
+    if (!inverse) {
+        const auto undo = Invert(parent);
+        if (undo && !IsIdentity(*undo)) {
+            SetAttribute(node, "transform", MatrixText(*undo));
+        } else {
+            node.remove_attribute("transform");
+        }
+        inverse = Affine{};
+        full = Affine{};
+    }
+    // From artwork points (y upwards) to the element's user units, and back as the
+    // reader maps them.
+    const double k = document_.unitScale;
+    const Affine toArtwork = Compose(Affine{k, 0, 0, -k, 0, 0}, full);
+    const Affine toLocal = Compose(*inverse, Affine{1 / k, 0, 0, -1 / k, 0, 0});
+    std::string data;
+    // The fewest decimals that read back to the same point of the host's floats.
+    const auto point = [&](const AIRealPoint& p) {
+        const Vec v = Apply(toLocal, {p.h, p.v});
+        std::string text;
+        for (int decimals = 0; decimals <= kDecimals; ++decimals) {
+            const std::string x = FormatDecimal(v.x, decimals);
+            const std::string y = FormatDecimal(v.y, decimals);
+            text = x + "," + y;
+            const Vec back = Apply(toArtwork, {ParseDecimal(x), ParseDecimal(y)});
+            if (static_cast<AIReal>(back.x) == p.h && static_cast<AIReal>(back.y) == p.v) {
+                break;
+            }
+        }
+        return text;
+    };
+    const auto samePoint = [](const AIRealPoint& p, const AIRealPoint& q) {
+        return p.h == q.h && p.v == q.v;
+    };
+    const auto curve = [&](const AIPathSegment& from, const AIPathSegment& to) {
+        if (samePoint(from.out, from.p) && samePoint(to.in, to.p)) {
+            data += " L " + point(to.p);
+        } else {
+            data += " C " + point(from.out) + " " + point(to.in) + " " + point(to.p);
+        }
+    };
+    for (const Art* path : paths) {
+        const auto& segments = path->segments;
+        if (segments.empty()) {
+            continue;
+        }
+        data += (data.empty() ? "M " : " M ") + point(segments.front().p);
+        for (std::size_t i = 1; i < segments.size(); ++i) {
+            curve(segments[i - 1], segments[i]);
+        }
+        if (path->closed) {
+            // A straight closing segment is the close itself.
+            const AIPathSegment& last = segments.back();
+            const AIPathSegment& first = segments.front();
+            if (segments.size() > 1 &&
+                !(samePoint(last.out, last.p) && samePoint(first.in, first.p))) {
+                curve(last, first);
+            }
+            data += " Z";
+        }
+    }
+    return data;
+}
+
+// Replaces the geometry of an element by path data (a shape becomes a `path`).
+void Writer::SetGeometry(pugi::xml_node node, const std::string& data) {
+    if (LocalName(node) != "path") {
+        node.set_name((elementPrefix_ + "path").c_str());
+        for (const char* attribute : kGeometryAttributes) {
+            node.remove_attribute(attribute);
+        }
+    }
+    SetAttribute(node, "d", data);
+}
+
+// A transform attribute; with more decimals than coordinates, since its error is
+// multiplied by the coordinates it maps.
+std::string Writer::MatrixText(const Affine& m) {
+    constexpr int kMatrixDecimals = 10;
+    std::string text = "matrix(";
+    for (const double v : {m.a, m.b, m.c, m.d, m.e, m.f}) {
+        text += text.size() > 7 ? "," : "";
+        text += FormatDecimal(v, kMatrixDecimals);
+    }
+    return text + ")";
+}
+
+}  // namespace emulator::svg_writer

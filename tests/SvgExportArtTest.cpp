@@ -1,0 +1,117 @@
+// The plug-in's edits of art written back to SVG where they render: shapes that become
+// paths, art disposed of, renamed, tagged, added or moved, layers locked, hidden or added,
+// art outside any layer, compound paths and strokes under a scaled group.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "emulator/ArtTree.h"
+#include "emulator/SvgExport.h"
+#include "emulator/SvgImport.h"
+#include "emulator/Unicode.h"
+#include "tests/SvgExportSupport.h"
+
+namespace {
+
+using emulator::Art;
+using emulator::ArtType;
+using emulator::Layer;
+using emulator::ReadSvg;
+using emulator::WriteSvg;
+using namespace testing_support::svg_export;
+
+// The plug-in's edits: a shape moved (it becomes a path), art disposed of (its element
+// goes), a rename, new art with tags in Windows-1252 in a layer whose style would leak into
+// it, new art (a path and a text) inside a rotated group, art moved into that group, a layer
+// hidden and locked, and a new layer. Reading back gives the edited model: a fault in the
+// transform handling shows as art that moved, a leaked style as a stroke that changed.
+TEST(SvgExport, EditsReadBackAsTheyWereMade) {
+    auto document = ReadExample();
+    ASSERT_NE(document, nullptr);
+    const double k = document->unitScale;
+    Layer& plan = LayerTitled(*document, "Plan");
+    Layer& notes = LayerTitled(*document, "Notes");
+
+    Art* plate = ArtNamed(*document, "Platine");
+    ASSERT_NE(plate, nullptr);
+    plate->segments[1].p.h += static_cast<AIReal>(5 * k);
+    plate->segments[1].in = plate->segments[1].out = plate->segments[1].p;
+    ArtNamed(*document, "Arc")->name = "Arche";
+    std::erase_if(plan.art, [](const auto& art) { return art->name == "Alésage"; });
+
+    Art* group = Append(plan.art, std::make_unique<Art>(), &plan, nullptr);
+    group->type = ArtType::Group;
+    group->name = "Cote 1";
+    group->tags["VornType"] = emulator::Windows1252FromUtf8("Cote linéaire");
+    group->tags["VornTexte"] = emulator::Windows1252FromUtf8("12,5 mm — «à vérifier»\r2e ligne");
+    Art* line = Append(group->children, StraightPath({{10, 10}, {60, 10}}, false, k), &plan, group);
+    line->hidden = true;
+    Append(group->children, StraightPath({{10, 5}, {10, 15}, {12, 12}}, true, k), &plan, group);
+
+    Art* clamp = ArtNamed(*document, "Bride");
+    ASSERT_NE(clamp, nullptr);
+    Append(clamp->children, StraightPath({{140, 260}, {160, 270}}, false, k), &plan, clamp);
+    Append(clamp->children, TextArt(u"Bride\r2 vis", 15, 150, 250, k), &plan, clamp)->name =
+        "Repère";
+    auto cam = emulator::DetachArt(*ArtNamed(*document, "Came"));
+    Append(clamp->children, std::move(cam), &plan, clamp);
+
+    notes.locked = true;
+    plan.visible = false;
+    auto extra = std::make_unique<Layer>();
+    extra->title = "Cotes";
+    Layer* added = extra.get();
+    document->layers.push_back(std::move(extra));
+    Append(added->art, StraightPath({{0, 0}, {210, 297}}, false, k), added, nullptr)->locked = true;
+
+    const auto again = Reread(*document);
+    ASSERT_NE(again, nullptr);
+    ExpectSameModel(*document, *again);
+    const std::string text = WriteSvg(*document);
+    EXPECT_FALSE(Contains(text, "id=\"bore\"")) << text;
+    EXPECT_FALSE(Contains(text, "<rect id=\"plate\"")) << text;
+    EXPECT_TRUE(Contains(text, "<path id=\"plate\"")) << text;
+    EXPECT_TRUE(Contains(text, "mesra:VornType=\"Cote linéaire\"")) << text;
+    // Untouched neighbours stay as they were.
+    EXPECT_TRUE(Contains(text, "<circle id=\"clamp-screw\" r=\"4\" />")) << text;
+}
+
+// Art outside any layer, a path of two subpaths and a scaled group, in a file declared in
+// Latin-1: stray art stays outside layers, the compound path stays one element, strokes
+// added under the scale keep their width, and the text is written in UTF-8.
+TEST(SvgExport, StrayCompoundAndScaledArt) {
+    const std::string latin1 =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\">"
+        "<path id=\"stray\" d=\"M 1,1 L 9,9\" stroke=\"blue\"/>"
+        "<g id=\"scaled\" transform=\"scale(2) translate(5,0)\">"
+        "<path id=\"two\" d=\"M 0,0 L 10,0 L 10,10 Z M 2,2 L 8,2 L 8,8 Z\" fill=\"red\"/>"
+        "<text id=\"t\">\xE9t\xE9</text></g></svg>";
+    std::string error;
+    auto document = ReadSvg(latin1, &error);
+    ASSERT_NE(document, nullptr) << error;
+    Layer& layer = *document->layers.front();
+    ASSERT_EQ(layer.art.size(), 2u);
+    Art& scaled = *layer.art[1];
+    ASSERT_EQ(scaled.children.size(), 1u);
+    Art& compound = *scaled.children.front();
+    ASSERT_EQ(compound.children.size(), 2u);
+    compound.children[1]->segments[0].p.h += 1;
+    Append(scaled.children, StraightPath({{30, 5}, {40, 5}}, false, 1), &layer, &scaled);
+
+    const std::string text = WriteSvg(*document);
+    EXPECT_TRUE(Contains(text, "encoding=\"UTF-8\"")) << text;
+    EXPECT_TRUE(Contains(text, ">été</text>")) << text;
+    EXPECT_TRUE(Contains(text, "<path id=\"stray\" d=\"M 1,1 L 9,9\" stroke=\"blue\" />")) << text;
+    EXPECT_FALSE(Contains(text, "inkscape:groupmode")) << text;
+    // The added stroke of 0.35 user units is 0.175 in the group's doubled units.
+    EXPECT_TRUE(Contains(text, "stroke-width:0.175")) << text;
+    const auto again = Reread(*document);
+    ASSERT_NE(again, nullptr);
+    ExpectSameModel(*document, *again);
+}
+
+}  // namespace
