@@ -71,7 +71,7 @@ Hit HitPath(Art& path, AIRealPoint p, double tolerance, ASInt32 request) {
         const double d = Distance(q, p);
         if (d <= bestDistance) {
             bestDistance = d;
-            best = {true, &path, type, static_cast<ASInt32>(index), t, q};
+            best = {true, &path, type, static_cast<ASInt32>(index), t, q, d};
         }
     };
     if (Selected(request, kHitAnchorPoints)) {
@@ -110,7 +110,8 @@ Hit HitPath(Art& path, AIRealPoint p, double tolerance, ASInt32 request) {
             const Nearest near = NearestOnBezier(CurveEndingAt(path, index), p);
             if (near.distance <= bestDistance) {
                 bestDistance = near.distance;
-                best = {true, &path, kSegmentHit, static_cast<ASInt32>(index), near.t, near.point};
+                best = {true,   &path,      kSegmentHit,  static_cast<ASInt32>(index),
+                        near.t, near.point, near.distance};
             }
         }
         if (best.hit) {
@@ -118,9 +119,16 @@ Hit HitPath(Art& path, AIRealPoint p, double tolerance, ASInt32 request) {
         }
     }
     if (Selected(request, kHitFills) && InsideFill(path, p)) {
-        best = {true, &path, kFillHit, 0, 0, p};
+        best = {true, &path, kFillHit, 0, 0, p, 0};
     }
     return best;
+}
+
+// How far `p` lies from the box `b` (0 inside it).
+double BoxDistance(const AIRealRect& b, AIRealPoint p) {
+    const double dx = std::max({b.left - p.h, p.h - b.right, 0.0f});
+    const double dy = std::max({b.bottom - p.v, p.v - b.top, 0.0f});
+    return std::hypot(dx, dy);
 }
 
 // A text is hit, as a fill, anywhere within the tolerance of its bounds.
@@ -129,12 +137,11 @@ Hit HitText(Art& text, AIRealPoint p, double tolerance, ASInt32 request) {
         return {};
     }
     const AIRealRect b = PointTextBounds(text.pointText);
-    const double dx = std::max({b.left - p.h, p.h - b.right, 0.0f});
-    const double dy = std::max({b.bottom - p.v, p.v - b.top, 0.0f});
-    if (std::hypot(dx, dy) > tolerance) {
+    const double distance = BoxDistance(b, p);
+    if (distance > tolerance) {
         return {};
     }
-    return {true, &text, kFillHit, 0, 0, p};
+    return {true, &text, kFillHit, 0, 0, p, distance};
 }
 
 // True for the paths and texts that can be hit: those with anchors or characters.
@@ -149,27 +156,60 @@ Hit HitArt(Art& art, AIRealPoint p, double tolerance, ASInt32 request) {
                                      : HitPath(art, p, tolerance, request);
 }
 
-Hit Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolerance,
-           ASInt32 request) {
-    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+// How a kind of hit ranks against another at the same distance: an anchor first, then a
+// centre point, a handle, a segment and a fill.
+int KindRank(ASInt32 type) {
+    switch (type) {
+        case kAnchorHit:
+            return 0;
+        case kCenterPointHit:
+            return 1;
+        case kInHandleHit:
+        case kOutHandleHit:
+            return 2;
+        case kSegmentHit:
+            return 3;
+        default:
+            return 4;
+    }
+}
+
+// True when `candidate` beats `best`: it is nearer, or as near and of a higher kind. Art is
+// offered topmost first, so that stacking order breaks the remaining ties.
+bool Beats(const Hit& candidate, const Hit& best) {
+    if (!candidate.hit) {
+        return false;
+    }
+    if (!best.hit || candidate.distance < best.distance) {
+        return true;
+    }
+    return candidate.distance == best.distance && KindRank(candidate.type) < KindRank(best.type);
+}
+
+// True when nothing offered later can beat `best`: an anchor right under the point.
+bool Unbeatable(const Hit& best) {
+    return best.hit && best.distance == 0 && best.type == kAnchorHit;
+}
+
+// Offers every hittable path and text of `list` (and of its groups), topmost first.
+void Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolerance,
+            ASInt32 request, Hit& best) {
+    for (auto it = list.rbegin(); it != list.rend() && !Unbeatable(best); ++it) {
         Art& art = **it;
         if (art.hidden || art.locked || art.guide) {
             continue;
         }
         if (art.type == ArtType::Group) {
-            if (Hit hit = Search(art.children, p, tolerance, request); hit.hit) {
-                return hit;
-            }
+            Search(art.children, p, tolerance, request, best);
             continue;
         }
         if (!HasContent(art)) {
             continue;
         }
-        if (Hit hit = HitArt(art, p, tolerance, request); hit.hit) {
-            return hit;
+        if (Hit hit = HitArt(art, p, tolerance, request); Beats(hit, best)) {
+            best = hit;
         }
     }
-    return {};
 }
 
 // True when neither the art, nor a group holding it, nor its layer is hidden, locked or a
@@ -259,7 +299,8 @@ void HitIndex::Build(Document& document) {
     }
 }
 
-std::vector<Art*> HitIndex::Near(Document& document, AIRealPoint point, double tolerance) {
+std::vector<HitIndex::Candidate> HitIndex::Near(Document& document, AIRealPoint point,
+                                                double tolerance) {
     if (!valid_) {
         Build(document);
     }
@@ -285,12 +326,11 @@ std::vector<Art*> HitIndex::Near(Document& document, AIRealPoint point, double t
     }
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
-    std::vector<Art*> near;
+    std::vector<Candidate> near;
     for (int i : found) {
-        const AIRealRect& b = boxes_[i];
-        if (point.h >= b.left - tolerance && point.h <= b.right + tolerance &&
-            point.v >= b.bottom - tolerance && point.v <= b.top + tolerance) {
-            near.push_back(paths_[i]);
+        const double distance = BoxDistance(boxes_[i], point);
+        if (distance <= tolerance) {
+            near.push_back({paths_[i], distance});
         }
     }
     return near;
@@ -339,32 +379,36 @@ Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASI
             return {};
         }
         if (within->type == ArtType::Group) {
-            return Search(within->children, point, tolerance, request);
+            Hit best;
+            Search(within->children, point, tolerance, request, best);
+            return best;
         }
         if (HasContent(*within) && !within->guide) {
             return HitArt(*within, point, tolerance, request);
         }
         return {};
     }
+    Hit best;
     if (index != nullptr) {
-        for (Art* art : index->Near(document, point, tolerance)) {
-            if (Hittable(*art)) {
-                if (Hit hit = HitArt(*art, point, tolerance, request); hit.hit) {
-                    return hit;
+        for (const HitIndex::Candidate& near : index->Near(document, point, tolerance)) {
+            // Art whose extent lies farther than the best hit so far cannot beat it.
+            if (Unbeatable(best) || (best.hit && near.distance > best.distance)) {
+                continue;
+            }
+            if (Hittable(*near.art)) {
+                if (Hit hit = HitArt(*near.art, point, tolerance, request); Beats(hit, best)) {
+                    best = hit;
                 }
             }
         }
-        return {};
+        return best;
     }
     for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
-        if (!(*layer)->visible || (*layer)->locked) {
-            continue;
-        }
-        if (Hit hit = Search((*layer)->art, point, tolerance, request); hit.hit) {
-            return hit;
+        if ((*layer)->visible && !(*layer)->locked) {
+            Search((*layer)->art, point, tolerance, request, best);
         }
     }
-    return {};
+    return best;
 }
 
 }  // namespace emulator

@@ -14,8 +14,13 @@ namespace emulator {
 class HitIndex {
   public:
     void Invalidate() { valid_ = false; }
+    // A path or text near a point, and how far its extent lies from it (0 inside).
+    struct Candidate {
+        Art* art;
+        double distance;
+    };
     // The paths and texts whose extent comes within `tolerance` of `point`, topmost first.
-    std::vector<Art*> Near(Document& document, AIRealPoint point, double tolerance);
+    std::vector<Candidate> Near(Document& document, AIRealPoint point, double tolerance);
 
   private:
     void Build(Document& document);
@@ -36,16 +41,22 @@ struct Hit {
     ASInt32 segment = 0;
     double t = 0;
     AIRealPoint point{0, 0};
+    // How far the point hit lies from the point tested.
+    double distance = 0;
 };
 
 // Hit-tests the paths and texts of `document` (or only `within` and what it holds) at
-// `point` within `tolerance` points for what `request` asks (kHitAnchorPoints,
-// kHitInHandles, kHitSegments, kHitFills; 0 for all). The topmost art with a hit wins;
-// within a path an anchor beats a centre point, a handle, a segment and a fill, and the
-// nearest of each kind wins. A text with characters is hit as a fill (segment 0, t 0, the
-// point itself) anywhere within the tolerance of its bounds. Locked, hidden and guide art
-// is never hit; handles are hit only on selected paths. Art whose extent lies farther than
-// the tolerance is not examined.
+// `point` within `tolerance` artwork points for what `request` asks (kHitAnchorPoints,
+// kHitInHandles, kHitSegments, kHitFills; 0 for all). Each path offers its best hit: an
+// anchor within the tolerance beats a centre point, a handle, a segment and a fill of the
+// same path (so an anchor wins over the segments that meet at it), and the nearest of each
+// kind wins. Across art the nearest hit wins; at the same distance the higher kind wins
+// (an anchor the point is exactly on beats the segments of other paths through it), and
+// only then the topmost art. A text with characters is hit as a fill (segment 0, t 0, the
+// point itself) anywhere within the tolerance of its bounds, at its distance from them; a
+// fill is hit at distance 0. Locked, hidden and guide art is never hit; handles are hit
+// only on selected paths. Art whose extent lies farther than the tolerance is not
+// examined.
 // With an `index`, only the art it finds near the point is examined; without one all of it
 // is (the literal search, kept to check that both find the same).
 Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASInt32 request,

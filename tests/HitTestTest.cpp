@@ -106,6 +106,51 @@ TEST(HitTesting, OnlyVisibleUnlockedArtIsHitTopFirst) {
     EXPECT_FALSE(HitTestDocument(d.document, {NAN, 1}, 4, 0).hit);
 }
 
+// The topmost art used to win whatever lay nearer: an exact click on the corner of a small
+// pad took the anchor of the part above it, 3.5 points away.
+TEST(HitTesting, TheNearestHitWinsAndStackingOnlyBreaksTies) {
+    Drawing d;
+    Art* pad = d.Path({Corner(0, 0), Corner(2, 0), Corner(2, 1), Corner(0, 1)}, true);
+    Art* part = d.Path({Corner(3.5f, 0), Corner(20, 0), Corner(20, 10), Corner(3.5f, 10)}, true);
+    // A line above both that passes exactly through the pad's corner (2, 0).
+    Art* line = d.Path({Corner(2, -5), Corner(2, 5)}, false);
+    const struct {
+        const char* what;
+        AIRealPoint point;
+        ASInt32 request;
+        Art* art;
+        ASInt32 type;
+    } cases[] = {
+        {"exactly on the lower corner", {0, 0}, kHitAnchorPoints, pad, kAnchorHit},
+        {"nearer the upper corner", {3, 0}, kHitAnchorPoints, part, kAnchorHit},
+        {"an anchor beats another path's segment through it",
+         {2, 0},
+         kHitPointsHandlesSegments,
+         pad,
+         kAnchorHit},
+        {"an anchor beats its own nearer segments",
+         {0.6f, 0.2f},
+         kHitPointsHandlesSegments,
+         pad,
+         kAnchorHit},
+        {"the nearer segment of another path",
+         {2.4f, 0.5f},
+         kHitPointsHandlesSegments,
+         line,
+         kSegmentHit},
+    };
+    for (const auto& c : cases) {
+        const Hit hit = HitTestDocument(d.document, c.point, 4, c.request);
+        EXPECT_EQ(hit.art, c.art) << c.what;
+        EXPECT_EQ(hit.type, c.type) << c.what;
+        // The culled search finds the same.
+        HitIndex index;
+        const Hit culled = HitTestDocument(d.document, c.point, 4, c.request, nullptr, &index);
+        EXPECT_EQ(culled.art, hit.art) << c.what;
+        EXPECT_EQ(culled.type, hit.type) << c.what;
+    }
+}
+
 TEST(HitTesting, HandlesOnlyOnSelectedPaths) {
     Drawing d;
     Art* arc = d.Path(QuarterCircle(), false);

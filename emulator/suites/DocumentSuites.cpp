@@ -161,6 +161,8 @@ ASErr InsertLayer(AILayerHandle base, ASInt32 placement, AILayerHandle* layer) {
     auto added = std::make_unique<Layer>();
     Layer* raw = added.get();
     layers.insert(layers.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
+    // As in an illustration program, a new layer becomes the one new art goes to.
+    document->currentLayer = raw;
     *layer = host->HandleOf(raw);
     host->DocumentChanged();
     return 0;
@@ -253,7 +255,11 @@ ASErr HitTest(AIArtHandle handle, const AIRealPoint* point, AIReal tolerance, AS
     if (handle != nullptr && (within = host->FindArt(handle)) == nullptr) {
         return kBadParameterErr;
     }
-    const Hit hit = HitTestDocument(*document, *point, tolerance, request, within, host->Index());
+    // The tolerance is in view pixels: zoomed in, it covers less of the artwork, so that
+    // small features can be picked.
+    const double artworkTolerance = tolerance / document->view.zoom;
+    const Hit hit =
+        HitTestDocument(*document, *point, artworkTolerance, request, within, host->Index());
     auto data = std::make_unique<AIToolHitData>();
     data->hit = hit.hit;
     data->art = host->HandleOf(hit.art);
