@@ -5,6 +5,32 @@
 #include <algorithm>
 
 namespace emulator {
+namespace {
+
+// The PostScript name of the face fontconfig picks for "sans-serif" (the system's plain
+// text face), or "" when it picks none.
+std::string DefaultSansSerif(FcConfig* config) {
+    std::string name;
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("sans-serif"));
+    if (pattern == nullptr) {
+        return name;
+    }
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+        FcChar8* value = nullptr;
+        if (FcPatternGetString(match, FC_POSTSCRIPT_NAME, 0, &value) == FcResultMatch &&
+            value != nullptr) {
+            name = reinterpret_cast<const char*>(value);
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return name;
+}
+
+}  // namespace
 
 std::vector<std::string> InstalledFonts() {
     std::vector<std::string> names;
@@ -30,9 +56,14 @@ std::vector<std::string> InstalledFonts() {
     }
     FcObjectSetDestroy(objects);
     FcPatternDestroy(pattern);
+    const std::string first = DefaultSansSerif(config);
     FcConfigDestroy(config);
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
+    // The plain sans-serif face first: the first font is the measure text's default.
+    if (const auto it = std::find(names.begin(), names.end(), first); it != names.end()) {
+        std::rotate(names.begin(), it, it + 1);
+    }
     return names;
 }
 

@@ -6,7 +6,9 @@
 
 namespace emulator {
 
-// The PostScript names of the fonts that fontconfig finds, sorted and without repeats.
+// The PostScript names of the fonts that fontconfig finds, without repeats: first the face
+// it matches for "sans-serif" (the system's default text face), then the others sorted by
+// name.
 std::vector<std::string> InstalledFonts();
 
 }  // namespace emulator

@@ -1,6 +1,11 @@
 // The emulated host as a validator: what it hands out, and the misuses it catches.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "emulator/Fonts.h"
 #include "emulator/SuiteRegistry.h"
 #include "emulator/Toolbox.h"
 #include "host/InterfaceSuites.h"
@@ -126,6 +131,16 @@ TEST(EmulatedToolbox, PlacesToolsInGroupsAndToolsets) {
     tool.name = "C";
     EXPECT_FALSE(toolbox.Add(tool, 999, kNoTool).has_value());
     EXPECT_EQ(emulator::Toolbox::NumberOf(emulator::Toolbox::HandleOf(b)), b);
+}
+
+// The first font is the measure text's default: sorting by name alone put a maths face
+// ("DejaVuMathTeXGyre") before the plain sans-serif one.
+TEST(EmulatedHost, ListsThePlainSansSerifFontFirst) {
+    const std::vector<std::string> fonts = emulator::InstalledFonts();
+    ASSERT_FALSE(fonts.empty());
+    EXPECT_NE(fonts.front().find("Sans"), std::string::npos) << fonts.front();
+    EXPECT_EQ(fonts.front().find("Math"), std::string::npos) << fonts.front();
+    EXPECT_TRUE(std::is_sorted(fonts.begin() + 1, fonts.end()));
 }
 
 }  // namespace
