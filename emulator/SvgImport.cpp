@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "emulator/Gzip.h"
 #include "emulator/SvgReader.h"
 #include "emulator/Unicode.h"
 
@@ -77,6 +78,24 @@ ElementInfo ReadElementInfo(const pugi::xml_node& node, const Namespaces& namesp
     return info;
 }
 
+// The id that a `sodipodi:namedview` names in `inkscape:current-layer`, if the element is
+// one that names it.
+std::optional<std::string_view> CurrentLayerId(const pugi::xml_node& node,
+                                               const Namespaces& namespaces) {
+    const auto [prefix, local] = SplitName(node.name());
+    if (local != "namedview" || AttributeNamespace(namespaces, prefix) != kSodipodiNamespace) {
+        return std::nullopt;
+    }
+    for (const pugi::xml_attribute attribute : node.attributes()) {
+        const auto [attributePrefix, name] = SplitName(attribute.name());
+        if (name == "current-layer" && !attributePrefix.empty() &&
+            AttributeNamespace(namespaces, attributePrefix) == kInkscapeNamespace) {
+            return std::string_view(attribute.value());
+        }
+    }
+    return std::nullopt;
+}
+
 void Attach(Art& art, Layer* layer, Art* parent) {
     art.layer = layer;
     art.parent = parent;
@@ -108,12 +127,16 @@ void Importer::Read(const pugi::xml_node& root) {
     context.style = ComputeStyle(root, ComputedStyle{}, viewport_);
     context.style.displayNone = false;
     int layerNumber = 0;
+    std::optional<std::string_view> currentLayerId;
     for (const pugi::xml_node child : root.children()) {
         if (child.type() != pugi::node_element) {
             continue;
         }
         const std::vector<std::string> childBound = namespaces_.Enter(child);
         const ElementInfo info = ReadElementInfo(child, namespaces_);
+        if (const auto id = CurrentLayerId(child, namespaces_); id && !currentLayerId) {
+            currentLayerId = id;
+        }
         if (info.svg && info.localName == "g" && info.layer) {
             ReadLayer(child, info, context, ++layerNumber);
         } else if (auto art = ReadArt(child, info, context)) {
@@ -130,8 +153,31 @@ void Importer::Read(const pugi::xml_node& root) {
             Attach(*art, layer.get(), nullptr);
         }
     }
-    document_.currentLayer = document_.layers.back().get();
+    document_.currentLayer = CurrentLayer(root, currentLayerId);
     FillSizeFromBounds();
+}
+
+// The layer whose element (or an element inside it) has the id that the file names as its
+// current layer; else the topmost layer that is unlocked and visible; else the topmost.
+Layer* Importer::CurrentLayer(const pugi::xml_node& root, std::optional<std::string_view> id) {
+    if (id && !id->empty()) {
+        const pugi::xml_node named = root.find_node([&](const pugi::xml_node& node) {
+            return node.type() == pugi::node_element && *id == node.attribute("id").value();
+        });
+        for (pugi::xml_node node = named; node && node != root; node = node.parent()) {
+            for (const auto& layer : document_.layers) {
+                if (layer->source == node) {
+                    return layer.get();
+                }
+            }
+        }
+    }
+    for (auto layer = document_.layers.rbegin(); layer != document_.layers.rend(); ++layer) {
+        if (!(*layer)->locked && (*layer)->visible) {
+            return layer->get();
+        }
+    }
+    return document_.layers.back().get();
 }
 
 // The layer of the art outside any layer, made at the bottom the first time.
@@ -228,6 +274,25 @@ std::unique_ptr<Art> Importer::ReadArt(const pugi::xml_node& node, const Element
 namespace emulator {
 namespace {
 
+// A gzip-compressed file inflates to no more than this.
+constexpr std::size_t kMaxInflated = std::size_t{256} << 20;
+
+// True for bytes that can be XML text: markup after an optional byte-order mark and
+// whitespace, or text in UTF-16 or UTF-32 (which the parser reads).
+bool LooksLikeXml(std::string_view bytes) {
+    const auto starts = [&](std::string_view prefix) {
+        return bytes.substr(0, prefix.size()) == prefix;
+    };
+    using namespace std::string_view_literals;
+    if (starts("\xFE\xFF") || starts("\xFF\xFE") || starts("\0\0\xFE\xFF"sv) || starts("\0<"sv) ||
+        starts("<\0"sv)) {
+        return true;
+    }
+    const std::size_t start = starts("\xEF\xBB\xBF") ? 3 : 0;
+    const std::size_t markup = bytes.find_first_not_of(" \t\r\n", start);
+    return markup != std::string_view::npos && bytes[markup] == '<';
+}
+
 // Removes the whitespace-only character data that only lays the file out: outside `text`
 // elements, where it is not an element's only content.
 void DropLayoutWhitespace(pugi::xml_document& xml) {
@@ -260,13 +325,35 @@ void DropLayoutWhitespace(pugi::xml_document& xml) {
 
 }  // namespace
 
-std::unique_ptr<Document> ReadSvg(const std::string& text, std::string* error) {
+std::unique_ptr<Document> ReadSvg(const std::string& bytes, std::string* error) {
     const auto fail = [&](const std::string& reason) {
         if (error) {
-            *error = "not an SVG document: " + reason;
+            error->assign("not an SVG document");
+            error->append(!reason.empty() && reason.front() == '(' ? " " : ": ").append(reason);
         }
         return nullptr;
     };
+    std::string inflated;
+    std::string_view text = bytes;
+    if (IsGzip(text)) {
+        std::string reason;
+        if (!GzipInflate(text, kMaxInflated, &inflated, &reason)) {
+            return fail(reason);
+        }
+        text = inflated;
+        if (!LooksLikeXml(text)) {
+            return fail("(gzip-compressed, but what it holds is not XML text)");
+        }
+    } else if (!LooksLikeXml(text)) {
+        return fail("(neither XML text nor gzip-compressed SVG)");
+    }
+    std::optional<std::string> expanded;
+    if (std::string reason; !svg_reader::ExpandEntities(text, expanded, reason)) {
+        return fail(reason);
+    }
+    if (expanded) {
+        text = *expanded;
+    }
     auto xml = std::make_unique<pugi::xml_document>();
     // Comments, declarations and processing instructions are kept for writing back, and so
     // is the whitespace that text renders: all of it inside a `text` element, elsewhere only

@@ -7,16 +7,26 @@
 // (the user's text, images, definitions, metadata, attributes of other programs) can be
 // written back as it was.
 //
+// The file may be gzip-compressed (.svgz; told by its first bytes, not by its name). The
+// general entities that its DOCTYPE declares in its internal subset are expanded (see
+// SvgImportEntities.cpp), within a bound that refuses a runaway expansion; external
+// entities are never fetched.
+//
 // What becomes what:
 // - The root's width, height and viewBox give Document::unitScale (points per user unit)
 //   and the document's size in user units. An SVG point (x, y) becomes the artwork point
 //   (x·k, −y·k) after the transforms of its element and ancestors (the viewBox's origin
-//   moves nothing). Without a viewBox the user unit is the width's unit; a size the root
-//   does not give is the extent of the art from the origin.
+//   moves nothing). With a viewBox, k is the width (or height) in points over the viewBox's
+//   (pixels and plain numbers counting as points); without one, a user unit is a CSS pixel
+//   (k = 0.75) when the width or height is in mm, cm, in, pt or pc, and a point otherwise.
+//   A size the root does not give is the extent of the art from the origin.
 // - A `g` with inkscape:groupmode="layer" directly under the root is a layer (title from
 //   inkscape:label, else id, else "Calque N"; locked by sodipodi:insensitive="true"; hidden
-//   by display:none). Art outside any layer goes into one layer "Calque 1" at the bottom; a
-//   document without layers still has "Calque 1". The current layer is the topmost.
+//   by display:none). Art outside any layer goes into one layer "Calque 1" at the bottom
+//   (the writer puts it back where it was); a document without layers still has
+//   "Calque 1". The current layer is the one whose element's id the `sodipodi:namedview`
+//   names in inkscape:current-layer, else the topmost unlocked and visible one, else the
+//   topmost.
 // - `g` (and a layer inside a layer) is a group; `path`, `rect`, `circle`, `ellipse`,
 //   `line`, `polyline` and `polygon` are paths. An element whose geometry has several
 //   subpaths is a group of paths: the group's source is the element, its paths have no
@@ -64,10 +74,11 @@ inline constexpr const char* kPaintNamespace = "urn:x-mesra:paint";
 inline constexpr const char* kTextNamespace = "urn:x-mesra:text";
 
 // The document of the SVG text (UTF-8, or any encoding the XML declares or marks with a
-// byte-order mark). Returns null when the text is not an SVG document (an XML error, or a
-// root element other than `svg`), with the reason in English in *error (when error is not
-// null); *error is left alone on success.
-std::unique_ptr<Document> ReadSvg(const std::string& text, std::string* error);
+// byte-order mark), or of gzip-compressed SVG text. Returns null when the bytes are not an
+// SVG document (neither XML text nor gzip, damaged gzip, an XML error, a runaway entity
+// expansion, or a root element other than `svg`), with the reason in English in *error
+// (when error is not null); *error is left alone on success.
+std::unique_ptr<Document> ReadSvg(const std::string& bytes, std::string* error);
 
 // The document of the SVG file, as ReadSvg; the reason for a failure names the file (one
 // that cannot be read, or one that is not SVG).

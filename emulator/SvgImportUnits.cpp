@@ -16,8 +16,8 @@ constexpr double kPointsPerInch = 72.0;
 // CSS pixels per inch: the lengths of style values and geometry attributes in user units.
 constexpr double kCssPixelsPerInch = 96.0;
 
-// Points per unit of the root's width and height: pixels and plain numbers are points,
-// as illustration programs write them.
+// Points per unit of the root's width and height, which with a viewBox give the points per
+// user unit: pixels and plain numbers are points, as illustration programs write them.
 std::optional<double> PointsPerRootUnit(std::string_view unit) {
     if (unit.empty() || unit == "px" || unit == "pt") {
         return 1.0;
@@ -40,6 +40,7 @@ std::optional<double> PointsPerRootUnit(std::string_view unit) {
 struct RootLength {
     double value = 0;
     double pointsPerUnit = 1;
+    bool physical = false;  // in mm, cm, in, pt or pc
 };
 
 // The root's width or height: a positive number with an optional absolute unit (a
@@ -50,11 +51,13 @@ std::optional<RootLength> ParseRootLength(std::string_view text) {
     if (!s.Number(length.value) || !(length.value > 0)) {
         return std::nullopt;
     }
-    const auto unit = PointsPerRootUnit(s.Word());
+    const std::string_view word = s.Word();
+    const auto unit = PointsPerRootUnit(word);
     if (!unit || !s.AtEnd()) {
         return std::nullopt;
     }
     length.pointsPerUnit = *unit;
+    length.physical = !word.empty() && word != "px";
     return length;
 }
 
@@ -162,13 +165,20 @@ void Importer::ReadSize(const pugi::xml_node& root) {
             k = std::max(kx, ky);
         }
     } else if (width || height) {
-        // Without a viewBox a user unit is the unit of the width (or the height).
-        k = width ? width->pointsPerUnit : height->pointsPerUnit;
+        // Without a viewBox a user unit is a CSS pixel, as SVG has it, when the width or the
+        // height is in a physical unit; otherwise it is a point, as illustration programs
+        // write plain numbers.
+        const bool physical = (width && width->physical) || (height && height->physical);
+        k = physical ? kPointsPerInch / kCssPixelsPerInch : 1;
+        // A plain number or pixels is in user units already.
+        const auto userUnits = [k](const RootLength& length) {
+            return length.physical ? length.value * (length.pointsPerUnit / k) : length.value;
+        };
         if (width) {
-            document_.width = width->value * (width->pointsPerUnit / k);
+            document_.width = userUnits(*width);
         }
         if (height) {
-            document_.height = height->value * (height->pointsPerUnit / k);
+            document_.height = userUnits(*height);
         }
         if (!std::isfinite(document_.width) || !std::isfinite(document_.height)) {
             document_.width = document_.height = 0;

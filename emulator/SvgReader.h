@@ -1,8 +1,9 @@
 // The parts of the SVG reader (see SvgImport.h) that its source files share. The reader
-// walks the tree in SvgImport.cpp (namespaces, layers, groups, the document); its other
-// parts are in SvgImportUnits.cpp (numbers, lengths, the document's scale and size),
-// SvgImportPaths.cpp (path data, shapes and the host's segments), SvgImportStyles.cpp
-// (colours, paints and styles) and SvgImportText.cpp (point text).
+// walks the tree in SvgImport.cpp (the file's bytes, namespaces, layers, groups, the
+// document); its other parts are in SvgImportEntities.cpp (the DOCTYPE's entities),
+// SvgImportUnits.cpp (numbers, lengths, the document's scale and size), SvgImportPaths.cpp
+// (path data, shapes and the host's segments), SvgImportStyles.cpp (colours, paints and
+// styles) and SvgImportText.cpp (point text).
 #pragma once
 
 #include <functional>
@@ -101,6 +102,15 @@ Paint ModelPaint(const PaintValue& value, const Rgb& color);
 std::optional<PathStyle> ModelStyle(const Style& style, double scale);
 void ApplyPaintExtras(Art& art, const std::map<std::string, std::string, std::less<>>& extras);
 
+// ---- Entities (SvgImportEntities.cpp) ----------------------------------------------------
+
+// The text with the general entities of its DOCTYPE's internal subset expanded (and their
+// declarations taken out) in `expanded`; left empty when the text declares none. Returns
+// false, with the reason in English, for an entity that refers to itself or an expansion
+// that runs away.
+bool ExpandEntities(std::string_view text, std::optional<std::string>& expanded,
+                    std::string& reason);
+
 // ---- Namespaces and names (SvgImport.cpp) ------------------------------------------------
 
 // The namespace prefixes bound where the reader stands in the tree.
@@ -185,6 +195,7 @@ class Importer {
 
     // The tree (SvgImport.cpp).
     Layer& StrayLayer();
+    Layer* CurrentLayer(const pugi::xml_node& root, std::optional<std::string_view> id);
     Context ChildContext(const pugi::xml_node& node, const Context& parent) const;
     void ReadLayer(const pugi::xml_node& node, const ElementInfo& info, const Context& parent,
                    int number);

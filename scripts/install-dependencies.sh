@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    libpugixml-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+    libpugixml-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
     clang-format librsvg2-bin
     g++-mingw-w64-i686 binutils-mingw-w64-i686
 )

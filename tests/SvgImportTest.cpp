@@ -1,5 +1,6 @@
-// Reading SVG artwork into the emulated host's document: layers, tags, names and locks of
-// art, the bundled drawing, and inputs that must neither crash nor hang the reader.
+// Reading SVG artwork into the emulated host's document: layers and the current layer, tags,
+// names and locks of art, the bundled drawing, inputs that must neither crash nor hang the
+// reader, and those it refuses with a reason.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,13 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "emulator/Gzip.h"
 #include "emulator/SvgImport.h"
 #include "tests/SvgImportSupport.h"
 
 namespace {
 
 using emulator::Art;
-using emulator::ArtType;
 using emulator::Layer;
 using emulator::ReadSvg;
 using namespace testing_support::svg_import;
@@ -56,37 +57,42 @@ TEST(SvgImportLayers, ReadTitleLockAndVisibility) {
     }
 }
 
-// Would catch art outside the layers dropped, put in a layer of its own each time or on top,
-// a nested layer made a layer, the current layer not the topmost, and the layer and parent
-// links of art left unset.
-TEST(SvgImportLayers, ArtOutsideLayersGoesToOneLayerAtTheBottom) {
-    const auto document = Read(
-        "<path id='first' d='M 0 0 L 1 1'/>"
-        "<g inkscape:groupmode='layer' inkscape:label='Plan'><rect id='r' width='1' "
-        "height='1'/></g>"
-        "<g inkscape:groupmode='layer' inkscape:label='Notes'>"
-        "<g inkscape:groupmode='layer' inkscape:label='Inner'><circle r='1'/></g></g>"
-        "<metadata/><circle id='last' r='2'/>");
-    ASSERT_NE(document, nullptr);
-    ASSERT_EQ(document->layers.size(), 3u);
-    const Layer& stray = *document->layers[0];
-    EXPECT_EQ(stray.title, "Calque 1");
-    ASSERT_EQ(stray.art.size(), 2u);
-    EXPECT_EQ(stray.art[0]->source.attribute("id").value(), std::string("first"));
-    EXPECT_EQ(stray.art[1]->source.attribute("id").value(), std::string("last"));
-    EXPECT_EQ(stray.art[1]->layer, &stray);
-    EXPECT_EQ(document->layers[1]->title, "Plan");
-    const Layer& notes = *document->layers[2];
-    EXPECT_EQ(document->currentLayer, &notes);
-    ASSERT_EQ(notes.art.size(), 1u);
-    const Art& inner = *notes.art[0];
-    EXPECT_EQ(inner.type, ArtType::Group);
-    EXPECT_EQ(inner.name, "Inner");
-    EXPECT_EQ(inner.layer, &notes);
-    EXPECT_EQ(inner.parent, nullptr);
-    ASSERT_EQ(inner.children.size(), 1u);
-    EXPECT_EQ(inner.children[0]->parent, &inner);
-    EXPECT_EQ(inner.children[0]->layer, &notes);
+struct CurrentLayerCase {
+    const char* body;
+    const char* current;
+};
+
+// Would catch the current layer always the topmost (a locked title block on top would take
+// every dimension), the namedview's id ignored or matched against titles, a namedview
+// naming a layer inside a layer not giving its layer, and a locked or hidden layer chosen
+// when an unlocked and visible one is there.
+TEST(SvgImportLayers, CurrentLayerIsTheNamedOneOrTheTopmostUnlockedVisible) {
+    const std::string layers =
+        "<g inkscape:groupmode='layer' id='l1' inkscape:label='Plan'/>"
+        "<g inkscape:groupmode='layer' id='l2' inkscape:label='Cotes'>"
+        "<g inkscape:groupmode='layer' id='l2a' inkscape:label='Sous-calque'/></g>"
+        "<g inkscape:groupmode='layer' id='l3' inkscape:label='Cachet' "
+        "sodipodi:insensitive='true'/>";
+    const CurrentLayerCase cases[] = {
+        {"<sodipodi:namedview inkscape:current-layer='l1'/>", "Plan"},
+        {"<sodipodi:namedview inkscape:current-layer='l2a'/>", "Cotes"},
+        {"<sodipodi:namedview inkscape:current-layer='Plan'/>", "Cotes"},
+        {"", "Cotes"},
+        {"<g inkscape:groupmode='layer' inkscape:label='Masque' style='display:none'/>", "Cotes"},
+        {"<g inkscape:groupmode='layer' inkscape:label='Haut'/>", "Haut"},
+    };
+    for (const CurrentLayerCase& c : cases) {
+        SCOPED_TRACE(c.body);
+        const auto document = Read(layers + c.body);
+        ASSERT_NE(document, nullptr);
+        ASSERT_NE(document->currentLayer, nullptr);
+        EXPECT_EQ(document->currentLayer->title, c.current);
+    }
+    const auto allLocked = Read(
+        "<g inkscape:groupmode='layer' sodipodi:insensitive='true'/>"
+        "<g inkscape:groupmode='layer' inkscape:label='Haut' "
+        "sodipodi:insensitive='true'/>");
+    EXPECT_EQ(allLocked->currentLayer, allLocked->layers.back().get());
 }
 
 // Would catch a document without art left without a layer (the host needs a current one),
@@ -209,6 +215,45 @@ TEST(SvgImportRobustness, MalformedInputGivesADocumentOrAReason) {
                 pending.push_back(child.get());
             }
         }
+    }
+}
+
+// Would catch bytes that are neither XML nor gzip reported as an XML error at some offset,
+// a damaged or cut gzip stream taken for text, an entity that refers to itself expanded
+// until the stack runs out, and nested entities ("billion laughs") expanded into gigabytes
+// instead of refused.
+TEST(SvgImportRobustness, RefusalsSayWhy) {
+    const std::string svg = Svg("<path d='M 0 0 L 1 1'/>");
+    const std::string gzip = emulator::GzipDeflate(svg);
+    std::string damaged = gzip;
+    damaged[10] = '\xFF';  // the first deflate block: a block type that does not exist
+    std::string laughs = "<!DOCTYPE svg [<!ENTITY lol0 'lol'>";
+    for (int i = 1; i < 10; ++i) {
+        laughs += "<!ENTITY lol" + std::to_string(i) + " '";
+        for (int j = 0; j < 10; ++j) {
+            laughs += "&lol" + std::to_string(i - 1) + ";";
+        }
+        laughs += "'>";
+    }
+    laughs += "]>" + Svg("<text>&lol9;</text>");
+    const struct {
+        std::string input;
+        const char* reason;
+    } cases[] = {
+        {"\x89PNG\r\n\x1a\n", "not an SVG document (neither XML text nor gzip-compressed SVG)"},
+        {"", "neither XML text nor gzip"},
+        {emulator::GzipDeflate("\x89PNG"), "gzip-compressed, but what it holds is not XML"},
+        {gzip.substr(0, gzip.size() / 2), "the gzip-compressed data is cut short"},
+        {damaged, "the gzip-compressed data is damaged (invalid block type)"},
+        {"<!DOCTYPE svg [<!ENTITY a '&b;'><!ENTITY b 'x&a;'>]>" + Svg("&a;"),
+         "the entity \"a\" refers to itself"},
+        {laughs, "entities expand beyond 8 MiB (a runaway expansion, refused)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        std::string error;
+        EXPECT_EQ(ReadSvg(c.input, &error), nullptr);
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
     }
 }
 

@@ -71,13 +71,17 @@ struct UnitCase {
 };
 
 // Would catch a unit's points wrong, the viewBox ignored (or applied without a width),
-// without a viewBox the width's unit not taken as the user unit, a percentage width read as
-// a length, and a document without a size left at zero instead of fitting its art.
+// without a viewBox a physical width's unit taken as the user unit (a user unit is then a CSS
+// pixel, and plain numbers stay points), a percentage width read as a length, and a document
+// without a size left at zero instead of fitting its art.
 TEST(SvgImportUnits, ScaleAndSizeComeFromTheRoot) {
+    constexpr double kPixel = 0.75;
     const UnitCase cases[] = {
         {"width='210mm' height='297mm' viewBox='0 0 210 297'", kPointsPerMm, 210, 297},
-        {"width='2in' height='1in'", 72, 2, 1},
-        {"width='10cm' height='5cm'", 72 / 2.54, 10, 5},
+        {"width='2in' height='1in'", kPixel, 192, 96},
+        {"width='10cm' height='5cm'", kPixel, 960 / 2.54, 480 / 2.54},
+        {"width='100mm'", kPixel, 9600 / 25.4, 80},
+        {"width='200' height='30pt'", kPixel, 200, 40},
         {"width='200' height='100'", 1, 200, 100},
         {"width='200px' height='100px'", 1, 200, 100},
         {"width='400' height='200' viewBox='0 0 200 100'", 2, 200, 100},
