@@ -1,9 +1,11 @@
 #include "emulator/SvgExport.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -14,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "emulator/Gzip.h"
 #include "emulator/SvgImport.h"
 #include "emulator/SvgWriter.h"
 
@@ -44,6 +47,61 @@ void MapNodes(const pugi::xml_node& from, const pugi::xml_node& to,
         }
         MapNodes(a, b, map);
     }
+}
+
+// The layers' elements and the art outside any layer, each in paint order, merged into the
+// order of the root's children. Elements already under the root keep the order they have
+// there; a new one goes right above the element before it in its own list (a new layer
+// above every existing one goes on top of everything, as the host shows layers above the
+// art outside them), or right below the element after it when it is the first.
+std::vector<pugi::xml_node> Interleave(const pugi::xml_node& root,
+                                       const std::vector<pugi::xml_node>& layers,
+                                       const std::vector<pugi::xml_node>& loose) {
+    std::unordered_map<NodeKey, double> ordinal;
+    double n = 0;
+    for (const pugi::xml_node child : root.children()) {
+        ordinal[child.internal_object()] = n++;
+    }
+    constexpr double kTop = std::numeric_limits<double>::infinity();
+    const auto keys = [&](const std::vector<pugi::xml_node>& items, bool newOnTop) {
+        std::vector<double> key(items.size(), kTop);
+        std::optional<double> previous;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const auto it = ordinal.find(items[i].internal_object());
+            if (it != ordinal.end()) {
+                key[i] = it->second;
+                previous = it->second;
+            } else if (previous) {
+                key[i] = *previous + 0.5;
+            }
+        }
+        // New items before the first existing one go right below it; those after the last
+        // one on top, when asked.
+        std::optional<double> next;
+        for (std::size_t i = items.size(); i-- > 0;) {
+            if (ordinal.count(items[i].internal_object()) != 0) {
+                next = key[i];
+            } else if (!next && newOnTop) {
+                key[i] = kTop;
+            } else if (next && key[i] == kTop) {
+                key[i] = *next - 0.5;
+            }
+        }
+        return key;
+    };
+    const std::vector<double> layerKeys = keys(layers, true);
+    const std::vector<double> looseKeys = keys(loose, false);
+    std::vector<pugi::xml_node> merged;
+    std::size_t i = 0, j = 0;
+    while (i < layers.size() || j < loose.size()) {
+        // On a tie the art outside the layers goes first, as it is below them in the host.
+        if (j < loose.size() && (i == layers.size() || looseKeys[j] <= layerKeys[i])) {
+            merged.push_back(loose[j++]);
+        } else {
+            merged.push_back(layers[i++]);
+        }
+    }
+    return merged;
 }
 
 // The root of a document that has no file: its size in points (millimetres when a user
@@ -108,24 +166,30 @@ Writer::Writer(const Document& document, pugi::xml_document& out, const Document
 }
 
 void Writer::Write() {
-    // The root holds the layers, and the art of a layer without an element of its own
-    // that stands for the art the file has outside any layer.
-    std::vector<pugi::xml_node> rootItems;
-    bool strayPlaced = false;
-    std::vector<std::pair<const Layer*, pugi::xml_node>> layers;
+    // The art of a layer without an element of its own stands for the art the file has
+    // outside any layer: it goes back to the root, among the layers, where it was.
+    const Layer* stray = nullptr;
     for (const auto& layer : document_.layers) {
-        const bool stray = !strayPlaced && strayTitle_ && !ClaimedLayer(*layer) &&
-                           layer->title == *strayTitle_ && !layer->locked && layer->visible;
-        if (stray) {
-            strayPlaced = true;
-            WriteList(layer->art, root_, Affine{}, false, &rootItems);
-            continue;
+        if (strayTitle_ && !ClaimedLayer(*layer) && layer->title == *strayTitle_ &&
+            !layer->locked && layer->visible) {
+            stray = layer.get();
+            break;
         }
-        const pugi::xml_node node = PrepareLayer(*layer);
-        layers.emplace_back(layer.get(), node);
-        rootItems.push_back(node);
     }
-    Place(root_, rootItems);
+    std::vector<pugi::xml_node> loose;
+    if (stray != nullptr) {
+        WriteList(stray->art, root_, Affine{}, false, &loose);
+    }
+    std::vector<std::pair<const Layer*, pugi::xml_node>> layers;
+    std::vector<pugi::xml_node> layerNodes;
+    for (const auto& layer : document_.layers) {
+        if (layer.get() != stray) {
+            const pugi::xml_node node = PrepareLayer(*layer);
+            layers.emplace_back(layer.get(), node);
+            layerNodes.push_back(node);
+        }
+    }
+    Place(root_, Interleave(root_, layerNodes, loose));
     for (const auto& [layer, node] : layers) {
         WriteList(layer->art, node, fullTransform_[node.internal_object()], false, nullptr);
     }
@@ -395,7 +459,11 @@ std::string WriteSvg(const Document& document) {
 }
 
 bool WriteSvgFile(const Document& document, const std::filesystem::path& file, std::string* error) {
-    const std::string text = WriteSvg(document);
+    std::string extension = file.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string text =
+        extension == ".svgz" ? GzipDeflate(WriteSvg(document)) : WriteSvg(document);
     const auto fail = [&](const std::string& reason) {
         if (error) {
             *error = file.string() + ": " + reason;

@@ -12,6 +12,14 @@
 // - Elements of art that was disposed of are removed (with what they hold); art made by
 //   the plug-in becomes new `g`, `path` and `text` elements at its place in paint order;
 //   new layers become new layer groups.
+// - Nothing moves that did not move in the host: the art the reader put into a layer of its
+//   own because it is outside any layer goes back under the root, and the layers and that
+//   art keep their order among each other. A new layer goes where the host's layer order
+//   puts it among the existing ones (above them all: on top of the file).
+// - Art made during the session that draws nothing (a path without anchors, a text without
+//   characters, a group of nothing else, such as the paths a tool makes at a measure's
+//   first click) is not written: read back, it would be a half-made dimension. Art read
+//   from the file is written back even when empty.
 // - Every element keeps the transform it renders with: its accumulated transform is that
 //   of the original file, and an element moved under a parent with another transform has
 //   its own `transform` rewritten to keep it. New geometry is written through the inverse
@@ -54,8 +62,9 @@ namespace emulator {
 // left out.
 std::string WriteSvg(const Document& document);
 
-// Writes WriteSvg's text to `file` through a temporary file in the same folder renamed over
-// it, so that the file is either the old one or the whole new one. Returns false with the
+// Writes WriteSvg's text to `file` (gzip-compressed when its name ends in ".svgz") through a
+// temporary file in the same folder renamed over it, so that the file is either the old one
+// or the whole new one. Returns false with the
 // reason in English (naming the file) in *error (when error is not null) on failure, with
 // the old file untouched and no temporary file left.
 bool WriteSvgFile(const Document& document, const std::filesystem::path& file, std::string* error);

@@ -107,7 +107,7 @@ pugi::xml_node Writer::WriteArt(const Art& art, pugi::xml_node container, const 
         }
     }
     if (before == nullptr) {
-        return WriteNewArt(art, container, ctm);
+        return DrawsNothingNew(art) ? pugi::xml_node() : WriteNewArt(art, container, ctm);
     }
     const bool moved = node.parent() != container;
     wholeStyle = wholeStyle || moved;
@@ -175,6 +175,26 @@ void Writer::WriteCompound(const Art& art, const Art& before, pugi::xml_node nod
         node.remove_attribute(attribute);
     }
     WriteList(art.children, node, full, true, nullptr);
+}
+
+// True for art that the file did not have and that draws nothing: a path without anchors,
+// a text without characters, a group of nothing else. It is what a tool holds between two
+// clicks (the paths of a measure whose second point is not taken yet); written, it would
+// read back as a half-made dimension.
+bool Writer::DrawsNothingNew(const Art& art) const {
+    if (art.source && original_.count(art.source.internal_object()) != 0) {
+        return false;
+    }
+    switch (art.type) {
+        case ArtType::Path:
+            return art.segments.empty();
+        case ArtType::Text:
+            return art.pointText.text.empty();
+        case ArtType::Group:
+            return std::all_of(art.children.begin(), art.children.end(),
+                               [this](const auto& child) { return DrawsNothingNew(*child); });
+    }
+    return false;
 }
 
 pugi::xml_node Writer::WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm) {

@@ -109,6 +109,7 @@ class Writer {
                             bool wholeStyle);
     void WriteCompound(const Art& art, const Art& before, pugi::xml_node node, Affine& full,
                        const Affine& ctm, bool wholeStyle);
+    bool DrawsNothingNew(const Art& art) const;
     pugi::xml_node WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm);
     void WriteStates(const Art& art, const Art* before, pugi::xml_node node);
     std::string PathData(const std::vector<const Art*>& paths, Affine& full, const Affine& parent,

@@ -1,6 +1,7 @@
 // The plug-in's edits of art written back to SVG where they render: shapes that become
 // paths, art disposed of, renamed, tagged, added or moved, layers locked, hidden or added,
-// art outside any layer, compound paths and strokes under a scaled group.
+// art outside any layer and the order of layers, art that draws nothing, compound paths
+// and strokes under a scaled group.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -77,6 +78,82 @@ TEST(SvgExport, EditsReadBackAsTheyWereMade) {
     EXPECT_TRUE(Contains(text, "mesra:VornType=\"Cote linéaire\"")) << text;
     // Untouched neighbours stay as they were.
     EXPECT_TRUE(Contains(text, "<circle id=\"clamp-screw\" r=\"4\" />")) << text;
+}
+
+// The identifiers of the root's elements in the written text, in order: ids, else labels.
+std::vector<std::string> RootOrder(const std::string& text) {
+    std::string error;
+    const auto written = ReadSvg(text, &error);
+    EXPECT_NE(written, nullptr) << error;
+    std::vector<std::string> order;
+    for (const pugi::xml_node child : written->source->document_element().children()) {
+        const char* id = child.attribute("id").value();
+        order.emplace_back(*id != '\0' ? id : child.attribute("inkscape:label").value());
+    }
+    return order;
+}
+
+// Art outside any layer between layers, and an empty layer in the middle, stay where they
+// were; the model puts that art in one layer at the bottom (with the layer and parent
+// links of its art set) and a layer inside a layer is a group. Written back after the
+// plug-in's edits: a new layer goes on top, a new path in a layer is written, and what the
+// Segment tool holds after a first click (a group of two paths without anchors) is not,
+// while an empty group of the file stays.
+TEST(SvgExport, LooseArtAndLayersKeepTheirOrder) {
+    const std::string file =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+        "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" width=\"200\" "
+        "height=\"100\">"
+        "<path id=\"first\" d=\"M 0,0 L 10,10\"/>"
+        "<g inkscape:groupmode=\"layer\" inkscape:label=\"Plan\"><path id=\"p\" d=\"M 1,1 L "
+        "9,9\"/></g>"
+        "<g inkscape:groupmode=\"layer\" inkscape:label=\"Vide\"/>"
+        "<metadata id=\"meta\"/>"
+        "<circle id=\"middle\" r=\"2\"/>"
+        "<g inkscape:groupmode=\"layer\" inkscape:label=\"Notes\">"
+        "<g inkscape:groupmode=\"layer\" inkscape:label=\"Inner\"><circle r=\"1\"/></g>"
+        "<g id=\"kept-empty\"/></g>"
+        "<path id=\"last\" d=\"M 0,0 L 20,20\"/></svg>";
+    std::string error;
+    auto document = ReadSvg(file, &error);
+    ASSERT_NE(document, nullptr) << error;
+    ASSERT_EQ(document->layers.size(), 4u);
+    Layer& loose = *document->layers[0];
+    EXPECT_EQ(loose.title, "Calque 1");
+    ASSERT_EQ(loose.art.size(), 3u);
+    EXPECT_EQ(loose.art[2]->layer, &loose);
+    Layer& notes = *document->layers[3];
+    EXPECT_EQ(notes.title, "Notes");
+    ASSERT_EQ(notes.art.size(), 2u);
+    const Art& inner = *notes.art[0];
+    EXPECT_EQ(inner.type, ArtType::Group);
+    EXPECT_EQ(inner.name, "Inner");
+    EXPECT_EQ(inner.layer, &notes);
+    ASSERT_EQ(inner.children.size(), 1u);
+    EXPECT_EQ(inner.children[0]->parent, &inner);
+
+    const std::vector<std::string> asRead = {"first",  "Plan",  "Vide", "meta",
+                                             "middle", "Notes", "last"};
+    EXPECT_EQ(RootOrder(WriteSvg(*document)), asRead);
+
+    Art* unfinished = Append(notes.art, std::make_unique<Art>(), &notes, nullptr);
+    unfinished->type = ArtType::Group;
+    unfinished->name = "Segment oblique";
+    for (int i = 0; i < 2; ++i) {
+        Append(unfinished->children, std::make_unique<Art>(), &notes, unfinished);
+    }
+    Append(notes.art, StraightPath({{5, 5}, {50, 5}}, false, 1), &notes, nullptr)->name = "Cote";
+    auto extra = std::make_unique<Layer>();
+    extra->title = "Cotes";
+    document->layers.push_back(std::move(extra));
+    const std::string text = WriteSvg(*document);
+    std::vector<std::string> edited = asRead;
+    edited.push_back("Cotes");
+    EXPECT_EQ(RootOrder(text), edited);
+    EXPECT_FALSE(Contains(text, "Segment oblique")) << text;
+    EXPECT_TRUE(Contains(text, "inkscape:label=\"Cote\"")) << text;
+    EXPECT_TRUE(Contains(text, "<g id=\"kept-empty\" />")) << text;
+    EXPECT_FALSE(Contains(text, "d=\"\"")) << text;
 }
 
 // Art outside any layer, a path of two subpaths and a scaled group, in a file declared in

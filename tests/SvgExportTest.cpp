@@ -1,6 +1,7 @@
 // Writing the emulated host's document back to SVG: round trips through the reader, what the
 // host does not model kept as it was, new documents, the atomic file write, a rendering of
-// the written file, and the `save` line of a session.
+// the written file, files with DOCTYPE entities, compressed files, and the `save` line of a
+// session.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,6 +153,71 @@ TEST(SvgExport, WrittenExampleRenders) {
         ->pointText.features.justification = emulator::Justification::Center;
     Append(notes.art, TextArt(u"50 mm", 90, 105, 55, k), &notes, nullptr);
     ExpectRenders(*document);
+}
+
+// A file exported with DOCTYPE entities for its namespaces (the parser expands none of them)
+// reads with its layer and its art, and is written back without references to entities
+// that it no longer declares, so that an ordinary SVG renderer opens it; an external
+// entity is neither read nor kept.
+TEST(SvgExport, FileWithDoctypeEntitiesReadsAndRenders) {
+    if (!HasRsvgConvert()) {
+        GTEST_SKIP() << "rsvg-convert is not installed";
+    }
+    const std::string file =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
+        "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\" [\n"
+        "\t<!ENTITY ns_svg \"http://www.w3.org/2000/svg\">\n"
+        "\t<!ENTITY ns_xlink \"http://www.w3.org/1999/xlink\">\n"
+        "\t<!ENTITY ns_layer \"http://www.inkscape.org/namespaces/&ns_name;\">\n"
+        "\t<!ENTITY ns_name \"inkscape\">\n"
+        "\t<!ENTITY secret SYSTEM \"/etc/hostname\">\n"
+        "]>\n"
+        "<svg version=\"1.1\" xmlns=\"&ns_svg;\" xmlns:xlink=\"&ns_xlink;\" "
+        "xmlns:i=\"&ns_layer;\" width=\"200px\" height=\"100px\" viewBox=\"0 0 200 100\">\n"
+        "<g id=\"Calque_1\" i:groupmode=\"layer\" i:label=\"Plan\">\n"
+        "\t<path fill=\"none\" stroke=\"#000000\" d=\"M10,10 L110,10\"/>\n"
+        "\t<text>&secret;&#38;ns_name;</text>\n"
+        "</g>\n</svg>\n";
+    std::string error;
+    const auto document = emulator::ReadSvg(file, &error);
+    ASSERT_NE(document, nullptr) << error;
+    ASSERT_EQ(document->layers.size(), 1u);
+    EXPECT_EQ(document->layers[0]->title, "Plan");
+    ASSERT_EQ(document->layers[0]->art.size(), 1u);
+    EXPECT_EQ(document->layers[0]->art[0]->segments.size(), 2u);
+    const std::string text = WriteSvg(*document);
+    EXPECT_FALSE(Contains(text, "ENTITY")) << text;
+    EXPECT_TRUE(Contains(text, "<!DOCTYPE svg PUBLIC")) << text;
+    EXPECT_TRUE(Contains(text, "xmlns=\"http://www.w3.org/2000/svg\"")) << text;
+    EXPECT_TRUE(Contains(text, "<text>&amp;ns_name;</text>")) << text;
+    ExpectRenders(*document);
+}
+
+// Gzip-compressed SVG opens whatever its name, and a name ending in .svgz is written
+// compressed as gzip itself reads it, back to the same model.
+TEST(SvgExport, CompressedFilesRoundTrip) {
+    if (std::system("command -v gzip > /dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "gzip is not installed";
+    }
+    testing_support::TemporaryFolder folder;
+    const auto document = ReadExample();
+    ASSERT_NE(document, nullptr);
+    const fs::path plain = folder.Path() / "plan.svg";
+    std::string error;
+    ASSERT_TRUE(emulator::WriteSvgFile(*document, plain, &error)) << error;
+    ASSERT_EQ(std::system(("gzip -k -S .gz.svg '" + plain.string() + "'").c_str()), 0);
+    const auto compressed = emulator::ReadSvgFile(folder.Path() / "plan.svg.gz.svg", &error);
+    ASSERT_NE(compressed, nullptr) << error;
+    ExpectSameModel(*document, *compressed);
+
+    const fs::path svgz = folder.Path() / "plan.svgz";
+    ASSERT_TRUE(emulator::WriteSvgFile(*compressed, svgz, &error)) << error;
+    EXPECT_EQ(std::system(("gzip -t '" + svgz.string() + "'").c_str()), 0);
+    const auto again = emulator::ReadSvgFile(svgz, &error);
+    ASSERT_NE(again, nullptr) << error;
+    ExpectSameModel(*document, *again);
+    EXPECT_EQ(WriteSvg(*again), WriteSvg(*document));
 }
 
 // `save` writes beside the session file; --out and --dump without a document are refused.
