@@ -31,7 +31,7 @@ const std::map<std::string, CommandShape>& Commands() {
         {"keys", {0, 7, false}}, {"move", {2, 2, true}},    {"down", {2, 2, true}},
         {"drag", {2, 2, true}},  {"up", {2, 2, true}},      {"click", {2, 2, true}},
         {"zoom", {1, 1, true}},  {"picker", {1, 5, false}}, {"notify", {1, 1, false}},
-        {"view", {1, 1, false}}, {"save", {1, 1, false}},
+        {"view", {1, 1, false}}, {"save", {1, 1, false}},   {"layer", {1, 64, false}},
     };
     return commands;
 }
@@ -127,7 +127,9 @@ class Runner {
     Runner(emulator::Host& host, std::filesystem::path folder, std::ostream& err)
         : host_(host), folder_(std::move(folder)), err_(err) {}
 
-    // Opens the artwork of an SVG file as the current document.
+    // Opens the artwork of an SVG file as the current document. A file that is not there
+    // is a bad line (2); one the host refuses to read (not SVG, damaged, an entity bomb) is
+    // a failure of the host (1).
     int Open(const std::filesystem::path& file, int line) {
         std::string error;
         auto document = emulator::ReadSvgFile(file, &error);
@@ -137,7 +139,8 @@ class Runner {
                 err_ << "line " << line << ": ";
             }
             err_ << error << "\n";
-            return 2;
+            std::error_code ignored;
+            return std::filesystem::is_regular_file(file, ignored) ? 1 : 2;
         }
         host_.OpenDocument(std::move(document));
         return Check(line, host_.Notify(kAIDocumentOpenedNotifier));
@@ -171,6 +174,9 @@ class Runner {
                 return 0;
             }
             return 2;
+        }
+        if (line.command == "layer") {
+            return ChooseLayer(line);
         }
         if (line.command == "notify") {
             return Check(line, host_.Notify(Notifications().at(a[0])));
@@ -237,6 +243,29 @@ class Runner {
     }
 
   private:
+    // Makes the layer whose title is the line's words, joined by single spaces, the current
+    // layer; an unknown title is a bad line.
+    int ChooseLayer(const SessionLine& line) {
+        emulator::Document* document = NeedDocument(line);
+        if (document == nullptr) {
+            return 2;
+        }
+        std::string title;
+        for (const std::string& word : line.arguments) {
+            title += title.empty() ? "" : " ";
+            title += word;
+        }
+        for (const auto& layer : document->layers) {
+            if (layer->title == title) {
+                document->currentLayer = layer.get();
+                return 0;
+            }
+        }
+        err_ << "mesra: line " << line.number << ": the document has no layer \"" << title
+             << "\"\n";
+        return 2;
+    }
+
     static double Number(const std::string& text) {
         double value = 0;
         ParseNumber(text, &value);

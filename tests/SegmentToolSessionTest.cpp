@@ -3,20 +3,14 @@
 // written at the end and read back.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
 
-#include "app/Session.h"
-#include "emulator/ArtTree.h"
-#include "emulator/SvgImport.h"
-#include "tests/HostFixture.h"
+#include "tests/SessionFixture.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using emulator::Art;
+using testing_support::Outcome;
 
 // In SVG user units (points), y downwards. A bent bar with three anchors, two parallel
 // rails, a closed curved shape, and a square in a group.
@@ -32,117 +26,9 @@ const char* const kDrawing = R"(<svg xmlns="http://www.w3.org/2000/svg"
   </g>
 </svg>)";
 
-struct Outcome {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-class SegmentToolSession : public testing::Test {
+class SegmentToolSession : public testing_support::SessionFixture {
   protected:
-    SegmentToolSession() : plugin_(testing_support::InstallIn(folder_.Path())) {
-        Write("drawing.svg", kDrawing);
-        // A first run writes the preferences file, so that later runs start quietly.
-        Session("new 10 10\n");
-    }
-
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(folder_.Path() / name) << text;
-    }
-    std::string Read(const std::string& name) {
-        std::ifstream in(folder_.Path() / name);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    Outcome Session(const std::string& script) {
-        Write("session.txt", script);
-        app::SessionError error;
-        const auto lines = app::ParseSession(script, &error);
-        EXPECT_TRUE(lines.has_value()) << error.line << ": " << error.message;
-        Outcome run;
-        if (!lines) {
-            return run;
-        }
-        app::CommandLine options;
-        options.session = (folder_.Path() / "session.txt").string();
-        std::ostringstream out;
-        std::ostringstream err;
-        run.status = app::RunSession(*lines, plugin_.string(), options, out, err);
-        run.out = out.str();
-        run.err = err.str();
-        EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_TRUE(run.err.empty()) << run.err;
-        return run;
-    }
-
-    // The document a session saved, read back.
-    std::unique_ptr<emulator::Document> Saved(const std::string& name) {
-        std::string error;
-        auto document = emulator::ReadSvg(Read(name), &error);
-        EXPECT_NE(document, nullptr) << error;
-        return document;
-    }
-
-    // The groups of the layer "Dimensions", bottom first.
-    static std::vector<Art*> Dimensions(emulator::Document& document) {
-        std::vector<Art*> groups;
-        for (const auto& layer : document.layers) {
-            if (layer->title == "Dimensions") {
-                for (const auto& art : layer->art) {
-                    groups.push_back(art.get());
-                }
-            }
-        }
-        return groups;
-    }
-
-    // The UTF-8 text of the first text frame inside `group`.
-    static std::string MeasureOf(Art& group) {
-        std::string text;
-        emulator::ForEachArt(group, [&text](Art& art) {
-            if (art.type == emulator::ArtType::Text && text.empty()) {
-                for (char16_t c : art.pointText.text) {
-                    if (c < 0x80) {
-                        text += static_cast<char>(c);
-                    } else {
-                        text += "?";
-                    }
-                }
-            }
-        });
-        return text;
-    }
-
-    static std::vector<std::string> Measures(const std::vector<Art*>& groups) {
-        std::vector<std::string> measures;
-        for (Art* group : groups) {
-            measures.push_back(MeasureOf(*group));
-        }
-        return measures;
-    }
-
-    static Art* WithTag(Art& group, const std::string& tag) {
-        Art* found = nullptr;
-        emulator::ForEachArt(group, [&](Art& art) {
-            if (found == nullptr && art.tags.count(tag) != 0) {
-                found = &art;
-            }
-        });
-        return found;
-    }
-
-    static int Count(const std::string& text, const std::string& what) {
-        int count = 0;
-        for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-            ++count;
-        }
-        return count;
-    }
-
-    testing_support::TemporaryFolder folder_;
-    fs::path plugin_;
+    SegmentToolSession() { Write("drawing.svg", kDrawing); }
 };
 
 TEST_F(SegmentToolSession, TwoAnchorsInPointsThenInMillimetres) {
