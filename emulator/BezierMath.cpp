@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "emulator/CubicCurve.h"
+
 namespace emulator {
 namespace {
 
@@ -19,6 +21,10 @@ constexpr double kFinestFlatness = 0.0001;
 constexpr double kRelativeFlatness = 1e-7;
 // A piece is measured whatever its flatness after this many halvings.
 constexpr int kMaxSubdivisionDepth = 24;
+// A flat piece's quadrature is trusted when it agrees with the sum over its halves within
+// this fraction of the curve's control polygon, or after this many halvings in all.
+constexpr double kQuadratureAgreement = 1e-12;
+constexpr int kMaxQuadratureDepth = 50;
 // A quotient this close (relatively) to a whole number is that whole number.
 constexpr double kOnMultiple = 1e-6;
 // The parameter search stops when the length found is this close (relatively) to the
@@ -26,39 +32,17 @@ constexpr double kOnMultiple = 1e-6;
 constexpr double kLengthPrecision = 1e-12;
 constexpr int kMaxParameterSteps = 60;
 
-struct Vec {
-    double x;
-    double y;
-};
-
-Vec operator+(Vec a, Vec b) {
-    return {a.x + b.x, a.y + b.y};
-}
-Vec operator-(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y};
-}
-Vec operator*(Vec a, double k) {
-    return {a.x * k, a.y * k};
-}
-double Norm(Vec a) {
-    return std::sqrt(a.x * a.x + a.y * a.y);
-}
-Vec Lerp(Vec a, Vec b, double t) {
-    return a * (1 - t) + b * t;
-}
-
-Vec FromPoint(const AIRealPoint& p) {
-    return {p.h, p.v};
-}
-AIRealPoint ToPoint(Vec v) {
-    return {StoreFloat(v.x), StoreFloat(v.y)};
-}
-
-using Cubic = std::array<Vec, 4>;
-
-Cubic FromBezier(const AIRealBezier& b) {
-    return {FromPoint(b.p0), FromPoint(b.p1), FromPoint(b.p2), FromPoint(b.p3)};
-}
+using cubic::Cubic;
+using cubic::FirstDerivative;
+using cubic::FromBezier;
+using cubic::FromPoint;
+using cubic::Norm;
+using cubic::PointOf;
+using cubic::PolygonLength;
+using cubic::SecondDerivative;
+using cubic::Split;
+using cubic::ToPoint;
+using cubic::Vec;
 
 // t held within [0, 1]; NaN gives 0.
 double ClampParameter(double t) {
@@ -66,37 +50,6 @@ double ClampParameter(double t) {
         return 0;
     }
     return t < 1 ? t : 1;
-}
-
-Vec PointOf(const Cubic& c, double t) {
-    const double s = 1 - t;
-    return c[0] * (s * s * s) + c[1] * (3 * s * s * t) + c[2] * (3 * s * t * t) +
-           c[3] * (t * t * t);
-}
-
-Vec FirstDerivative(const Cubic& c, double t) {
-    const double s = 1 - t;
-    return ((c[1] - c[0]) * (s * s) + (c[2] - c[1]) * (2 * s * t) + (c[3] - c[2]) * (t * t)) * 3;
-}
-
-Vec SecondDerivative(const Cubic& c, double t) {
-    const Vec a = c[2] - c[1] * 2 + c[0];
-    const Vec b = c[3] - c[2] * 2 + c[1];
-    return (a * (1 - t) + b * t) * 6;
-}
-
-std::pair<Cubic, Cubic> Split(const Cubic& c, double t) {
-    const Vec p01 = Lerp(c[0], c[1], t);
-    const Vec p12 = Lerp(c[1], c[2], t);
-    const Vec p23 = Lerp(c[2], c[3], t);
-    const Vec p012 = Lerp(p01, p12, t);
-    const Vec p123 = Lerp(p12, p23, t);
-    const Vec mid = Lerp(p012, p123, t);
-    return {{c[0], p01, p012, mid}, {mid, p123, p23, c[3]}};
-}
-
-double PolygonLength(const Cubic& c) {
-    return Norm(c[1] - c[0]) + Norm(c[2] - c[1]) + Norm(c[3] - c[2]);
 }
 
 // How much longer the control polygon is than the chord: 0 for a straight piece run in
@@ -138,16 +91,32 @@ struct Piece {
     double length;
 };
 
+// Appends the flat piece from t0 to t1 with its length. The rule is checked against its
+// two halves: where the speed has a sharp dip or a kink (near a cusp, where a straight curve
+// turns back) a single rule misses, and the piece is halved until the two agree.
+void MeasurePiece(const Cubic& c, double t0, double t1, double length, double agreement, int depth,
+                  std::vector<Piece>& pieces) {
+    const double middle = (t0 + t1) / 2;
+    const double first = SpeedIntegral(c, t0, middle);
+    const double second = SpeedIntegral(c, middle, t1);
+    if (depth >= kMaxQuadratureDepth || std::fabs(first + second - length) <= agreement) {
+        pieces.push_back({t0, t1, first + second});
+        return;
+    }
+    MeasurePiece(c, t0, middle, first, agreement, depth + 1, pieces);
+    MeasurePiece(c, middle, t1, second, agreement, depth + 1, pieces);
+}
+
 void CollectPieces(const Cubic& whole, const Cubic& part, double t0, double t1, double tolerance,
-                   int depth, std::vector<Piece>& pieces) {
+                   double agreement, int depth, std::vector<Piece>& pieces) {
     if (depth >= kMaxSubdivisionDepth || Excess(part) <= tolerance) {
-        pieces.push_back({t0, t1, SpeedIntegral(whole, t0, t1)});
+        MeasurePiece(whole, t0, t1, SpeedIntegral(whole, t0, t1), agreement, depth, pieces);
         return;
     }
     const auto [first, second] = Split(part, 0.5);
     const double middle = (t0 + t1) / 2;
-    CollectPieces(whole, first, t0, middle, tolerance, depth + 1, pieces);
-    CollectPieces(whole, second, middle, t1, tolerance, depth + 1, pieces);
+    CollectPieces(whole, first, t0, middle, tolerance, agreement, depth + 1, pieces);
+    CollectPieces(whole, second, middle, t1, tolerance, agreement, depth + 1, pieces);
 }
 
 // The flat pieces of a finite curve, in order from p0.
@@ -155,7 +124,7 @@ std::vector<Piece> FlatPieces(const Cubic& c, double flatness) {
     const double tolerance =
         std::max(EffectiveFlatness(flatness), kRelativeFlatness * PolygonLength(c));
     std::vector<Piece> pieces;
-    CollectPieces(c, c, 0, 1, tolerance, 0, pieces);
+    CollectPieces(c, c, 0, 1, tolerance, kQuadratureAgreement * PolygonLength(c), 0, pieces);
     return pieces;
 }
 
@@ -287,6 +256,15 @@ std::optional<double> BezierParameterAtLength(const AIRealBezier& bezier, double
     }
     const Cubic c = FromBezier(bezier);
     const std::vector<Piece> pieces = FlatPieces(c, flatness);
+    // The total summed as BezierLength sums it, so that its own length gives exactly 1.
+    double total = 0;
+    for (const Piece& piece : pieces) {
+        total += piece.length;
+    }
+    if (length >= total) {
+        // The length reaches the end of the curve, or the curve is a single point.
+        return total > 0 ? 1.0 : 0.0;
+    }
     double remaining = length;
     for (const Piece& piece : pieces) {
         if (remaining < piece.length) {
@@ -294,12 +272,7 @@ std::optional<double> BezierParameterAtLength(const AIRealBezier& bezier, double
         }
         remaining -= piece.length;
     }
-    // The length reaches the end of the curve, or the curve is a single point.
-    double total = 0;
-    for (const Piece& piece : pieces) {
-        total += piece.length;
-    }
-    return total > 0 ? 1.0 : 0.0;
+    return 1.0;
 }
 
 std::optional<BezierHalves> DivideBezier(const AIRealBezier& bezier, double t) {

@@ -86,4 +86,28 @@ struct AIRealBezierSuite {
     // second is p3. Answers kBadParameterErr, writing nothing, for a degenerate curve.
     ASErr (*Divide)(const AIRealBezier* bezier, AIReal t, AIRealBezier* first,
                     AIRealBezier* second);
+    // Offsets the curve by `distance`: to the left of the way it runs from p0 to p3 (its
+    // tangent turned counter-clockwise, y upwards) when positive, to the right when
+    // negative. Writes the offset curve as cubic pieces, in order from the side of p0, into
+    // `pieces` (room for `capacity` of them) and their number into *count; every point of
+    // the pieces lies within kOffsetTolerance of the true offset and the true offset within
+    // kOffsetTolerance of the pieces, each piece starts where the one before ends, and the
+    // first starts (the last ends) exactly at the offset of p0 (of p3) along the normal
+    // there. A distance of 0 gives the curve itself as one piece. Answers, writing no
+    // piece:
+    //  - kOffsetFoldsErr where the offset folds over itself: on the inner side of a bend
+    //    whose radius of curvature is not larger than |distance|, at a cusp, or where the
+    //    curve turns back on itself. A fold confined to an end, where the offset runs back
+    //    by no more than half of kOffsetTolerance (as beside an anchor whose handle lies on
+    //    it, where the curvature grows without bound), is accepted: the pieces stay within
+    //    kOffsetTolerance of the true offset all the same;
+    //  - kBufferTooSmallErr when more than `capacity` pieces are needed, with *count set to
+    //    the number needed (`pieces` may be null with a capacity of 0, to ask the number);
+    //  - kBadParameterErr for a null pointer, a negative capacity, a non-finite distance,
+    //    or a degenerate curve or one that is a single point.
+    ASErr (*Offset)(const AIRealBezier* bezier, AIReal distance, AIRealBezier* pieces,
+                    ASInt32 capacity, ASInt32* count);
 };
+
+// How far the pieces of an offset curve may stray from the true offset, in points.
+constexpr AIReal kOffsetTolerance = 0.05f;

@@ -34,5 +34,8 @@ constexpr ASErr kNameNotFoundErr = FourCharCode("NAM?");
 // A caller's buffer is too small for the answer; the length written tells the size needed.
 constexpr ASErr kBufferTooSmallErr = FourCharCode("BUF!");
 
+// An offset curve would fold over itself (the offset is larger than a bend allows).
+constexpr ASErr kOffsetFoldsErr = FourCharCode("OFS!");
+
 // The number that comes after the four-character codes in the frame's quiet list.
 constexpr ASErr kQuietNumberErr = 361;

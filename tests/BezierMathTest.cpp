@@ -2,7 +2,7 @@
 // division, and the real-math suite's rounding to a multiple and point closeness.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -14,6 +14,7 @@
 #include "emulator/SuiteRegistry.h"
 #include "host/GeometrySuites.h"
 #include "host/ResultCodes.h"
+#include "tests/CurveReference.h"
 
 namespace {
 
@@ -31,27 +32,6 @@ constexpr float kInfinity = std::numeric_limits<float>::infinity();
 AIRealBezier QuarterCircle(float r) {
     const auto k = static_cast<float>(kCircleHandle * r);
     return {{r, 0}, {r, k}, {k, r}, {0, r}};
-}
-
-// The length of the curve as the sum of a dense polyline's chords: slow, but too simple to
-// share a fault with the adaptive measurement.
-double PolylineLength(const AIRealBezier& b) {
-    constexpr int kChords = 100000;
-    auto at = [&](double t) {
-        const double s = 1 - t;
-        return std::array<double, 2>{s * s * s * b.p0.h + 3 * s * s * t * b.p1.h +
-                                         3 * s * t * t * b.p2.h + t * t * t * b.p3.h,
-                                     s * s * s * b.p0.v + 3 * s * s * t * b.p1.v +
-                                         3 * s * t * t * b.p2.v + t * t * t * b.p3.v};
-    };
-    double length = 0;
-    auto previous = at(0);
-    for (int i = 1; i <= kChords; ++i) {
-        const auto next = at(static_cast<double>(i) / kChords);
-        length += std::hypot(next[0] - previous[0], next[1] - previous[1]);
-        previous = next;
-    }
-    return length;
 }
 
 bool Same(const AIRealPoint& a, const AIRealPoint& b) {
@@ -75,17 +55,38 @@ const NamedCurve kCurves[] = {
     {"cusp", {{0, 0}, {100, 100}, {0, 100}, {100, 0}}},
     {"far from the origin", {{10000, -5000}, {10080, -5000}, {10100, -4950}, {10100, -4900}}},
     {"tiny", {{0, 0}, {0.001f, 0.002f}, {0.003f, 0.001f}, {0.004f, 0}}},
+    {"near cusp", {{0, 0}, {100, 100}, {0, 100}, {100.01f, 0}}},
+    {"handle on its anchor", {{0, 0}, {0, 0}, {50, 100}, {100, 100}}},
+    {"long thin loop", {{0, 0}, {1000, 0.5f}, {-900, 0.5f}, {100, 0}}},
+    {"very large", {{1e6f, -1e6f}, {1.3e6f, -0.9e6f}, {1.1e6f, -1.2e6f}, {1.5e6f, -1.1e6f}}},
+    {"tiny near cusp", {{0, 0}, {1e-3f, 1e-3f}, {0, 1e-3f}, {1.0001e-3f, 0}}},
 };
 
+// How far a length may be from the reference: a thousandth of a point, and on small curves
+// a hundred-millionth of the length.
+double LengthTolerance(double length) {
+    return std::min(1e-3, 1e-12 + 1e-8 * length);
+}
+
 // Would catch a length taken from a flattening coarse enough to obey the flatness of 1.0
-// (a quarter circle of radius 100 would lose about 0.3 pt), a quadrature run across a cusp,
-// and the flatness argument making lengths visibly different.
-TEST(BezierMath, MeasuresLengthsAsADensePolylineDoesWhateverTheFlatness) {
+// (a quarter circle of radius 100 would lose about 0.3 pt), a quadrature trusted on a piece
+// where the speed dips sharply or has a kink (near a cusp, where a straight curve turns
+// back), the flatness argument making lengths visibly different, and parameters at a length
+// that do not agree with the lengths.
+TEST(BezierMath, MeasuresLengthsAsTheReferenceDoesWhateverTheFlatness) {
     for (const NamedCurve& c : kCurves) {
-        const double expected = PolylineLength(c.bezier);
+        SCOPED_TRACE(c.name);
+        const double expected = testing_support::ReferenceLength(c.bezier);
         for (const double flatness : {1.0, 0.1, 100.0, 0.0, -1.0, double(kNaN)}) {
-            SCOPED_TRACE(testing::Message() << c.name << ", flatness " << flatness);
-            EXPECT_NEAR(BezierLength(c.bezier, flatness), expected, 1e-3 + 1e-6 * expected);
+            EXPECT_NEAR(BezierLength(c.bezier, flatness), expected, LengthTolerance(expected))
+                << "flatness " << flatness;
+        }
+        for (const double fraction : {0.3, 0.7}) {
+            const auto t = BezierParameterAtLength(c.bezier, fraction * expected, 1);
+            ASSERT_TRUE(t.has_value());
+            EXPECT_NEAR(testing_support::ReferenceLength(c.bezier, *t), fraction * expected,
+                        LengthTolerance(expected))
+                << "at " << fraction;
         }
     }
 }

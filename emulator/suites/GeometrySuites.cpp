@@ -1,8 +1,11 @@
 // The host's numeric suites: real maths and Bézier computations.
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <numbers>
 
 #include "emulator/BezierMath.h"
+#include "emulator/BezierOffset.h"
 #include "emulator/SuiteSupport.h"
 #include "host/GeometrySuites.h"
 
@@ -153,8 +156,33 @@ ASErr Divide(const AIRealBezier* bezier, AIReal t, AIRealBezier* first, AIRealBe
     return kNoErr;
 }
 
-constexpr AIRealBezierSuite kRealBezier{PointAt, PointAndTangentAt, Length, ParameterAtLength,
-                                        Divide};
+ASErr Offset(const AIRealBezier* bezier, AIReal distance, AIRealBezier* pieces, ASInt32 capacity,
+             ASInt32* count) {
+    Enter<AIRealBezierSuite>();
+    // As for the host's other buffers, `pieces` may be null when there is no room at all:
+    // the call then only tells how many pieces the offset takes.
+    if (bezier == nullptr || count == nullptr || capacity < 0 ||
+        (capacity > 0 && pieces == nullptr)) {
+        return kBadParameterErr;
+    }
+    *count = 0;
+    const OffsetResult result = OffsetBezier(*bezier, distance, kOffsetTolerance);
+    if (result.outcome == OffsetOutcome::kBadCurve) {
+        return kBadParameterErr;
+    }
+    if (result.outcome == OffsetOutcome::kFolds) {
+        return kOffsetFoldsErr;
+    }
+    *count = static_cast<ASInt32>(result.pieces.size());
+    if (result.pieces.size() > static_cast<std::size_t>(capacity)) {
+        return kBufferTooSmallErr;
+    }
+    std::copy(result.pieces.begin(), result.pieces.end(), pieces);
+    return kNoErr;
+}
+
+constexpr AIRealBezierSuite kRealBezier{
+    PointAt, PointAndTangentAt, Length, ParameterAtLength, Divide, Offset};
 
 }  // namespace
 
