@@ -2,12 +2,16 @@
 // setting, turned to the line or arc and moved to their tips.
 #pragma once
 
+#include "drawing/Arrowheads.h"
 #include "host/Records.h"
 
 namespace drawing {
 
-// Writes the current template's segments into `path` and transforms it by `matrix`.
-void ApplyArrowTemplate(const AIRealMatrix& matrix, AIArtHandle path);
+// Writes the segments of `shape` into `path` and transforms it by `matrix`; with
+// `scaleStrokes` a stroked head's line width is scaled with it.
+void ApplyArrowTemplate(const AIRealMatrix& matrix, AIArtHandle path,
+                        const ArrowTemplate& shape = CurrentArrowTemplate(),
+                        bool scaleStrokes = false);
 
 // The two heads of a straight dimension line from `tip1` toward `tip2` (direction
 // `lineAngle`): inside the line pointing out to the extension lines, or outside pointing
@@ -23,10 +27,18 @@ void PlaceRadiusArrowheads(AIRealPoint tip1, AIRealPoint tip2, double lineAngle,
                            bool radiusLineDrawn, bool diameter, AIArtHandle line);
 
 // The two heads of an arc of `radius` about its centre, from angle `angle1` (its end `end1`)
-// to `angle2` (`end2`) with the signed `sweep` (negative clockwise); each head turned
-// slightly toward the centre so that its body follows the curve. Placed just below `arc`.
+// to `angle2` (`end2`) turning by the signed `sweep` (counter-clockwise when positive):
+// inside the arc pointing out to its ends, or outside pointing in when `reversed`; each
+// head turned slightly toward the centre so that its body follows the curve, and the tick
+// shape drawn straight across. Placed just below `arc`.
 void PlaceArcArrowheads(double radius, AIRealPoint end1, double angle1, AIRealPoint end2,
                         double angle2, double sweep, bool reversed, AIArtHandle arc);
+
+// The two heads of a curve dimension's line: tips at `tip1` and `tip2` with their bodies
+// along `angle1` and `angle2` (toward the line), turned half a turn when `reversed`. A
+// stroked head's line width grows with its size. Placed just below `line`.
+void PlaceCurveArrowheads(AIRealPoint tip1, double angle1, AIRealPoint tip2, double angle2,
+                          bool reversed, AIArtHandle line);
 
 // The angle by which an arc's heads turn toward its centre: atan(0.025 × `arrowSize` / R);
 // 0 for a radius that is zero or not finite.

@@ -77,6 +77,7 @@ void DiscardUnfinishedDimension() {
     if (!working.laidOut) {
         DisposeArt(working.group);
         working.lines = {};
+        working.arcCopies.clear();
     }
 }
 
@@ -119,6 +120,7 @@ bool PrepareDimensionGroup() {
     DiscardUnfinishedDimension();
     working.layer = layer;
     working.lines = {};
+    working.arcCopies.clear();
     working.laidOut = false;
     const ASErr created = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerGroup, &working.group);
     if (created != 0) {
@@ -153,6 +155,31 @@ void SetTwoPointPath(AIRealPoint a, AIRealPoint b, AIArtHandle path, const AIPat
     errors += sAIPath->SetPathSegments(path, 0, 2, segments);
     errors += sAIPath->SetPathClosed(path, false);
     errors += sAIPathStyle->SetPathStyle(path, &style);
+}
+
+void SetPathAnchors(const std::vector<AIPathSegment>& segments, bool closed, AIArtHandle path,
+                    const AIPathStyle& style) {
+    if (!IsLive(path)) {
+        return;
+    }
+    Steps& errors = WorkingArt().errors;
+    const auto count = static_cast<ASInt16>(segments.size());
+    errors += sAIPath->SetPathSegmentCount(path, count);
+    if (count > 0) {
+        errors += sAIPath->SetPathSegments(path, 0, count, segments.data());
+    }
+    errors += sAIPath->SetPathClosed(path, closed);
+    errors += sAIPathStyle->SetPathStyle(path, &style);
+}
+
+void SetPolyline(const std::vector<AIRealPoint>& points, AIArtHandle path,
+                 const AIPathStyle& style) {
+    std::vector<AIPathSegment> segments;
+    segments.reserve(points.size());
+    for (const AIRealPoint& p : points) {
+        segments.push_back({p, p, p, true});
+    }
+    SetPathAnchors(segments, false, path, style);
 }
 
 AIRealMatrix ScaleRotateTranslate(double scale, double angle, AIRealPoint to) {

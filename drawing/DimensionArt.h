@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "drawing/Steps.h"
 #include "host/ArtworkSuites.h"
@@ -28,6 +29,8 @@ struct DimensionArt {
     AILayerHandle layer = nullptr;
     AIArtHandle group = nullptr;
     std::array<LineArt, 2> lines{};
+    // The further arcs of an angle dimension drawn with several arcs.
+    std::vector<AIArtHandle> arcCopies;
     // Set once the dimension was laid out: until then its art is unfinished.
     bool laidOut = false;
     // The host errors met while building; each failed step is skipped and the next runs.
@@ -36,6 +39,10 @@ struct DimensionArt {
 
 // The dimension under construction.
 DimensionArt& WorkingArt();
+
+// Extension lines run past the dimension line or arc they meet by this fraction of the
+// arrowhead size (percent).
+constexpr double kExtensionOvershootPerPercent = 0.04;
 
 // The message shown when the dimension layer or the current layer is locked
 // (Windows-1252).
@@ -69,6 +76,14 @@ AIArtHandle NewDimensionPath(AIArtHandle below);
 
 // Makes `path` an open straight line from `a` to `b` with corner points, in `style`.
 void SetTwoPointPath(AIRealPoint a, AIRealPoint b, AIArtHandle path, const AIPathStyle& style);
+
+// Gives `path` the anchors `segments` (an open path unless `closed`) and `style`.
+void SetPathAnchors(const std::vector<AIPathSegment>& segments, bool closed, AIArtHandle path,
+                    const AIPathStyle& style);
+
+// Makes `path` an open polyline through `points` with corner points, in `style`.
+void SetPolyline(const std::vector<AIRealPoint>& points, AIArtHandle path,
+                 const AIPathStyle& style);
 
 // A matrix that scales by `scale`, then turns by `angle` (radians, counter-clockwise),
 // then moves the origin to `to`.

@@ -34,8 +34,6 @@ constexpr double kSnapStep = 10.0;
 constexpr double kTextMargin = 5.0;
 // Space around the measure text in the broken line, points.
 constexpr double kTextGapPadding = 4.0;
-// The extension lines run past the dimension line by this fraction of the arrow size.
-constexpr double kOvershootPerPercent = 0.04;
 
 struct Vec {
     double x = 0.0;
@@ -143,7 +141,7 @@ void DrawExtensionLines(const LinearState& state, LineArt& art) {
         DisposeArt(art.extension2);
         return;
     }
-    const double overshoot = kOvershootPerPercent * s.arrowSize;
+    const double overshoot = kExtensionOvershootPerPercent * s.arrowSize;
     const AIPathStyle& style = Styles().solidLine;
     NeedPath(art.extension1, art.measureText);
     NeedPath(art.extension2, art.measureText);

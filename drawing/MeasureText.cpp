@@ -102,6 +102,23 @@ bool CreateMeasureTextFrame(LabelKind kind, AIRealPoint anchor, const std::strin
     return true;
 }
 
+void PlaceMeasureText(LabelKind kind, AIRealPoint anchor, const std::string& label) {
+    const settings::DimensionSettings& s = settings::Settings();
+    LineArt& line = WorkingArt().lines[0];
+    DisposeArt(line.measureText);
+    DisposeArt(line.tolerances[0]);
+    DisposeArt(line.tolerances[1]);
+    if (!CreateMeasureTextFrame(kind, anchor, label)) {
+        return;
+    }
+    for (int which : {1, 2}) {
+        if ((which == 1 ? s.tolerance1On : s.tolerance2On) != 0) {
+            CreateToleranceText(which);
+            PlaceToleranceBesideMeasure(which);
+        }
+    }
+}
+
 std::string ToleranceLabel(std::int32_t sign, const std::string& text) {
     const char mark = sign == settings::kToleranceMinus       ? '-'
                       : sign == settings::kTolerancePlusMinus ? '\xB1'

@@ -32,6 +32,11 @@ AIArtHandle CreateToleranceText(int which, int index = 0);
 // the right end of the centred measure.
 void PlaceToleranceBesideMeasure(int which, int index = 0);
 
+// Puts a new measure text frame holding `label` at `anchor` in place of line set 0's
+// (disposing of the old one and of its tolerance texts), then a tolerance text beside it
+// for each tolerance whose flag is on. With the no-measure unit a length gets no text.
+void PlaceMeasureText(LabelKind kind, AIRealPoint anchor, const std::string& label);
+
 // The text of tolerance `sign` (0 '+', 1 '-', 2 '±') and `text` (Windows-1252).
 std::string ToleranceLabel(std::int32_t sign, const std::string& text);
 

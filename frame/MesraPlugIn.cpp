@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "drawing/DimensionArt.h"
 #include "drawing/DimensionStyles.h"
 #include "frame/AboutPluginsHelper.h"
 #include "frame/ToolEvents.h"
@@ -39,9 +38,7 @@ MesraPlugIn* MesraPlugIn::FixupReload(Plugin* plugin) {
 
 ASErr MesraPlugIn::StartupPlugin(SPInterfaceMessage* message) {
     // Handles kept by an earlier life in this process mean nothing to this one.
-    drawing::ForgetWorkingArt();
-    tools::SegmentTool() = {};
-    tools::Hover() = {};
+    tools::ForgetMeasures();
     ASErr error = Plugin::StartupPlugin(message);
     if (error == 0) {
         ASInt32 options = 0;
@@ -180,8 +177,7 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
     }
     if (notifier == fields_.documentOpenedNotifier) {
         // A measure in progress belongs to the document that was current before.
-        drawing::ForgetWorkingArt();
-        tools::SegmentTool() = {};
+        tools::ForgetMeasures();
     }
     if (notifier == fields_.customColorNotifier || notifier == fields_.documentOpenedNotifier) {
         // The document's custom colour becomes the line or text colour when the settings ask

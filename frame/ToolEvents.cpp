@@ -11,6 +11,8 @@
 #include "hostaccess/WindowsText.h"
 #include "preferences/PreferencesFile.h"
 #include "settings/DimensionSettings.h"
+#include "tools/AngleTool.h"
+#include "tools/CircleTool.h"
 #include "tools/HostArt.h"
 #include "tools/HoverAnalysis.h"
 #include "tools/SegmentTool.h"
@@ -56,23 +58,48 @@ void ClearToolFlags() {
     segment.freePointPending = false;
 }
 
-// The Segment tool's click: a dimension started is placed by the drag and named now; a
-// click on an angle or circle dimension selects the tool of its kind.
-ASErr SegmentClick(const AIToolHitData& hit, AIRealPoint cursor, Modifiers keys) {
-    const tools::ClickOutcome outcome =
-        tools::SegmentToolClick(hit, cursor, {keys.shift, keys.alt});
-    if (outcome.handOverTo) {
-        // The Angle and Circle tools rebuild their own dimensions once they are selected.
-        return sAITool->SetSelectedTool(ToolHandle(static_cast<ToolKind>(*outcome.handOverTo)));
+// The click of the active tool; a click on another kind of dimension selects the tool of
+// that kind, which takes the same click at once. A dimension started is placed by the drag
+// and named now.
+ASErr ToolClick(const AIToolHitData& hit, AIRealPoint cursor, Modifiers keys,
+                bool handedOver = false) {
+    const tools::ClickKeys clickKeys{keys.shift, keys.alt};
+    tools::ClickOutcome outcome;
+    switch (Active()) {
+        case ToolKind::Segment:
+            outcome = tools::SegmentToolClick(hit, cursor, clickKeys);
+            break;
+        case ToolKind::Angle:
+            outcome = tools::AngleToolClick(hit, cursor, clickKeys);
+            break;
+        case ToolKind::Circle:
+            outcome = tools::CircleToolClick(hit, cursor, clickKeys);
+            break;
+        case ToolKind::Bezier:
+        case ToolKind::LengthsAndAreas:
+            return 0;
+    }
+    if (outcome.handOverTo && !handedOver) {
+        const auto tool = static_cast<ToolKind>(*outcome.handOverTo);
+        if (const ASErr error = sAITool->SetSelectedTool(ToolHandle(tool))) {
+            return error;
+        }
+        // The selected tool looks at what lies under the cursor its own way, then clicks.
+        Routing().activeTool = static_cast<ASInt32>(tool);
+        if (const ASErr error = tools::AnalyseHover(tool, cursor)) {
+            return error;
+        }
+        return ToolClick(hit, cursor, keys, true);
     }
     RoutingState& routing = Routing();
     routing.dimensionInProgress = outcome.dimensionStarted;
+    const tools::SegmentToolState& segment = tools::SegmentTool();
     if (outcome.nameDimension) {
-        const tools::SegmentToolState& segment = tools::SegmentTool();
         drawing::NameDimensionArt(drawing::WorkingArt().group,
-                                  {ToolKind::Segment, segment.curveMode, segment.arcMode});
+                                  {Active(), segment.curveMode, segment.arcMode});
     }
-    if (outcome.dimensionStarted) {
+    if (outcome.dimensionStarted && Active() == ToolKind::Segment && !segment.curveMode &&
+        !segment.arcMode) {
         const drawing::LinearState& laid = drawing::Linear(0);
         routing.lastLaidOutLine = std::pair{laid.l1, laid.l2};
     }
@@ -204,19 +231,25 @@ ASErr ToolMouseDown(AIToolMessage* message) {
     }
     // "Nothing hit" is the hit flag: a hit of type 0 is an anchor, on which a click means
     // something.
+    const char* nothingHit = nullptr;
     switch (Active()) {
         case ToolKind::Angle:
-            return hit.data.hit ? 0 : ShowAlert(kAngleNothingHit);
+            nothingHit = kAngleNothingHit;
+            break;
         case ToolKind::Circle:
-            return hit.data.hit ? 0 : ShowAlert(kCircleNothingHit);
+            nothingHit = kCircleNothingHit;
+            break;
         case ToolKind::Bezier:
-            return hit.data.hit ? 0 : ShowAlert(kBezierNothingHit);
+            nothingHit = kBezierNothingHit;
+            break;
         case ToolKind::Segment:
-            return SegmentClick(hit.data, message->cursor, keys);
         case ToolKind::LengthsAndAreas:
-            return 0;
+            break;
     }
-    return 0;
+    if (nothingHit != nullptr && !hit.data.hit) {
+        return ShowAlert(nothingHit);
+    }
+    return ToolClick(hit.data, message->cursor, keys);
 }
 
 ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
@@ -229,8 +262,26 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
     routing.escDrag = Held(platform::Key::Esc);
     routing.eventPoint = message->cursor;
     const tools::SegmentToolState& segment = tools::SegmentTool();
-    if (Active() != ToolKind::Segment) {
-        return 0;
+    tools::DragKeys keys;
+    keys.shift = Held(platform::Key::Shift);
+    keys.alt = routing.altDrag;
+    keys.ctrl = routing.ctrlDrag;
+    keys.esc = routing.escDrag;
+    keys.space = Held(platform::Key::Space);
+    keys.leftShift = Held(platform::Key::LeftShift);
+    keys.rightShift = Held(platform::Key::RightShift);
+    switch (Active()) {
+        case ToolKind::Angle:
+            tools::LayOutAngleDrag(routing.eventPoint, keys);
+            return 0;
+        case ToolKind::Circle:
+            tools::LayOutCircleDrag(routing.eventPoint, keys);
+            return 0;
+        case ToolKind::Segment:
+            break;
+        case ToolKind::Bezier:
+        case ToolKind::LengthsAndAreas:
+            return 0;
     }
     ASErr error = 0;
     if (!segment.curveMode && !segment.arcMode && settings::Settings().prefsLoaded != 0 &&
@@ -244,14 +295,13 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
             error = ShowCursor(cursors, segment.segmentMode ? kCursorSegment : kCursorGeneric);
         }
     }
-    tools::DragKeys keys;
-    keys.alt = routing.altDrag;
-    keys.ctrl = routing.ctrlDrag;
-    keys.space = Held(platform::Key::Space);
-    keys.leftShift = Held(platform::Key::LeftShift);
-    keys.rightShift = Held(platform::Key::RightShift);
     if (const auto line = tools::LayOutSegmentDrag(routing.eventPoint, keys)) {
         routing.lastLaidOutLine = line;
+    }
+    // A layout that gave the dimension up (a curve offset the host cannot make) leaves
+    // nothing for the next drag.
+    if (!drawing::IsLive(drawing::WorkingArt().group)) {
+        routing.dimensionInProgress = false;
     }
     return error;
 }
@@ -285,8 +335,11 @@ ASErr ToolMouseUp(AIToolMessage*) {
         case ToolKind::LengthsAndAreas:
             routing.dimensionInProgress = false;
             break;
-        case ToolKind::Angle:
         case ToolKind::Circle:
+            // A circle dimension that was never laid out goes.
+            drawing::DiscardUnfinishedDimension();
+            break;
+        case ToolKind::Angle:
         case ToolKind::Bezier:
             break;
     }

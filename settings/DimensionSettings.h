@@ -8,6 +8,10 @@
 
 namespace settings {
 
+// Points per millimetre: the settings kept in millimetres are converted with it where they
+// are used.
+constexpr double kPointsPerMillimetre = 2.8346457;
+
 // Unit of a measure; also the row of the unit in the panel's list.
 enum UnitKind : std::int32_t {
     kMicrometre = 0,

@@ -120,10 +120,11 @@ TEST_F(HoverTest, ShiftClickCyclesTheToolsAndShiftAltDoesNot) {
         {static_cast<ASInt32>(platform::Key::Shift), static_cast<ASInt32>(platform::Key::Alt)});
     click(150, 150);
     EXPECT_EQ(selected(), "Outil Angle");
-    // Over a dimension a Shift-click never switches tools.
+    // Over a dimension a Shift-click is no cycle (which would choose the Circle tool): it
+    // goes to the tool's click, which hands a segment dimension over to the Segment tool.
     h.SetKeys({static_cast<ASInt32>(platform::Key::Shift)});
     click(50, 350);
-    EXPECT_EQ(selected(), "Outil Angle");
+    EXPECT_EQ(selected(), "Outil Segment");
 }
 
 // The refusals of a click on nothing go by the hit flag: a click on an anchor (hit type 0)

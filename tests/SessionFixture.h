@@ -15,6 +15,7 @@
 #include "app/Session.h"
 #include "emulator/ArtTree.h"
 #include "emulator/SvgImport.h"
+#include "emulator/Unicode.h"
 #include "tests/HostFixture.h"
 
 namespace testing_support {
@@ -86,18 +87,12 @@ class SessionFixture : public testing::Test {
         return groups;
     }
 
-    // The UTF-8 text of the first text frame inside `group`.
+    // The UTF-8 text of the first text frame inside `group` ("" without one).
     static std::string MeasureOf(emulator::Art& group) {
         std::string text;
         emulator::ForEachArt(group, [&text](emulator::Art& art) {
             if (art.type == emulator::ArtType::Text && text.empty()) {
-                for (char16_t c : art.pointText.text) {
-                    if (c < 0x80) {
-                        text += static_cast<char>(c);
-                    } else {
-                        text += "?";
-                    }
-                }
+                text = emulator::Utf8FromUtf16(art.pointText.text);
             }
         });
         return text;

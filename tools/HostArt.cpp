@@ -32,25 +32,6 @@ bool IsDimensionArt(AIArtHandle art) {
            HasTag(art, kCircleDimensionTag);
 }
 
-PathGeometry ReadPath(AIArtHandle path) {
-    PathGeometry geometry;
-    ASInt32 type = kUnknownArt;
-    ASInt16 count = 0;
-    if (path == nullptr || sAIArt->GetArtType(path, &type) != 0 || type != kPathArt ||
-        sAIPath->GetPathSegmentCount(path, &count) != 0 || count <= 0) {
-        return geometry;
-    }
-    geometry.segments.resize(static_cast<std::size_t>(count));
-    AIBoolean closed = false;
-    if (sAIPath->GetPathSegments(path, 0, count, geometry.segments.data()) != 0 ||
-        sAIPath->GetPathClosed(path, &closed) != 0) {
-        geometry.segments.clear();
-        return geometry;
-    }
-    geometry.closed = closed != 0;
-    return geometry;
-}
-
 TemporaryLock::TemporaryLock(AIArtHandle art) {
     ASInt32 attributes = 0;
     if (art != nullptr && sAIArt->GetArtUserAttr(art, kArtLocked, &attributes) == 0 &&

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/ArtworkSuites.h"
+#include "hostaccess/PathGeometry.h"
 
 namespace tools {
 
@@ -31,12 +32,9 @@ bool HasTag(AIArtHandle art, const char* name);
 // True when the art carries one of the dimension tags ("mods", "moda", "modc").
 bool IsDimensionArt(AIArtHandle art);
 
-// The anchors and the closed flag of a path; empty when the art is not a readable path.
-struct PathGeometry {
-    std::vector<AIPathSegment> segments;
-    bool closed = false;
-};
-PathGeometry ReadPath(AIArtHandle path);
+// The anchors of paths, read from the host.
+using hostaccess::PathGeometry;
+using hostaccess::ReadPath;
 
 // Locks `art` for the life of the object (when it was not locked already) and unlocks it on
 // every way out.

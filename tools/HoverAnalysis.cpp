@@ -37,20 +37,40 @@ bool Straight(const AIRealBezier& b) {
     return SamePoint(b.p0, b.p1) && SamePoint(b.p3, b.p2);
 }
 
+// Auxiliary art locked for the moment, unlocked when the analysis ends.
+using SetAside = std::vector<std::unique_ptr<TemporaryLock>>;
+
+// Hit-tests at `cursor`, setting aside the art that `auxiliary` tells apart as long as it
+// is what is hit (at most four deep), so that what lies beneath is found. An extension line
+// or an arrowhead often lies on the very anchor or side it dimensions.
+template <typename Auxiliary>
+HitResult HitBeneath(AIRealPoint cursor, AIReal tolerance, ASInt32 request, SetAside& asides,
+                     Auxiliary auxiliary) {
+    constexpr std::size_t kMaxAuxiliaryLayers = 4;
+    HitResult hit = HitAt(cursor, tolerance, request);
+    while (hit.error == 0 && hit.data.hit && auxiliary(hit) &&
+           asides.size() < kMaxAuxiliaryLayers) {
+        asides.push_back(std::make_unique<TemporaryLock>(hit.data.art));
+        hit = HitAt(cursor, tolerance, request);
+    }
+    return hit;
+}
+
+// A segment of auxiliary dimension art (an extension line over the side it extends), not
+// of a dimension's own line or arc.
+bool AuxiliarySegment(const HitResult& hit) {
+    return hit.data.type == kSegmentHit && !IsDimensionArt(hit.data.art) &&
+           HasTag(hit.data.art, kAuxiliaryTag);
+}
+
 // Step 2: a point under the cursor.
 ASErr AnalysePoint(ToolKind tool, AIRealPoint cursor, bool* done) {
     HoverState& hover = Hover();
-    // An extension line or an arrowhead often lies on the very anchor it dimensions: it is
-    // set aside (locked for the moment) and the anchor beneath is looked for again, so that
-    // a new dimension can start from a corner already dimensioned.
-    constexpr int kMaxAuxiliaryLayers = 4;
-    std::vector<std::unique_ptr<TemporaryLock>> asides;
-    HitResult hit = HitAt(cursor, kHoverTolerance, kHitAnchorPoints);
-    while (hit.error == 0 && hit.data.hit && HasTag(hit.data.art, kAuxiliaryTag) &&
-           asides.size() < kMaxAuxiliaryLayers) {
-        asides.push_back(std::make_unique<TemporaryLock>(hit.data.art));
-        hit = HitAt(cursor, kHoverTolerance, kHitAnchorPoints);
-    }
+    // A new dimension can start from a corner already dimensioned.
+    SetAside asides;
+    const HitResult hit =
+        HitBeneath(cursor, kHoverTolerance, kHitAnchorPoints, asides,
+                   [](const HitResult& h) { return HasTag(h.data.art, kAuxiliaryTag); });
     if (hit.error != 0 || !hit.data.hit) {
         // Only dimension art under the cursor: nothing to measure there.
         *done = hit.error != 0 || !asides.empty();
@@ -93,7 +113,11 @@ ASErr AnalysePoint(ToolKind tool, AIRealPoint cursor, bool* done) {
 // Steps 3 to 7: a segment under the cursor.
 ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
     HoverState& hover = Hover();
-    const HitResult hit = HitAt(cursor, kHoverTolerance, kHitPointsHandlesSegments);
+    // A side already dimensioned can be measured again; the extension lines stay aside
+    // for the crossing probe too, so that they never count as crossings.
+    SetAside asides;
+    const HitResult hit =
+        HitBeneath(cursor, kHoverTolerance, kHitPointsHandlesSegments, asides, AuxiliarySegment);
     if (hit.error != 0 || !hit.data.hit || hit.data.type != kSegmentHit) {
         return hit.error;
     }
@@ -114,7 +138,8 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
         HitResult probe;
         {
             TemporaryLock lock(hit.data.art);
-            probe = HitAt(cursor, kCrossingTolerance, kHitPointsHandlesSegments);
+            probe = HitBeneath(cursor, kCrossingTolerance, kHitPointsHandlesSegments, asides,
+                               AuxiliarySegment);
         }
         if (probe.error != 0) {
             return probe.error;

@@ -1,15 +1,22 @@
 #include "tools/ModifyDimension.h"
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
+#include "drawing/AngleDimension.h"
+#include "drawing/CircleDimension.h"
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionRecords.h"
 #include "drawing/DimensionStyles.h"
 #include "drawing/LinearDimension.h"
+#include "geometry/Arcs.h"
+#include "geometry/GeometryKernel.h"
 #include "hostaccess/Alert.h"
 #include "hostaccess/Suites.h"
 #include "settings/DimensionSettings.h"
+#include "tools/AngleTool.h"
+#include "tools/CircleTool.h"
 #include "tools/HostArt.h"
 #include "tools/SegmentTool.h"
 #include "tools/ToolStates.h"
@@ -49,8 +56,8 @@ AIArtHandle DimensionGroupOf(AIArtHandle clicked) {
     return parent;
 }
 
-// Starts the new dimension, then disposes of the old one: a layer that refuses the new
-// dimension leaves the old one as it was.
+// Starts the new dimension's group, then disposes of the old dimension: a layer that
+// refuses the new dimension leaves the old one as it was.
 bool ReplaceDimension(AIArtHandle clicked) {
     AIArtHandle old = DimensionGroupOf(clicked);
     if (!drawing::PrepareDimensionGroup()) {
@@ -58,6 +65,13 @@ bool ReplaceDimension(AIArtHandle clicked) {
     }
     if (old != drawing::WorkingArt().group) {
         drawing::DisposeArt(old);
+    }
+    return true;
+}
+
+bool ReplaceSegmentDimension(AIArtHandle clicked) {
+    if (!ReplaceDimension(clicked)) {
+        return false;
     }
     drawing::CreateSegmentDimensionArt(0);
     return true;
@@ -90,7 +104,7 @@ bool RebuildPointDimension(AIArtHandle clicked, AIRealPoint cursor) {
         return false;
     }
     const auto second = RecordedAnchor(clicked, drawing::kIndex2Key, *secondPath);
-    if (!second || !ReplaceDimension(clicked)) {
+    if (!second || !ReplaceSegmentDimension(clicked)) {
         return false;
     }
     drawing::WritePointLink(*firstPath, first->index, drawing::Point::First,
@@ -115,7 +129,7 @@ bool RebuildWholeSegmentDimension(AIArtHandle clicked, AIRealPoint cursor) {
         return false;
     }
     const auto end = RecordedAnchor(clicked, drawing::kIndex2Key, *path);
-    if (!end || !ReplaceDimension(clicked)) {
+    if (!end || !ReplaceSegmentDimension(clicked)) {
         return false;
     }
     drawing::WriteSegmentLink(*path, start->index, end->index, drawing::LineHalves(0));
@@ -124,6 +138,110 @@ bool RebuildWholeSegmentDimension(AIArtHandle clicked, AIRealPoint cursor) {
     state.segmentMode = true;
     state.clickCount = 0;
     return LayOut(start->point, end->point, cursor);
+}
+
+// The path segment that `clicked` records under `key` in `path`, as RecordedAnchor finds it.
+std::optional<AIPathSegment> RecordedSegment(AIArtHandle clicked, const char* key,
+                                             AIArtHandle path) {
+    if (!RecordedAnchor(clicked, key, path)) {
+        return std::nullopt;
+    }
+    const auto index = drawing::ReadIndex(clicked, key);
+    return ReadPath(path).segments[static_cast<std::size_t>(*index)];
+}
+
+// Where an angle dimension of vertex `vertex` stands, for a rebuild of all that keeps it in
+// place: the point of its arc midway along it (so that an outer angle stays outer), at the
+// arc's radius.
+AIRealPoint AnglePosition(AIArtHandle arc, AIRealPoint vertex) {
+    const PathGeometry path = ReadPath(arc);
+    const auto& s = path.segments;
+    if (s.empty()) {
+        return vertex;
+    }
+    const std::size_t n = s.size();
+    AIRealPoint middle = s[n / 2].p;
+    if (n % 2 == 0) {
+        const AIRealBezier piece{s[n / 2 - 1].p, s[n / 2 - 1].out, s[n / 2].in, s[n / 2].p};
+        sAIRealBezier->PointAt(&piece, 0.5f, &middle);
+    }
+    const double radius = geometry::Distance(s[0].p, vertex);
+    return geometry::PointAt(vertex, radius, geometry::DirectionAngle(vertex, middle));
+}
+
+// Rebuilds the angle dimension that `clicked` (its arc) belongs to, laid out for `cursor`,
+// or through its old arc with `inPlace`.
+bool RebuildAngleDimension(AIArtHandle clicked, AIRealPoint cursor, bool inPlace) {
+    using drawing::kAngleKindKey;
+    const auto path = drawing::FindMeasuredPath(clicked, drawing::kAngleKey, kAngleKindKey);
+    if (!path) {
+        return false;
+    }
+    const auto first = RecordedAnchor(clicked, drawing::kIndex1Key, *path);
+    const auto vertex = first ? RecordedAnchor(clicked, drawing::kIndex2Key, *path) : std::nullopt;
+    const auto second = vertex ? RecordedAnchor(clicked, drawing::kIndex3Key, *path) : std::nullopt;
+    if (!second) {
+        return false;
+    }
+    if (!SetUpAngle(vertex->point, first->point, second->point)) {
+        // A side that lost its length: the old dimension stays.
+        ShowAlert(kNotAVertex);
+        return false;
+    }
+    const AIRealPoint position = inPlace ? AnglePosition(clicked, vertex->point) : cursor;
+    if (!ReplaceDimension(clicked)) {
+        return false;
+    }
+    AngleTool().arcAngleMode = false;
+    drawing::CreateAngleDimensionArt();
+    drawing::WriteAngleLink(*path, first->index, vertex->index, second->index,
+                            drawing::WorkingArt().lines[0].lineHalf1);
+    if (inPlace) {
+        LayOutAngleDrag(position, {});
+    } else {
+        drawing::BuildAngleDimension(cursor, {});
+    }
+    return true;
+}
+
+// Rebuilds the circle dimension that `clicked` belongs to, laid out for `cursor`.
+bool RebuildCircleDimension(AIArtHandle clicked, AIRealPoint cursor) {
+    using drawing::kCircleKindKey;
+    const auto path = drawing::FindMeasuredPath(clicked, drawing::kCircleKey, kCircleKindKey);
+    if (!path) {
+        return false;
+    }
+    const auto first = RecordedSegment(clicked, drawing::kIndex1Key, *path);
+    const auto second = first ? RecordedSegment(clicked, drawing::kIndex2Key, *path) : std::nullopt;
+    if (!second) {
+        return false;
+    }
+    // The circle comes from the arc's ends and the tangent at the first, as they are now.
+    const std::optional<geometry::Circle> circle = geometry::CircleFromAnchors(*first, *second);
+    if (!circle) {
+        ShowAlert(kNotAnArcEnd);
+        return false;
+    }
+    const auto firstIndex = drawing::ReadIndex(clicked, drawing::kIndex1Key);
+    const auto secondIndex = drawing::ReadIndex(clicked, drawing::kIndex2Key);
+    if (!ReplaceDimension(clicked)) {
+        return false;
+    }
+    SetUpCircle(circle->centre, circle->radius);
+    drawing::CircleDimension().leaderAngle = geometry::DirectionAngle(circle->centre, cursor);
+    drawing::CreateCircleDimensionArt();
+    drawing::BuildCircleDimension(cursor, false, false);
+    const drawing::LineArt& art = drawing::WorkingArt().lines[0];
+    drawing::WriteCircleLink(*path, *firstIndex, *secondIndex, art.lineHalf1, art.lineHalf2);
+    SegmentTool().measuredPath = *path;
+    return true;
+}
+
+// Where a circle dimension stands: the bend of its leader, the anchor before the shoulder.
+AIRealPoint LeaderBend(AIArtHandle leader) {
+    const PathGeometry path = ReadPath(leader);
+    const auto& s = path.segments;
+    return s.size() >= 2 ? s[s.size() - 2].p : AIRealPoint{0, 0};
 }
 
 // Where a dimension's line stands: the first anchor of line half 1 (`red` art).
@@ -135,47 +253,86 @@ AIRealPoint LinePosition(AIArtHandle lineHalf1) {
 }  // namespace
 
 bool RebuildDimension(AIArtHandle clicked, ToolKind tool, AIRealPoint cursor) {
-    if (tool != ToolKind::Segment) {
-        // Angle and circle dimensions are rebuilt by their own tools.
-        return false;
+    switch (tool) {
+        case ToolKind::Segment:
+            if (HasTag(clicked, drawing::kSegmentKey)) {
+                return RebuildWholeSegmentDimension(clicked, cursor);
+            }
+            if (HasTag(clicked, drawing::kFirstPointKey)) {
+                return RebuildPointDimension(clicked, cursor);
+            }
+            return false;
+        case ToolKind::Angle:
+            return HasTag(clicked, drawing::kAngleKey) &&
+                   RebuildAngleDimension(clicked, cursor, false);
+        case ToolKind::Circle:
+            return HasTag(clicked, drawing::kCircleKey) && RebuildCircleDimension(clicked, cursor);
+        default:
+            return false;
     }
-    if (HasTag(clicked, drawing::kSegmentKey)) {
-        return RebuildWholeSegmentDimension(clicked, cursor);
-    }
-    if (HasTag(clicked, drawing::kFirstPointKey)) {
-        return RebuildPointDimension(clicked, cursor);
-    }
-    return false;
 }
 
-ASErr RebuildAllOfKind(ToolKind tool) {
-    if (tool != ToolKind::Segment) {
-        return 0;
+namespace {
+
+// Rebuilds, in place, the dimension that the record art `path` stands for when it carries
+// `key` and `marker` (the one art per dimension that does); true when it was rebuilt.
+bool RebuildOne(ToolKind tool, AIArtHandle path, const char* key, const char* marker) {
+    // Art of a dimension rebuilt earlier in the pass is gone: a dimension drawn with
+    // several arcs carries its records on each of them.
+    if (!drawing::IsLive(path) || !HasTag(path, marker) || !HasTag(path, key)) {
+        return false;
     }
-    for (const char* key : {drawing::kSegmentKey, drawing::kFirstPointKey}) {
+    switch (tool) {
+        case ToolKind::Segment:
+            // Each dimension keeps its place: its new line goes through its old one.
+            return key == drawing::kSegmentKey
+                       ? RebuildWholeSegmentDimension(path, LinePosition(path))
+                       : RebuildPointDimension(path, LinePosition(path));
+        case ToolKind::Angle:
+            return RebuildAngleDimension(path, {0, 0}, true);
+        case ToolKind::Circle:
+            return RebuildCircleDimension(path, LeaderBend(path));
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+ASErr RebuildAllOfKind(ToolKind tool) {
+    struct Pass {
+        const char* key;
+        const char* marker;
+    };
+    std::vector<Pass> passes;
+    switch (tool) {
+        case ToolKind::Segment:
+            passes = {{drawing::kSegmentKey, drawing::kRebuildKey},
+                      {drawing::kFirstPointKey, drawing::kRebuildKey}};
+            break;
+        case ToolKind::Angle:
+            passes = {{drawing::kAngleKey, drawing::kAngleKindKey}};
+            break;
+        case ToolKind::Circle:
+            passes = {{drawing::kCircleKey, drawing::kRebuildKey}};
+            break;
+        default:
+            return 0;
+    }
+    for (const Pass& pass : passes) {
         std::vector<AIArtHandle> paths;
         if (const ASErr error = drawing::PathsWithout(kArtLocked, &paths)) {
             return error;
         }
         for (AIArtHandle path : paths) {
-            // Each dimension carries "red" on one art only, so it is rebuilt once; art of a
-            // dimension rebuilt earlier in the pass is gone.
-            if (!drawing::IsLive(path) || !HasTag(path, drawing::kRebuildKey) ||
-                !HasTag(path, key)) {
-                continue;
-            }
-            // Each dimension keeps its place: its new line goes through its old one.
-            const AIRealPoint position = LinePosition(path);
-            const bool rebuilt = key == drawing::kSegmentKey
-                                     ? RebuildWholeSegmentDimension(path, position)
-                                     : RebuildPointDimension(path, position);
-            if (rebuilt) {
-                SegmentToolState& state = SegmentTool();
+            if (RebuildOne(tool, path, pass.key, pass.marker)) {
+                const SegmentToolState& state = SegmentTool();
                 drawing::NameDimensionArt(drawing::WorkingArt().group,
-                                          {ToolKind::Segment, state.curveMode, state.arcMode});
+                                          {tool, state.curveMode, state.arcMode});
             }
         }
     }
+    // Nothing follows the mouse after a rebuild of all.
     SegmentTool().clickCount = 0;
     SegmentTool().segmentMode = false;
     return 0;

@@ -1,10 +1,16 @@
 #include "tools/SegmentTool.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
+#include "drawing/ArcLengthDimension.h"
+#include "drawing/CurveDimension.h"
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionRecords.h"
 #include "drawing/LinearDimension.h"
+#include "geometry/Arcs.h"
 #include "geometry/GeometryKernel.h"
 #include "hostaccess/Alert.h"
 #include "hostaccess/Suites.h"
@@ -72,13 +78,6 @@ bool LayOutPoints(AIRealPoint cursor) {
     }
     return LayOutMeasure(state.firstPoint, state.secondPoint, cursor,
                          drawing::LayoutOfType(settings::Settings().dimensionType, 0));
-}
-
-ClickOutcome Accepted() {
-    ClickOutcome outcome;
-    outcome.dimensionStarted = true;
-    outcome.nameDimension = true;
-    return outcome;
 }
 
 ClickOutcome PerpendicularClick(AIRealPoint cursor) {
@@ -181,9 +180,130 @@ ClickOutcome SegmentClick(AIRealPoint cursor) {
     return Accepted();
 }
 
-// A curve or an arc: the curve-length and arc-length constructions draw them; a closed path
-// is refused.
-ClickOutcome CurvedClick(ClickSound sound, bool arc) {
+// The least distance a dimension arc keeps from the arc of circle it measures, points.
+constexpr double kLeastArcOffset = 1.0;
+// The Shift steps of the offsets of arc-length and curve-length dimensions, points.
+constexpr double kArcOffsetStep = 10.0;
+constexpr double kCurveOffsetStep = 12.0;
+
+// Where the drag of a curve-length dimension measures its offset from: the point of the
+// curve that was clicked and the curve's direction there.
+struct CurveDrag {
+    AIRealPoint reference{0, 0};
+    AIRealPoint direction{0, 0};
+};
+
+CurveDrag& CurveDragState() {
+    static CurveDrag drag;
+    return drag;
+}
+
+// `value` moved away from zero to a whole multiple of `step`, with the host's rounding.
+double RoundedAway(double value, double step) {
+    const double magnitude = sAIRealMath->AIRealMultiple(static_cast<AIReal>(std::fabs(value)),
+                                                         static_cast<AIReal>(step), true);
+    return value < 0 ? -magnitude : magnitude;
+}
+
+void LayOutArcLengthDrag(AIRealPoint cursor, const DragKeys& keys) {
+    drawing::ArcLengthState& arc = drawing::ArcLength();
+    double offset = geometry::Distance(cursor, arc.centre) - arc.radius;
+    if (keys.shift) {
+        offset = RoundedAway(offset, kArcOffsetStep);
+    }
+    arc.offset = offset;
+    settings::Settings().extensionLength = offset;
+    drawing::BuildArcLengthDimension(cursor, keys.alt);
+}
+
+void LayOutCurveDrag(AIRealPoint cursor, const DragKeys& keys) {
+    const CurveDrag& drag = CurveDragState();
+    const double dx = static_cast<double>(cursor.h) - drag.reference.h;
+    const double dy = static_cast<double>(cursor.v) - drag.reference.v;
+    // Left of the way the curve runs is the positive side.
+    const double side =
+        static_cast<double>(drag.direction.h) * dy - static_cast<double>(drag.direction.v) * dx;
+    double offset = std::hypot(dx, dy) * (side < 0 ? -1.0 : 1.0);
+    if (keys.shift) {
+        offset = RoundedAway(offset, kCurveOffsetStep);
+    }
+    drawing::Curve().offset = offset;
+    settings::Settings().extensionLength = offset;
+    drawing::BuildCurveDimension(keys.alt);
+}
+
+// The measured curve of the hovered segment: from its start anchor to its end anchor.
+std::optional<AIRealBezier> HoveredCurve(const PathGeometry& path) {
+    const HoverState& hover = Hover();
+    const auto n = static_cast<std::int16_t>(path.segments.size());
+    if (hover.startIndex < 0 || hover.startIndex >= n || hover.endIndex < 0 ||
+        hover.endIndex >= n) {
+        return std::nullopt;
+    }
+    const AIPathSegment& a = path.segments[static_cast<std::size_t>(hover.startIndex)];
+    const AIPathSegment& b = path.segments[static_cast<std::size_t>(hover.endIndex)];
+    return AIRealBezier{a.p, a.out, b.in, b.p};
+}
+
+// The direction of `curve` where it passes nearest to `point`.
+AIRealPoint TangentNear(const AIRealBezier& curve, AIRealPoint point) {
+    constexpr int kSamples = 200;
+    AIReal best = 0;
+    double nearest = std::numeric_limits<double>::max();
+    for (int i = 0; i <= kSamples; ++i) {
+        const auto t = static_cast<AIReal>(i) / kSamples;
+        AIRealPoint sample{0, 0};
+        sAIRealBezier->PointAt(&curve, t, &sample);
+        const double d = geometry::Distance(sample, point);
+        if (d < nearest) {
+            nearest = d;
+            best = t;
+        }
+    }
+    AIRealPoint tangent{0, 0};
+    sAIRealBezier->PointAndTangentAt(&curve, best, nullptr, &tangent);
+    return tangent;
+}
+
+ClickOutcome ArcLengthClick(const AIRealBezier& curve, AIRealPoint cursor) {
+    const geometry::Circle circle = LastArcFit();
+    const auto sweep = geometry::ArcSweep(circle.centre, curve);
+    if (!sweep) {
+        drawing::DisposeArt(drawing::WorkingArt().group);
+        return {};
+    }
+    drawing::ArcLengthState& arc = drawing::ArcLength();
+    arc.centre = circle.centre;
+    arc.radius = geometry::Distance(curve.p0, circle.centre);
+    arc.startAngle = geometry::DirectionAngle(circle.centre, curve.p0);
+    arc.sweep = *sweep;
+    // Outside the arc by the offset of the last dimension, whichever side that was on.
+    arc.offset = std::max(std::fabs(settings::Settings().extensionLength), kLeastArcOffset);
+    drawing::CreateArcLengthDimensionArt();
+    drawing::BuildArcLengthDimension(cursor, false);
+    return Accepted();
+}
+
+ClickOutcome CurveLengthClick(const AIRealBezier& curve) {
+    const HoverState& hover = Hover();
+    CurveDrag& drag = CurveDragState();
+    drag.reference = hover.curveHitPoint;
+    drag.direction = TangentNear(curve, hover.curveHitPoint);
+    drawing::CurveState& measured = drawing::Curve();
+    measured.curve = curve;
+    measured.path = hover.hoverArt;
+    measured.from = hover.startIndex;
+    measured.to = hover.endIndex;
+    measured.offset = settings::Settings().extensionLength;
+    drawing::CreateCurveDimensionArt();
+    if (!drawing::BuildCurveDimension(false)) {
+        return {};
+    }
+    return Accepted();
+}
+
+// A curve or an arc: a curve-length or an arc-length dimension; a closed path is refused.
+ClickOutcome CurvedClick(ClickSound sound, bool arc, AIRealPoint cursor) {
     SegmentToolState& state = SegmentTool();
     const HoverState& hover = Hover();
     if (!drawing::PrepareDimensionGroup()) {
@@ -191,7 +311,8 @@ ClickOutcome CurvedClick(ClickSound sound, bool arc) {
     }
     PlayClickSound(sound);
     state.measuredPath = hover.hoverArt;
-    if (!BothDirections() && ReadPath(hover.hoverArt).closed) {
+    const PathGeometry path = ReadPath(hover.hoverArt);
+    if (!BothDirections() && path.closed) {
         drawing::DisposeArt(drawing::WorkingArt().group);
         ShowAlert(kPathMustBeOpen);
         return {};
@@ -202,9 +323,12 @@ ClickOutcome CurvedClick(ClickSound sound, bool arc) {
         drawing::CreateSegmentDimensionArt(1);
         return Accepted();
     }
-    // The curve and arc constructions are not part of this build: the mode is set and the
-    // group stays empty (the next dimension disposes of it).
-    return {};
+    const std::optional<AIRealBezier> curve = HoveredCurve(path);
+    if (!curve) {
+        drawing::DisposeArt(drawing::WorkingArt().group);
+        return {};
+    }
+    return arc ? ArcLengthClick(*curve, cursor) : CurveLengthClick(*curve);
 }
 
 ClickOutcome FreeClick(AIRealPoint cursor) {
@@ -267,14 +391,10 @@ namespace {
 
 ClickOutcome Dispatch(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys) {
     if (hit.hit && HasTag(hit.art, kAngleDimensionTag)) {
-        ClickOutcome outcome;
-        outcome.handOverTo = static_cast<ASInt32>(ToolKind::Angle);
-        return outcome;
+        return HandOver(static_cast<ASInt32>(ToolKind::Angle));
     }
     if (hit.hit && HasTag(hit.art, kCircleDimensionTag)) {
-        ClickOutcome outcome;
-        outcome.handOverTo = static_cast<ASInt32>(ToolKind::Circle);
-        return outcome;
+        return HandOver(static_cast<ASInt32>(ToolKind::Circle));
     }
     const HoverState& hover = Hover();
     SegmentToolState& state = SegmentTool();
@@ -309,10 +429,10 @@ ClickOutcome Dispatch(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys ke
         return SegmentClick(cursor);
     }
     if (hover.overCurve) {
-        return CurvedClick(ClickSound::Bezier, false);
+        return CurvedClick(ClickSound::Bezier, false, cursor);
     }
     if (hover.overArc) {
-        return CurvedClick(ClickSound::Arc, true);
+        return CurvedClick(ClickSound::Arc, true, cursor);
     }
     return FreeClick(cursor);
 }
@@ -359,7 +479,12 @@ std::optional<std::pair<AIRealPoint, AIRealPoint>> LayOutSegmentDrag(AIRealPoint
                                            drawing::LinearLayout::Vertical, flags, 1);
         }
     } else {
-        if (state.curveMode || state.arcMode) {
+        if (state.arcMode) {
+            LayOutArcLengthDrag(cursor, keys);
+            return std::nullopt;
+        }
+        if (state.curveMode) {
+            LayOutCurveDrag(cursor, keys);
             return std::nullopt;
         }
         if (state.clickCount < 2 && !state.segmentMode) {

@@ -9,26 +9,9 @@
 #include "drawing/LinearDimension.h"
 #include "host/ArtworkSuites.h"
 #include "host/Records.h"
+#include "tools/ToolClick.h"
 
 namespace tools {
-
-// The keys of a click that the tool reads.
-struct ClickKeys {
-    bool shift = false;
-    bool alt = false;
-};
-
-// What a click did.
-struct ClickOutcome {
-    ASErr error = 0;
-    // A dimension was started: the drag that follows places it.
-    bool dimensionStarted = false;
-    // A dimension group was made or rebuilt in this click, to be named.
-    bool nameDimension = false;
-    // The click belongs to another tool (a click on an angle or circle dimension): the
-    // tool to select.
-    std::optional<ASInt32> handOverTo;
-};
 
 // The Segment tool's click at `cursor`, reading the hover analysis of the last cursor
 // movement; `hit` is the host's hit test of the click.
@@ -38,15 +21,6 @@ ClickOutcome SegmentToolClick(const AIToolHitData& hit, AIRealPoint cursor, Clic
 // dimension out in `layout` for `cursor`.
 bool LayOutMeasure(AIRealPoint first, AIRealPoint second, AIRealPoint cursor,
                    drawing::LinearLayout layout);
-
-// The keys held during a drag that the layouts read.
-struct DragKeys {
-    bool alt = false;        // arrowheads outside the extension lines
-    bool ctrl = false;       // the offset snaps to whole centimetres (tens of points)
-    bool space = false;      // the measure text follows the cursor along the line
-    bool leftShift = false;  // another orientation for this event
-    bool rightShift = false;
-};
 
 // Lays the Segment tool's dimension in progress out for `cursor`. The ends of the dimension
 // line laid out, when there is one, for the placed-line memory.

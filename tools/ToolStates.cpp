@@ -1,5 +1,10 @@
 #include "tools/ToolStates.h"
 
+#include "drawing/CurveDimension.h"
+#include "drawing/DimensionArt.h"
+#include "tools/AngleTool.h"
+#include "tools/CircleTool.h"
+
 namespace tools {
 
 HoverState& Hover() {
@@ -20,6 +25,15 @@ VertexState& Vertex() {
 AIRealPoint& BezierToolCursor() {
     static AIRealPoint cursor{0, 0};
     return cursor;
+}
+
+void ForgetMeasures() {
+    drawing::ForgetWorkingArt();
+    drawing::Curve() = {};
+    SegmentTool() = {};
+    Hover() = {};
+    AngleTool() = {};
+    CircleTool() = {};
 }
 
 }  // namespace tools

@@ -66,4 +66,9 @@ VertexState& Vertex();
 // Where the Bézier tool last saw the cursor.
 AIRealPoint& BezierToolCursor();
 
+// Forgets the measure in progress of every tool and every handle of art the tools and the
+// dimension under construction hold, without touching the art: at start-up and when a
+// document opens, those handles belong to a document or a host session that is gone.
+void ForgetMeasures();
+
 }  // namespace tools

@@ -1,0 +1,17 @@
+// The anchors of a path as the host holds them.
+#pragma once
+
+#include <vector>
+
+#include "host/ArtworkSuites.h"
+
+namespace hostaccess {
+
+// The anchors and the closed flag of a path; empty when the art is not a readable path.
+struct PathGeometry {
+    std::vector<AIPathSegment> segments;
+    bool closed = false;
+};
+PathGeometry ReadPath(AIArtHandle path);
+
+}  // namespace hostaccess
