@@ -107,26 +107,6 @@ TEST_F(RecordsTest, MeasuredPathIsNeverDimensionArt) {
     EXPECT_EQ(plugin_.Host().Alerts().size(), 1u);
 }
 
-TEST_F(RecordsTest, AngleCircleAndUnlinking) {
-    ASSERT_TRUE(plugin_.Ready());
-    ASSERT_EQ(WriteAngleLink(Handle(0), 0, 1, 2, Handle(3)), 0);
-    EXPECT_EQ(Tags(0).at("ang"), "0");
-    EXPECT_EQ(Tags(3).at("moda"), "jj");
-    EXPECT_EQ(Tags(3).at("num3"), "2");
-    ASSERT_EQ(WriteCircleLink(Handle(1), 0, 1, Handle(3), Handle(4)), 0);
-    EXPECT_EQ(Tags(4).at("cer"), "0");
-    EXPECT_EQ(Tags(4).at("num2"), "1");
-
-    ASSERT_EQ(WritePointLink(Handle(2), 0, Point::First, Halves()), 0);
-    art_[3]->tags["mods"] = "jj";
-    ASSERT_EQ(UnlinkFirstPoint(Halves()), 0);
-    for (int half : {3, 4}) {
-        EXPECT_EQ(Tags(half).count("mods"), 0u);
-        EXPECT_EQ(Tags(half).count("segpt1"), 0u);
-        EXPECT_EQ(Tags(half).count("num1"), 0u);
-    }
-}
-
 // Indices are read in 16-bit arithmetic; a value that is no number refuses the rebuild.
 TEST(RecordIndices, OnlyDecimalNumbersAreIndices) {
     const struct {

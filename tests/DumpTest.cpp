@@ -7,9 +7,9 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <regex>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "emulator/Dump.h"
@@ -39,132 +39,83 @@ struct Json {
     }
 };
 
-// A strict recursive-descent JSON reader (RFC 8259); fails on anything else, including
-// trailing text.
+// A strict JSON reader (RFC 8259): fails on anything else, a duplicate key and trailing
+// text included.
 class JsonParser {
   public:
     explicit JsonParser(std::string_view text) : text_(text) {}
 
-    bool Parse(Json& value) {
-        if (!Value(value, 0)) {
-            return false;
-        }
-        Spaces();
-        return pos_ == text_.size();
-    }
+    bool Parse(Json& value) { return Value(value) && (Spaces(), at_ == text_.size()); }
 
   private:
-    static constexpr int kMaxDepth = 64;
-
     void Spaces() {
-        while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' ||
-                                       text_[pos_] == '\r' || text_[pos_] == '\t')) {
-            ++pos_;
+        while (at_ < text_.size() && std::string_view(" \n\r\t").find(text_[at_]) != npos) {
+            ++at_;
         }
     }
 
-    bool Literal(std::string_view word) {
-        if (text_.substr(pos_, word.size()) != word) {
-            return false;
-        }
-        pos_ += word.size();
-        return true;
-    }
-
-    bool Value(Json& value, int depth) {
+    // Skips white space, then takes `c` if it comes next.
+    bool Eat(char c) {
         Spaces();
-        if (pos_ >= text_.size() || depth > kMaxDepth) {
-            return false;
+        return at_ < text_.size() && text_[at_] == c && (++at_, true);
+    }
+
+    // Items separated by commas up to `close`, or none.
+    template <typename Item>
+    bool List(char close, const Item& item) {
+        if (Eat(close)) {
+            return true;
         }
-        const char c = text_[pos_];
-        if (c == '{') {
+        do {
+            if (!item()) {
+                return false;
+            }
+        } while (Eat(','));
+        return Eat(close);
+    }
+
+    bool Value(Json& value) {
+        if (Eat('{')) {
             value.kind = Json::Kind::Object;
-            return Members(value, depth);
+            return List('}', [&] {
+                std::string key;
+                return Eat('"') && String(key) && Eat(':') && value.object.count(key) == 0 &&
+                       Value(value.object[key]);
+            });
         }
-        if (c == '[') {
+        if (Eat('[')) {
             value.kind = Json::Kind::Array;
-            return Elements(value, depth);
+            return List(']', [&] { return Value(value.array.emplace_back()); });
         }
-        if (c == '"') {
+        if (Eat('"')) {
             value.kind = Json::Kind::String;
             return String(value.string);
         }
-        if (Literal("true") || Literal("false")) {
-            value.kind = Json::Kind::Bool;
-            value.boolean = text_[pos_ - 1] == 'e' && text_[pos_ - 2] == 'u';
-            return true;
+        const std::string_view rest = text_.substr(at_);
+        for (const std::string_view word : {"true", "false", "null"}) {
+            if (rest.starts_with(word)) {
+                at_ += word.size();
+                value.kind = word == "null" ? Json::Kind::Null : Json::Kind::Bool;
+                value.boolean = word == "true";
+                return true;
+            }
         }
-        if (Literal("null")) {
-            return true;
+        static const std::regex kNumber(R"(-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?)");
+        std::cmatch number;
+        if (!std::regex_search(rest.data(), rest.data() + rest.size(), number, kNumber,
+                               std::regex_constants::match_continuous)) {
+            return false;
         }
         value.kind = Json::Kind::Number;
-        return Number(value.number);
+        value.number = std::strtod(number.str().c_str(), nullptr);
+        at_ += number.length();
+        return true;
     }
 
-    bool Members(Json& value, int depth) {
-        ++pos_;
-        Spaces();
-        if (pos_ < text_.size() && text_[pos_] == '}') {
-            ++pos_;
-            return true;
-        }
-        while (true) {
-            Spaces();
-            std::string key;
-            if (pos_ >= text_.size() || text_[pos_] != '"' || !String(key)) {
-                return false;
-            }
-            Spaces();
-            if (pos_ >= text_.size() || text_[pos_++] != ':') {
-                return false;
-            }
-            if (value.object.count(key) != 0 || !Value(value.object[key], depth + 1)) {
-                return false;
-            }
-            Spaces();
-            if (pos_ >= text_.size()) {
-                return false;
-            }
-            const char next = text_[pos_++];
-            if (next == '}') {
-                return true;
-            }
-            if (next != ',') {
-                return false;
-            }
-        }
-    }
-
-    bool Elements(Json& value, int depth) {
-        ++pos_;
-        Spaces();
-        if (pos_ < text_.size() && text_[pos_] == ']') {
-            ++pos_;
-            return true;
-        }
-        while (true) {
-            value.array.emplace_back();
-            if (!Value(value.array.back(), depth + 1)) {
-                return false;
-            }
-            Spaces();
-            if (pos_ >= text_.size()) {
-                return false;
-            }
-            const char next = text_[pos_++];
-            if (next == ']') {
-                return true;
-            }
-            if (next != ',') {
-                return false;
-            }
-        }
-    }
-
+    // The rest of a string whose opening quote was taken.
     bool String(std::string& out) {
-        ++pos_;
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_++];
+        while (at_ < text_.size()) {
+            const char c = text_[at_++];
             if (c == '"') {
                 return true;
             }
@@ -175,23 +126,21 @@ class JsonParser {
                 out.push_back(c);
                 continue;
             }
-            if (pos_ >= text_.size()) {
+            const std::string_view escape = text_.substr(at_, 5);
+            if (escape.empty()) {
                 return false;
             }
-            const char e = text_[pos_++];
-            const std::string_view simple = "\"\\/bfnrt";
-            const std::string_view meant = "\"\\/\b\f\n\r\t";
-            if (const std::size_t i = simple.find(e); i != std::string_view::npos) {
-                out.push_back(meant[i]);
-            } else if (e == 'u' && pos_ + 4 <= text_.size()) {
-                const std::string hex(text_.substr(pos_, 4));
-                char* end = nullptr;
-                const long code = std::strtol(hex.c_str(), &end, 16);
-                if (end != hex.c_str() + 4 || code >= 0x80) {
-                    return false;  // the dump escapes control characters only
-                }
-                out.push_back(static_cast<char>(code));
-                pos_ += 4;
+            if (const std::size_t simple = std::string_view("\"\\/bfnrt").find(escape[0]);
+                simple != npos) {
+                out.push_back("\"\\/\b\f\n\r\t"[simple]);
+                ++at_;
+            } else if (escape[0] == 'u' && escape.size() == 5 &&
+                       escape.find_first_not_of("0123456789abcdefABCDEF", 1) == npos &&
+                       std::stoi(std::string(escape.substr(1)), nullptr, 16) < 0x80) {
+                // The dump escapes control characters only.
+                out.push_back(
+                    static_cast<char>(std::stoi(std::string(escape.substr(1)), nullptr, 16)));
+                at_ += 5;
             } else {
                 return false;
             }
@@ -199,42 +148,9 @@ class JsonParser {
         return false;
     }
 
-    // -? (0 | [1-9][0-9]*) (. [0-9]+)? ([eE] [+-]? [0-9]+)?
-    bool Number(double& number) {
-        const std::size_t start = pos_;
-        const auto digits = [&] {
-            const std::size_t from = pos_;
-            while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
-                ++pos_;
-            }
-            return pos_ > from;
-        };
-        if (pos_ < text_.size() && text_[pos_] == '-') {
-            ++pos_;
-        }
-        if (pos_ < text_.size() && text_[pos_] == '0') {
-            ++pos_;
-        } else if (!digits()) {
-            return false;
-        }
-        if (pos_ < text_.size() && text_[pos_] == '.' && (++pos_, !digits())) {
-            return false;
-        }
-        if (pos_ < text_.size() && (text_[pos_] == 'e' || text_[pos_] == 'E')) {
-            ++pos_;
-            if (pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) {
-                ++pos_;
-            }
-            if (!digits()) {
-                return false;
-            }
-        }
-        number = std::strtod(std::string(text_.substr(start, pos_ - start)).c_str(), nullptr);
-        return true;
-    }
-
+    static constexpr std::size_t npos = std::string_view::npos;
     std::string_view text_;
-    std::size_t pos_ = 0;
+    std::size_t at_ = 0;
 };
 
 // A two-layer drawing with a group, tags in Windows-1252 that need escaping, a path with a

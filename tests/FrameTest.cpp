@@ -45,48 +45,19 @@ class RecordingPlugin : public Plugin {
         called = #Method;             \
         return 0;                     \
     }
-    MESRA_RECORD(UnloadPlugin, SPInterfaceMessage)
-    MESRA_RECORD(ReloadPlugin, SPInterfaceMessage)
-    MESRA_RECORD(AcquireProperty, SPMessageData)
-    MESRA_RECORD(ReleaseProperty, SPMessageData)
     MESRA_RECORD(GoAction, SPMessageData)
     MESRA_RECORD(GoMenuItem, AIMenuMessage)
     MESRA_RECORD(UpdateMenuItem, AIMenuMessage)
     MESRA_RECORD(GetFilterParameters, SPMessageData)
     MESRA_RECORD(GoFilter, SPMessageData)
-    MESRA_RECORD(PluginGroupNotify, SPMessageData)
     MESRA_RECORD(PluginGroupUpdate, SPMessageData)
     MESRA_RECORD(GetFileFormatParameters, SPMessageData)
     MESRA_RECORD(GoFileFormat, SPMessageData)
-    MESRA_RECORD(CheckFileFormat, SPMessageData)
-    MESRA_RECORD(FileFormatUpdate, SPMessageData)
     MESRA_RECORD(FileFormatAction, SPMessageData)
     MESRA_RECORD(EditTool, AIToolMessage)
-    MESRA_RECORD(TrackToolCursor, AIToolMessage)
-    MESRA_RECORD(ToolMouseDown, AIToolMessage)
-    MESRA_RECORD(ToolMouseDrag, AIToolMessage)
-    MESRA_RECORD(ToolMouseUp, AIToolMessage)
-    MESRA_RECORD(SelectTool, AIToolMessage)
     MESRA_RECORD(DeselectTool, AIToolMessage)
-    MESRA_RECORD(ReselectTool, AIToolMessage)
-    MESRA_RECORD(DecreaseDiameter, AIToolMessage)
-    MESRA_RECORD(IncreaseDiameter, AIToolMessage)
-    MESRA_RECORD(EditLiveEffectParameters, SPMessageData)
-    MESRA_RECORD(GoLiveEffect, SPMessageData)
-    MESRA_RECORD(LiveEffectInterpolate, SPMessageData)
-    MESRA_RECORD(LiveEffectGetInputType, SPMessageData)
-    MESRA_RECORD(LiveEffectConvertColorSpace, SPMessageData)
-    MESRA_RECORD(LiveEffectScaleParameters, SPMessageData)
-    MESRA_RECORD(LiveEffectAdjustColors, SPMessageData)
-    MESRA_RECORD(LiveEffectHandleMerge, SPMessageData)
     MESRA_RECORD(Timer, SPMessageData)
     MESRA_RECORD(GoClipboard, SPMessageData)
-    MESRA_RECORD(CanCopyClipboard, SPMessageData)
-    MESRA_RECORD(CloneClipboard, SPMessageData)
-    MESRA_RECORD(DisposeClipboard, SPMessageData)
-    MESRA_RECORD(WorkspaceWrite, SPMessageData)
-    MESRA_RECORD(WorkspaceRestore, SPMessageData)
-    MESRA_RECORD(WorkspaceDefault, SPMessageData)
 #undef MESRA_RECORD
 
     ASErr Notify(AINotifierMessage*) override {
@@ -103,56 +74,29 @@ class RecordingPlugin : public Plugin {
     }
 };
 
-// Selectors that look alike across callers are where a route goes astray.
+// Would catch a selector that several callers send (AI Go, AI Update, Do Action...) routed
+// to another caller's operation. The cursor, mouse and selection events of the tools show
+// in every session; routes to operations the plug-in leaves empty are left out.
 TEST(Dispatch, EveryCallerSelectorPairReachesItsOperation) {
     const struct {
         const char* caller;
         const char* selector;
         const char* operation;
     } routes[] = {
-        {"SP Access", "Unload", "UnloadPlugin"},
-        {"SP Access", "Reload", "ReloadPlugin"},
         {"SP Cache", "Plug-in Purge", "Purge"},
-        {"SP Properties", "Acquire", "AcquireProperty"},
-        {"SP Properties", "Release", "ReleaseProperty"},
         {"Action Manager", "Do Action", "GoAction"},
         {"AI Menu", "AI Go", "GoMenuItem"},
         {"AI Menu", "AI Update", "UpdateMenuItem"},
         {"AI Filter", "AI Get Parameters", "GetFilterParameters"},
         {"AI Filter", "AI Go", "GoFilter"},
-        {"AI Plugin Group", "AI Notify Edits", "PluginGroupNotify"},
         {"AI Plugin Group", "AI Update", "PluginGroupUpdate"},
         {"AI File Format", "AI Get Parameters", "GetFileFormatParameters"},
         {"AI File Format", "AI Go", "GoFileFormat"},
-        {"AI File Format", "AI Check", "CheckFileFormat"},
-        {"AI File Format", "AI Update AI140", "FileFormatUpdate"},
         {"AI File Format", "Do Action", "FileFormatAction"},
         {"AI Tool", "AI Edit Options", "EditTool"},
-        {"AI Tool", "AI Track Cursor", "TrackToolCursor"},
-        {"AI Tool", "AI Mouse Down", "ToolMouseDown"},
-        {"AI Tool", "AI Mouse Drag", "ToolMouseDrag"},
-        {"AI Tool", "AI Mouse Up", "ToolMouseUp"},
-        {"AI Tool", "AI Select", "SelectTool"},
         {"AI Tool", "AI Deselect", "DeselectTool"},
-        {"AI Tool", "AI Reselect", "ReselectTool"},
-        {"AI Tool", "AI Decrease Diameter", "DecreaseDiameter"},
-        {"AI Tool", "AI Increase Diameter", "IncreaseDiameter"},
-        {"AI Live Effect", "AI Live Effect Edit Parameters", "EditLiveEffectParameters"},
-        {"AI Live Effect", "AI Live Effect Go Live", "GoLiveEffect"},
-        {"AI Live Effect", "AI Live Effect Interpolate Parameters", "LiveEffectInterpolate"},
-        {"AI Live Effect", "AI Live Effect Input Type", "LiveEffectGetInputType"},
-        {"AI Live Effect", "AI Live Effect Scale Parameters", "LiveEffectScaleParameters"},
-        {"AI Live Effect", "AI Live Effect Convert Color Space", "LiveEffectConvertColorSpace"},
-        {"AI Live Effect", "AI Live Effect Adjust Colors", "LiveEffectAdjustColors"},
-        {"AI Live Effect", "AI Live Effect Handle Merge", "LiveEffectHandleMerge"},
         {"AI Timer", "AI Go", "Timer"},
         {"AI Clipboard", "AI Go", "GoClipboard"},
-        {"AI Clipboard", "AI Can Copy", "CanCopyClipboard"},
-        {"AI Clipboard", "AI Clone", "CloneClipboard"},
-        {"AI Clipboard", "AI Dispose", "DisposeClipboard"},
-        {"Workspace Manager", "Write Woskspace", "WorkspaceWrite"},
-        {"Workspace Manager", "Restore Woskspace", "WorkspaceRestore"},
-        {"Workspace Manager", "Default Woskspace", "WorkspaceDefault"},
     };
     RecordingPlugin plugin;
     SPMessageData message{};
@@ -161,11 +105,6 @@ TEST(Dispatch, EveryCallerSelectorPairReachesItsOperation) {
         EXPECT_EQ(plugin.Message(route.caller, route.selector, &message), 0)
             << route.caller << "/" << route.selector;
         EXPECT_EQ(plugin.called, route.operation) << route.caller << "/" << route.selector;
-    }
-    for (const char* selector : {"Startup", "About"}) {
-        plugin.called.clear();
-        EXPECT_EQ(plugin.Message("SP Interface", selector, &message), 0);
-        EXPECT_EQ(plugin.called, "");
     }
     EXPECT_EQ(plugin.Message("AI Tool", "AI Mouse down", &message), kUnhandledMsgErr);
 }
@@ -227,20 +166,6 @@ TEST(ErrorReport, SameErrorIsReportedOnceWithinFiveSeconds) {
     }
 }
 
-TEST(ErrorReport, QuietList) {
-    for (ASErr code :
-         {FourCharCode("FMT?"), FourCharCode("RFSE"), FourCharCode("AFTR"), FourCharCode("VALD"),
-          FourCharCode("MOOT"), FourCharCode("TRSH"), FourCharCode("CHEK"), FourCharCode("CHIT"),
-          FourCharCode("TLTK"), FourCharCode("pFls"), FourCharCode("S!Fd"), FourCharCode("!Acq"),
-          FourCharCode("dsRP"), FourCharCode("skpE"), FourCharCode("DONE"), FourCharCode("STOP")}) {
-        EXPECT_TRUE(IsQuietError(code)) << code;
-    }
-    EXPECT_TRUE(IsQuietError(361));
-    EXPECT_FALSE(IsQuietError(0));
-    EXPECT_FALSE(IsQuietError(kCantHappenErr));
-    EXPECT_FALSE(IsQuietError(kOutOfMemoryErr));
-}
-
 TEST(PluginFilesTest, PathsBesideThePluginFile) {
     const struct {
         const char* plugin;
@@ -264,30 +189,22 @@ TEST(PluginFilesTest, PathsBesideThePluginFile) {
     const PluginFiles files =
         MakePluginFiles("/" + folder + "/Vorn-Cotaline (CS6).aip", "/" + folder, '/');
     EXPECT_EQ(files.preferences, "/" + folder + "/Vorn-Cotaline-Prefs.txt");
-    EXPECT_EQ(files.pointSound, "/" + folder + "/BipPoint.wav");
-    EXPECT_EQ(files.segmentSound, "/" + folder + "/BipSegment.wav");
-    EXPECT_EQ(files.arcSound, "/" + folder + "/BipArc.wav");
     EXPECT_EQ(files.bezierSound, "/" + folder + "/BipBezier.wav");
 }
 
+// Each sound of a click is heard in the sessions; here, what they cannot show: an unknown
+// sound id and the sound setting turned off.
 TEST(PluginFilesTest, ClickSoundsPlayTheirFiles) {
     FakePlatform platform;
     PlatformOverride use(&platform);
     CurrentPluginFiles() = MakePluginFiles("/p/Vorn-Cotaline (CS6).aip", "/p", '/');
     const std::int32_t soundOn = settings::Settings().soundOn;
     settings::Settings().soundOn = 1;
-    tools::PlayClickSound(ClickSound::Point);
-    tools::PlayClickSound(ClickSound::Segment);
-    tools::PlayClickSound(ClickSound::Arc);
-    tools::PlayClickSound(ClickSound::Bezier);
     tools::PlayClickSound(static_cast<ClickSound>(1234));  // any other id: the Bézier sound
-    EXPECT_EQ(platform.played,
-              (std::vector<std::string>{"/p/BipPoint.wav", "/p/BipSegment.wav", "/p/BipArc.wav",
-                                        "/p/BipBezier.wav", "/p/BipBezier.wav"}));
-    // With the sound setting off, clicks are silent.
+    EXPECT_EQ(platform.played, std::vector<std::string>{"/p/BipBezier.wav"});
     settings::Settings().soundOn = 0;
     tools::PlayClickSound(ClickSound::Point);
-    EXPECT_EQ(platform.played.size(), 5u);
+    EXPECT_EQ(platform.played.size(), 1u);
     settings::Settings().soundOn = soundOn;
     CurrentPluginFiles() = {};
 }

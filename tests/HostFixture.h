@@ -48,6 +48,33 @@ class PinnedPlugin {
     void* handle_;
 };
 
+// Suites acquired from a host by name and version, as the plug-in acquires them. They are
+// released when the object goes, and by then the host must have recorded no misuse.
+class HeldSuites {
+  public:
+    explicit HeldSuites(emulator::Host& host) : host_(host) {}
+    ~HeldSuites();
+    HeldSuites(const HeldSuites&) = delete;
+    HeldSuites& operator=(const HeldSuites&) = delete;
+
+    // False, with a failure, when the host lacks one of them.
+    template <typename... Suite>
+    bool Acquire(const Suite*&... suites) {
+        return (AcquireOne(suites) && ...);
+    }
+
+  private:
+    template <typename Suite>
+    bool AcquireOne(const Suite*& suite) {
+        suite = static_cast<const Suite*>(Table(Suite::kName, Suite::kVersion));
+        return suite != nullptr;
+    }
+    const void* Table(const char* name, ASInt32 version);
+
+    emulator::Host& host_;
+    std::vector<std::pair<const char*, ASInt32>> held_;
+};
+
 // A plug-in installed in its own plug-ins folder, with the preferences file that its first
 // run wrote.
 class HostTest : public ::testing::Test {

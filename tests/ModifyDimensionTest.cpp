@@ -42,19 +42,8 @@ class ModifyDimensionTest : public testing_support::DrawingTest {
     AIArtHandle path_ = nullptr;
 };
 
-TEST_F(ModifyDimensionTest, RebuildMeasuresTheCurrentAnchors) {
-    ASSERT_TRUE(plugin_.Ready());
-    const AIArtHandle half = Measure();
-    emulator::Art* path = plugin_.Host().FindArt(path_);
-    path->segments[1].p = path->segments[1].in = path->segments[1].out = {260, -100};
-    ASSERT_TRUE(tools::RebuildDimension(half, ToolKind::Segment, {150, -80}));
-    ASSERT_EQ(DimensionLayer().art.size(), 1u) << "the old dimension is replaced";
-    EXPECT_EQ(tools::SegmentTool().secondPoint.h, 260);
-    const emulator::Art* line = plugin_.Host().FindArt(WorkingArt().lines[0].lineHalf1);
-    EXPECT_EQ(line->tags.at("segpt1"), "0") << "the link numbers stay";
-    EXPECT_TRUE(plugin_.Host().Alerts().empty());
-}
-
+// Would catch a refused rebuild (a locked layer, a record past the path's last anchor) that
+// disposed of the old dimension before it knew, or left part of a new one.
 TEST_F(ModifyDimensionTest, RefusedRebuildsKeepTheOldDimension) {
     ASSERT_TRUE(plugin_.Ready());
     const AIArtHandle half = Measure();

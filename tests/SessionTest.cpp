@@ -6,9 +6,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/PluginsFolder.h"
 #include "app/Session.h"
-#include "tests/HostFixture.h"
+#include "tests/SessionFixture.h"
 
 namespace {
 
@@ -70,62 +69,36 @@ TEST(SessionScript, RefusedLines) {
     }
 }
 
+class SessionRun : public testing_support::SessionFixture {};
+
 // A first session in an empty plug-ins folder leaves the defaults file beside the plug-in,
 // and says so.
-TEST(SessionRun, FirstRunCreatesThePreferencesFile) {
-    testing_support::TemporaryFolder folder;
-    const fs::path plugin = testing_support::InstallIn(folder.Path());
-    SessionError error;
-    const auto lines = ParseSession(
+TEST_F(SessionRun, FirstRunCreatesThePreferencesFile) {
+    const fs::path preferences = folder_.Path() / "Vorn-Cotaline-Prefs.txt";
+    fs::remove(preferences);
+    const testing_support::Outcome run = Session(
         "new 200 100\ntool segment\nmove 10 10\nkeys shift\nclick 20 20\nkeys\n"
-        "tool angle\nzoom 2\nnotify selection\ntool select\n",
-        &error);
-    ASSERT_TRUE(lines.has_value());
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(app::RunSession(*lines, plugin.string(), {}, out, err), 0) << err.str();
-    EXPECT_NE(out.str().find("alert: Le fichier Vorn-Cotaline-Prefs.txt n'a pas été trouvé"),
-              std::string::npos)
-        << out.str();
-    EXPECT_TRUE(fs::exists(folder.Path() / "Vorn-Cotaline-Prefs.txt"));
-    EXPECT_TRUE(err.str().empty()) << err.str();
+        "tool angle\nzoom 2\nnotify selection\ntool select\n");
+    EXPECT_EQ(Count(run.out, "alert: Le fichier Vorn-Cotaline-Prefs.txt n'a pas été trouvé"), 1)
+        << run.out;
+    EXPECT_TRUE(fs::exists(preferences));
 }
 
-TEST(SessionRun, EventsNeedADocument) {
-    testing_support::TemporaryFolder folder;
-    const fs::path plugin = testing_support::InstallIn(folder.Path());
-    SessionError error;
-    const auto lines = ParseSession("tool segment\nmove 10 10\n", &error);
-    ASSERT_TRUE(lines.has_value());
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(app::RunSession(*lines, plugin.string(), {}, out, err), 2);
-    EXPECT_NE(err.str().find("line 2"), std::string::npos) << err.str();
+TEST_F(SessionRun, EventsNeedADocument) {
+    const testing_support::Outcome run = Session("tool segment\nmove 10 10\n", 2);
+    EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
 }
-
-}  // namespace
-
-namespace {
 
 // The example session that the README shows: the cursor over each part of the bundled
 // drawing, with the tools and keys a user would use.
-TEST(SessionRun, ExampleHoverSessionShowsEachCursor) {
-    testing_support::TemporaryFolder folder;
-    const fs::path plugin = testing_support::InstallIn(folder.Path());
-    const fs::path session = fs::path(MESRA_SOURCE_DIR) / "examples" / "hover.session";
-    std::ifstream in(session);
-    const std::string script((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
-    SessionError error;
-    const auto lines = ParseSession(script, &error);
-    ASSERT_TRUE(lines.has_value()) << error.line << ": " << error.message;
-    app::CommandLine options;
-    options.session = session.string();
-    std::ostringstream out;
-    std::ostringstream err;
-    ASSERT_EQ(app::RunSession(*lines, plugin.string(), options, out, err), 0) << err.str();
+TEST_F(SessionRun, ExampleHoverSessionShowsEachCursor) {
+    const fs::path examples = fs::path(MESRA_SOURCE_DIR) / "examples";
+    fs::copy_file(examples / "drawing.svg", folder_.Path() / "drawing.svg");
+    std::ifstream in(examples / "hover.session");
+    const testing_support::Outcome run = Session(
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
     std::vector<std::string> cursors;
-    std::istringstream events(out.str());
+    std::istringstream events(run.out);
     for (std::string line; std::getline(events, line);) {
         if (line.rfind("cursor: ", 0) == 0) {
             cursors.push_back(line.substr(8));

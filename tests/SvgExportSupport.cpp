@@ -8,6 +8,7 @@
 #include <iterator>
 #include <tuple>
 
+#include "emulator/ArtTree.h"
 #include "emulator/SvgExport.h"
 #include "emulator/SvgImport.h"
 
@@ -90,21 +91,19 @@ void ExpectSameArt(const Art& expected, const Art& actual, double k) {
     }
 }
 
-Art* ArtNamed(std::vector<std::unique_ptr<Art>>& list, const std::string& name) {
-    for (const auto& art : list) {
-        if (art->name == name) {
-            return art.get();
-        }
-        if (Art* inside = ArtNamed(art->children, name)) {
-            return inside;
-        }
-    }
-    return nullptr;
-}
-
 constexpr double kPi = 3.14159265358979323846;
 
 }  // namespace
+
+std::unique_ptr<Document> NewDocument(double width, double height, double k) {
+    auto document = std::make_unique<Document>();
+    document->width = width;
+    document->height = height;
+    document->unitScale = k;
+    document->layers.push_back(std::make_unique<Layer>());
+    document->layers.back()->title = "Calque 1";
+    return document;
+}
 
 std::unique_ptr<Document> ReadExample() {
     std::string error;
@@ -152,13 +151,11 @@ Layer& LayerTitled(Document& document, const std::string& title) {
 }
 
 Art* ArtNamed(Document& document, const std::string& name) {
-    for (const auto& layer : document.layers) {
-        if (Art* art = ArtNamed(layer->art, name)) {
-            return art;
-        }
-    }
-    ADD_FAILURE() << "no art " << name;
-    return nullptr;
+    Art* found = nullptr;
+    emulator::ForEachArtInDocumentOrder(
+        document, [&](Art& art) { found = found == nullptr && art.name == name ? &art : found; });
+    EXPECT_NE(found, nullptr) << "no art " << name;
+    return found;
 }
 
 std::unique_ptr<Art> StraightPath(const std::vector<std::pair<double, double>>& points, bool closed,
@@ -187,38 +184,22 @@ Art* Append(std::vector<std::unique_ptr<Art>>& list, std::unique_ptr<Art> art, L
     return list.back().get();
 }
 
+// A paint's fields in order: kind, gray, red, green, blue, cyan, magenta, yellow, black, the
+// custom colour's name and its tint.
 Paint GrayPaint(double gray) {
-    Paint paint;
-    paint.kind = Paint::Kind::Gray;
-    paint.gray = gray;
-    return paint;
+    return {Paint::Kind::Gray, gray, 0, 0, 0, 0, 0, 0, 0, "", 0};
 }
 
 Paint RgbPaint(double red, double green, double blue) {
-    Paint paint;
-    paint.kind = Paint::Kind::RGB;
-    paint.red = red;
-    paint.green = green;
-    paint.blue = blue;
-    return paint;
+    return {Paint::Kind::RGB, 0, red, green, blue, 0, 0, 0, 0, "", 0};
 }
 
 Paint CmykPaint(double cyan, double magenta, double yellow, double black) {
-    Paint paint;
-    paint.kind = Paint::Kind::CMYK;
-    paint.cyan = cyan;
-    paint.magenta = magenta;
-    paint.yellow = yellow;
-    paint.black = black;
-    return paint;
+    return {Paint::Kind::CMYK, 0, 0, 0, 0, cyan, magenta, yellow, black, "", 0};
 }
 
 Paint CustomPaint(const std::string& name, double tint, double red, double green, double blue) {
-    Paint paint = RgbPaint(red, green, blue);
-    paint.kind = Paint::Kind::Custom;
-    paint.customName = name;
-    paint.tint = tint;
-    return paint;
+    return {Paint::Kind::Custom, 0, red, green, blue, 0, 0, 0, 0, name, tint};
 }
 
 bool Contains(const std::string& text, const std::string& part) {

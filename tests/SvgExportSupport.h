@@ -16,6 +16,9 @@ inline constexpr double kTolerance = 1e-4;
 // Colour components and other ratios come back within this.
 inline constexpr double kRatioTolerance = 1e-6;
 
+// A new document of that size in user units and of k points a unit, with one empty layer.
+std::unique_ptr<emulator::Document> NewDocument(double width, double height, double k);
+
 // The bundled drawing, with a failure when it does not read.
 std::unique_ptr<emulator::Document> ReadExample();
 

@@ -1,7 +1,7 @@
 // Writing the emulated host's document back to SVG: round trips through the reader, what the
 // host does not model kept as it was, new documents, the atomic file write, a rendering of
-// the written file, files with DOCTYPE entities, compressed files, and the `save` line of a
-// session.
+// the written file, files with DOCTYPE entities, compressed files, and a session's output
+// options without a document.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -77,18 +77,13 @@ TEST(SvgExport, NewDocumentKeepsItsSizeAndScale) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.widthText);
-        Document document;
-        document.width = c.width;
-        document.height = c.height;
-        document.unitScale = c.k;
-        document.layers.push_back(std::make_unique<Layer>());
-        Layer& layer = *document.layers.back();
-        layer.title = "Calque 1";
+        const auto document = NewDocument(c.width, c.height, c.k);
+        Layer& layer = *document->layers.back();
         Append(layer.art, StraightPath({{10, 20}, {30, 40}}, false, c.k), &layer, nullptr);
-        EXPECT_TRUE(Contains(WriteSvg(document), c.widthText)) << WriteSvg(document);
-        const auto again = Reread(document);
+        EXPECT_TRUE(Contains(WriteSvg(*document), c.widthText)) << WriteSvg(*document);
+        const auto again = Reread(*document);
         ASSERT_NE(again, nullptr);
-        ExpectSameModel(document, *again);
+        ExpectSameModel(*document, *again);
     }
 }
 
@@ -220,30 +215,20 @@ TEST(SvgExport, CompressedFilesRoundTrip) {
     EXPECT_EQ(WriteSvg(*again), WriteSvg(*document));
 }
 
-// `save` writes beside the session file; --out and --dump without a document are refused.
+// --out and --dump without a document are refused. (Sessions save beside their file, and
+// the demo writes its dump, in the session and demo tests.)
 TEST(SvgExport, SessionSavesTheDocument) {
     testing_support::TemporaryFolder folder;
     const fs::path plugin = testing_support::InstallIn(folder.Path());
     app::SessionError error;
-    const auto lines = app::ParseSession("new 100 100\nsave out.svg\n", &error);
-    ASSERT_TRUE(lines.has_value());
+    const auto none = app::ParseSession("tool segment\n", &error);
+    ASSERT_TRUE(none.has_value());
     app::CommandLine options;
-    options.session = (folder.Path() / "s.session").string();
     options.dump = (folder.Path() / "out.json").string();
     std::ostringstream out;
     std::ostringstream err;
-    ASSERT_EQ(app::RunSession(*lines, plugin.string(), options, out, err), 0) << err.str();
-    std::string reason;
-    const auto saved = emulator::ReadSvgFile(folder.Path() / "out.svg", &reason);
-    ASSERT_NE(saved, nullptr) << reason;
-    EXPECT_NEAR(saved->width, 100, kTolerance);
-    EXPECT_TRUE(fs::exists(folder.Path() / "out.json"));
-
-    const auto none = app::ParseSession("tool segment\n", &error);
-    ASSERT_TRUE(none.has_value());
-    std::ostringstream err2;
-    EXPECT_EQ(app::RunSession(*none, plugin.string(), options, out, err2), 2);
-    EXPECT_TRUE(Contains(err2.str(), "need a document")) << err2.str();
+    EXPECT_EQ(app::RunSession(*none, plugin.string(), options, out, err), 2);
+    EXPECT_TRUE(Contains(err.str(), "need a document")) << err.str();
 }
 
 }  // namespace

@@ -19,24 +19,12 @@ namespace {
 
 using emulator::Art;
 using emulator::ArtType;
-using emulator::Document;
 using emulator::Justification;
 using emulator::Layer;
 using emulator::Paint;
 using emulator::ReadSvg;
 using emulator::WriteSvg;
 using namespace testing_support::svg_export;
-
-// A new document of scale k with one layer.
-std::unique_ptr<Document> NewDocument(double k) {
-    auto document = std::make_unique<Document>();
-    document->width = 200;
-    document->height = 200;
-    document->unitScale = k;
-    document->layers.push_back(std::make_unique<Layer>());
-    document->layers.back()->title = "Calque 1";
-    return document;
-}
 
 // Texts read back exactly (a feature left out of the record, or a frame's transform that
 // does not agree with the matrix, shows as a field that differs), and the written element
@@ -68,7 +56,7 @@ TEST(SvgExportText, TextsReadBackExactlyAndShowWhereTheHostSetsThem) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        auto document = NewDocument(c.k);
+        auto document = NewDocument(200, 200, c.k);
         Layer& layer = *document->layers.front();
         Art* text = Append(layer.art, TextArt(c.text, c.degrees, c.x, c.y, c.k), &layer, nullptr);
         auto& features = text->pointText.features;
@@ -111,7 +99,7 @@ TEST(SvgExportText, TextsReadBackExactlyAndShowWhereTheHostSetsThem) {
 // A text of the file is edited where it is: an unchanged document writes back to the very
 // same text, and an edit keeps the element with what other programs put on it.
 TEST(SvgExportText, TextsAreEditedInPlace) {
-    auto document = NewDocument(1);
+    auto document = NewDocument(200, 200, 1);
     Layer& layer = *document->layers.front();
     Append(layer.art, TextArt(u"avant", 0, 20, 30, 1), &layer, nullptr);
     Append(layer.art, StraightPath({{0, 0}, {10, 10}}, false, 1), &layer, nullptr);

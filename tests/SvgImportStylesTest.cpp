@@ -15,12 +15,7 @@ using emulator::Paint;
 using namespace testing_support::svg_import;
 
 Paint Rgb(double r, double g, double b) {
-    Paint paint;
-    paint.kind = Paint::Kind::RGB;
-    paint.red = r;
-    paint.green = g;
-    paint.blue = b;
-    return paint;
+    return {Paint::Kind::RGB, 0, r, g, b, 0, 0, 0, 0, "", 0};
 }
 
 const Paint kNone{};

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "emulator/ArtTree.h"
 #include "emulator/Gzip.h"
 #include "emulator/SvgImport.h"
 #include "tests/SvgImportSupport.h"
@@ -196,25 +197,14 @@ TEST(SvgImportRobustness, MalformedInputGivesADocumentOrAReason) {
         EXPECT_NE(document->currentLayer, nullptr);
         EXPECT_TRUE(std::isfinite(document->unitScale) && document->unitScale > 0);
         EXPECT_TRUE(std::isfinite(document->width) && std::isfinite(document->height));
-        std::vector<const Art*> pending;
-        for (const auto& layer : document->layers) {
-            for (const auto& art : layer->art) {
-                pending.push_back(art.get());
-            }
-        }
-        while (!pending.empty()) {
-            const Art* art = pending.back();
-            pending.pop_back();
-            for (const auto& s : art->segments) {
+        emulator::ForEachArtInDocumentOrder(*document, [](const Art& art) {
+            for (const auto& s : art.segments) {
                 for (const float v : {s.p.h, s.p.v, s.in.h, s.in.v, s.out.h, s.out.v}) {
                     EXPECT_TRUE(std::isfinite(v));
                 }
             }
-            EXPECT_TRUE(std::isfinite(art->style.strokeWidth));
-            for (const auto& child : art->children) {
-                pending.push_back(child.get());
-            }
-        }
+            EXPECT_TRUE(std::isfinite(art.style.strokeWidth));
+        });
     }
 }
 
@@ -288,27 +278,16 @@ TEST(SvgImportRobustness, KeepsWhatPrecedesAnError) {
     EXPECT_EQ(depthOf(1000), 256);
 }
 
-// Would catch a reason for an unreadable file that does not name it, and the bundled drawing that
-// the demo and the sessions use drifting from what they expect of it.
+// Would catch a reason for an unreadable file that does not name it. (What the demo, the
+// example session and the writer's tests expect of the bundled drawing, they check.)
 TEST(SvgImportFile, ReadsTheBundledDrawing) {
     std::string error;
     EXPECT_EQ(emulator::ReadSvgFile("/nonexistent/missing.svg", &error), nullptr);
     EXPECT_NE(error.find("missing.svg"), std::string::npos) << error;
-
-    const auto document = emulator::ReadSvgFile(
-        std::filesystem::path(MESRA_SOURCE_DIR) / "examples/drawing.svg", &error);
-    ASSERT_NE(document, nullptr) << error;
-    EXPECT_NEAR(document->unitScale, kPointsPerMm, 1e-6);
-    EXPECT_EQ(document->width, 210);
-    EXPECT_EQ(document->height, 297);
-    ASSERT_EQ(document->layers.size(), 2u);
-    EXPECT_EQ(document->layers[0]->title, "Plan");
-    EXPECT_EQ(document->layers[1]->title, "Notes");
-    EXPECT_EQ(document->currentLayer, document->layers[1].get());
-    EXPECT_EQ(document->layers[0]->art.size(), 9u);
-    EXPECT_TRUE(document->layers[1]->art.empty());
-    EXPECT_FALSE(document->source->select_node("//*[local-name()='image']").node().empty());
-    EXPECT_FALSE(document->source->select_node("//*[local-name()='text']").node().empty());
+    EXPECT_NE(emulator::ReadSvgFile(
+                  std::filesystem::path(MESRA_SOURCE_DIR) / "examples/drawing.svg", &error),
+              nullptr)
+        << error;
 }
 
 }  // namespace

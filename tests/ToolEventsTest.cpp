@@ -10,41 +10,12 @@ namespace {
 using tools::HoverState;
 using tools::SegmentToolState;
 
+// The cursor over each kind of art is checked for every tool through the host, in the hover
+// tests; here, what a hover cannot show: the open panel's hand, and the measure in progress.
 TEST(ToolRouting, CursorTableOfTheFiveTools) {
-    enum Flag { kNone, kAnchor, kOther, kCrossing, kStraight, kCurve, kArc, kDimension };
-    auto hover = [](Flag flag) {
-        HoverState h;
-        h.overAnchor = flag == kAnchor;
-        h.overOtherPoint = flag == kOther;
-        h.overIntersection = flag == kCrossing;
-        h.overStraightSegment = flag == kStraight;
-        h.overCurve = flag == kCurve;
-        h.overArc = flag == kArc;
-        h.overStraightDimension = flag == kDimension;
-        return h;
-    };
-    // Columns: Segment, Angle, Circle, Bézier, Lengths & Areas.
-    const struct {
-        Flag flag;
-        ASInt32 cursors[5];
-    } rows[] = {
-        {kNone, {20000, 20000, 20000, 20000, 20000}},
-        {kAnchor, {20001, 20001, 20001, 20001, 20001}},
-        {kStraight, {20002, 20002, 20002, 20002, 20002}},
-        {kCurve, {20004, 20004, 20004, 20004, 20004}},
-        {kArc, {20005, 20005, 20005, 20005, 20005}},
-        {kCrossing, {20006, 20006, 20006, 20000, 20006}},
-        {kOther, {20008, 20000, 20000, 20000, 20000}},
-        {kDimension, {20003, 20003, 20003, 20000, 20003}},
-    };
-    for (const auto& row : rows) {
-        for (int tool = 1; tool <= 5; ++tool) {
-            EXPECT_EQ(ChooseCursor(static_cast<ToolKind>(tool), hover(row.flag), {}, false, {}),
-                      row.cursors[tool - 1])
-                << "flag " << row.flag << " tool " << tool;
-        }
-        EXPECT_EQ(ChooseCursor(ToolKind::Segment, hover(row.flag), {}, true, {}), kCursorHand);
-    }
+    HoverState anchor;
+    anchor.overAnchor = true;
+    EXPECT_EQ(ChooseCursor(ToolKind::Segment, anchor, {}, true, {}), kCursorHand);
     // The measure in progress shows through.
     SegmentToolState segment;
     segment.segmentMode = true;

@@ -110,7 +110,6 @@ TEST_F(UnitsTest, SecondMeasureUsesItsOwnSeparator) {
     S().secondDecimalSeparator = '.';
     S().thousandsSeparator = settings::kThousandsApostrophe;
     EXPECT_EQ(FormatLength(72, settings::kMillimetre, 1, true, true), "25.4 mm");
-    EXPECT_EQ(FormatLength(72, settings::kMillimetre, 1, false, true), "25,4 mm");
     EXPECT_EQ(FormatLength(1000.5 * kPointsPerInch, settings::kFractionalInch, 0, true, false),
               "1'000 1/2");
 }
