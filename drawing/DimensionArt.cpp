@@ -78,6 +78,7 @@ void DiscardUnfinishedDimension() {
         DisposeArt(working.group);
         working.lines = {};
         working.arcCopies.clear();
+        working.ticks.clear();
     }
 }
 
@@ -121,6 +122,7 @@ bool PrepareDimensionGroup() {
     working.layer = layer;
     working.lines = {};
     working.arcCopies.clear();
+    working.ticks.clear();
     working.laidOut = false;
     const ASErr created = sAIArt->NewArt(kGroupArt, kPlaceInsideOnTop, layerGroup, &working.group);
     if (created != 0) {

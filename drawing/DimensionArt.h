@@ -31,6 +31,8 @@ struct DimensionArt {
     std::array<LineArt, 2> lines{};
     // The further arcs of an angle dimension drawn with several arcs.
     std::vector<AIArtHandle> arcCopies;
+    // The ticks of a mark of the Bézier tool, in the order they were drawn.
+    std::vector<AIArtHandle> ticks;
     // Set once the dimension was laid out: until then its art is unfinished.
     bool laidOut = false;
     // The host errors met while building; each failed step is skipped and the next runs.

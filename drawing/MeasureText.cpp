@@ -119,6 +119,20 @@ void PlaceMeasureText(LabelKind kind, AIRealPoint anchor, const std::string& lab
     }
 }
 
+AIArtHandle CreateTextLine(AIRealPoint anchor, const std::string& text) {
+    DimensionArt& working = WorkingArt();
+    AIArtHandle frame = nullptr;
+    const ASErr error = sAITextFrame->NewPointText(kPlaceInsideOnTop, working.group,
+                                                   kHorizontalTextOrientation, anchor, &frame);
+    if (error != 0) {
+        working.errors += error;
+        return nullptr;
+    }
+    SetTextAttributes(frame, settings::Settings().fontSize, 0, ATE::kLeftJustify);
+    ReplaceText(frame, text);
+    return frame;
+}
+
 std::string ToleranceLabel(std::int32_t sign, const std::string& text) {
     const char mark = sign == settings::kToleranceMinus       ? '-'
                       : sign == settings::kTolerancePlusMinus ? '\xB1'

@@ -37,6 +37,11 @@ void PlaceToleranceBesideMeasure(int which, int index = 0);
 // for each tolerance whose flag is on. With the no-measure unit a length gets no text.
 void PlaceMeasureText(LabelKind kind, AIRealPoint anchor, const std::string& label);
 
+// A new point text on top of the dimension group holding `text` (Windows-1252) with its
+// anchor at `anchor`, left-justified, in the measure text's font, size and colour. Null
+// when the host refused.
+AIArtHandle CreateTextLine(AIRealPoint anchor, const std::string& text);
+
 // The text of tolerance `sign` (0 '+', 1 '-', 2 '±') and `text` (Windows-1252).
 std::string ToleranceLabel(std::int32_t sign, const std::string& text);
 

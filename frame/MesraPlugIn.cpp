@@ -138,27 +138,6 @@ ASErr MesraPlugIn::Message(const char* caller, const char* selector, void* messa
     return kUnhandledMsgErr;
 }
 
-ASErr MesraPlugIn::InvalidateWholeView() {
-    AIRealRect bounds{};
-    ASErr error = sAIDocumentView->GetDocumentViewBounds(nullptr, &bounds);
-    if (error != 0) {
-        return error;
-    }
-    const AIRealPoint topLeft{bounds.left, bounds.top};
-    const AIRealPoint bottomRight{bounds.right, bounds.bottom};
-    AIPoint a{};
-    AIPoint b{};
-    error = sAIDocumentView->ArtworkPointToViewPoint(nullptr, &topLeft, &a);
-    if (error == 0) {
-        error = sAIDocumentView->ArtworkPointToViewPoint(nullptr, &bottomRight, &b);
-    }
-    if (error != 0) {
-        return error;
-    }
-    const AIRect rect{a.h, a.v, b.h, b.v};
-    return sAIAnnotator->InvalAnnotationRect(nullptr, &rect);
-}
-
 ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
     const AINotifierHandle notifier = message->notifier;
     if (notifier == nullptr) {
@@ -173,7 +152,7 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
         return 0;
     }
     if (notifier == fields_.selectionChangedNotifier) {
-        return InvalidateWholeView();
+        return ::InvalidateWholeView();
     }
     if (notifier == fields_.documentOpenedNotifier) {
         // A measure in progress belongs to the document that was current before.

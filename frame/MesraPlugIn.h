@@ -57,7 +57,6 @@ class MesraPlugIn : public Plugin {
     ASErr AddAnnotator();
     ASErr AddAboutItem(SPInterfaceMessage* message);
     ASErr AddNotifiers();
-    ASErr InvalidateWholeView();
 
     Fields fields_;
 };

@@ -12,10 +12,13 @@
 #include "preferences/PreferencesFile.h"
 #include "settings/DimensionSettings.h"
 #include "tools/AngleTool.h"
+#include "tools/AreaTool.h"
+#include "tools/BezierTool.h"
 #include "tools/CircleTool.h"
 #include "tools/HostArt.h"
 #include "tools/HoverAnalysis.h"
 #include "tools/SegmentTool.h"
+#include "ui/Annotation.h"
 #include "ui/PanelState.h"
 
 namespace {
@@ -76,16 +79,22 @@ ASErr ToolClick(const AIToolHitData& hit, AIRealPoint cursor, Modifiers keys,
             outcome = tools::CircleToolClick(hit, cursor, clickKeys);
             break;
         case ToolKind::Bezier:
+            outcome = tools::BezierToolClick(hit, cursor, clickKeys);
+            break;
         case ToolKind::LengthsAndAreas:
-            return 0;
+            outcome = tools::AreaToolClick(hit, cursor, clickKeys);
+            break;
     }
     if (outcome.handOverTo && !handedOver) {
         const auto tool = static_cast<ToolKind>(*outcome.handOverTo);
         if (const ASErr error = sAITool->SetSelectedTool(ToolHandle(tool))) {
             return error;
         }
-        // The selected tool looks at what lies under the cursor its own way, then clicks.
+        // The selected tool looks at what lies under the cursor its own way, then clicks;
+        // its selection, which the host announces once this event is over, keeps what the
+        // click started.
         Routing().activeTool = static_cast<ASInt32>(tool);
+        Routing().handedOver = true;
         if (const ASErr error = tools::AnalyseHover(tool, cursor)) {
             return error;
         }
@@ -154,19 +163,31 @@ ASInt32 ChooseCursor(ToolKind tool, const tools::HoverState& hover,
 }
 
 ASErr SelectTool(AIToolMessage* message, AIAnnotatorHandle annotator) {
+    RoutingState& routing = Routing();
     settings::Settings().prefsVersion = settings::kPreferencesVersion;
     ui::PanelState& panel = ui::Panel();
     panel.Close();
-    tools::SegmentTool().clickCount = 0;
-    // A first point left without its second belongs to no dimension any more.
-    drawing::DiscardUnfinishedDimension();
     PlaceToolsWithEyedropper() = true;
-    ClearToolFlags();
     ReadSmartGuideColor();
     panel.panelOrigin = message->cursor;
-    drawing::BuildStyles();
+    if (routing.handedOver) {
+        // Selected by a click handed over to it: the dimension it started stays in progress.
+        routing.handedOver = false;
+    } else {
+        tools::SegmentTool().clickCount = 0;
+        // A first point left without its second belongs to no dimension any more.
+        drawing::DiscardUnfinishedDimension();
+        ClearToolFlags();
+        drawing::BuildStyles();
+    }
     if (const ASInt32 tool = ToolNumberOfHandle(message->tool); tool != 0) {
-        Routing().activeTool = tool;
+        routing.activeTool = tool;
+    }
+    if (Active() == ToolKind::LengthsAndAreas) {
+        // The host's selection shows the paths picked, and nothing else.
+        if (const ASErr error = tools::SelectMeasureSet()) {
+            return error;
+        }
     }
     sAIAnnotator->SetAnnotatorActive(annotator, true);
     return 0;
@@ -277,11 +298,14 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
         case ToolKind::Circle:
             tools::LayOutCircleDrag(routing.eventPoint, keys);
             return 0;
+        case ToolKind::Bezier:
+            tools::LayOutBezierDrag(routing.eventPoint, keys);
+            return 0;
+        case ToolKind::LengthsAndAreas:
+            // The tool's read-out follows the cursor.
+            return InvalidateWholeView();
         case ToolKind::Segment:
             break;
-        case ToolKind::Bezier:
-        case ToolKind::LengthsAndAreas:
-            return 0;
     }
     ASErr error = 0;
     if (!segment.curveMode && !segment.arcMode && settings::Settings().prefsLoaded != 0 &&

@@ -21,6 +21,9 @@ struct RoutingState {
     bool altDrag = false;
     bool ctrlDrag = false;
     bool escDrag = false;
+    // The active tool was selected by a click on a dimension of its kind that another tool
+    // handed over: its selection must not reset the measure that click started.
+    bool handedOver = false;
     // The ends of the dimension line laid out last, remembered on mouse-up.
     std::optional<std::pair<AIRealPoint, AIRealPoint>> lastLaidOutLine;
     PlacedLines placedLines;

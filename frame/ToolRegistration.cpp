@@ -4,6 +4,7 @@
 #include "hostaccess/Suites.h"
 #include "hostaccess/WindowsText.h"
 #include "preferences/PreferencesFile.h"
+#include "tools/AreaTool.h"
 
 const ToolDefinition kToolTable[kToolCount] = {
     {ToolKind::Segment, "Outil Segment", "Outil Segment 8.5", 16051, 16052},
@@ -21,7 +22,6 @@ namespace {
 
 AIToolHandle sToolHandles[kToolCount] = {};
 bool sPlaceWithEyedropper = false;
-AIArtSet sMeasuredArtSet = nullptr;
 
 }  // namespace
 
@@ -40,10 +40,6 @@ ASInt32 ToolNumberOfHandle(AIToolHandle tool) {
 
 bool& PlaceToolsWithEyedropper() {
     return sPlaceWithEyedropper;
-}
-
-AIArtSet& MeasuredArtSet() {
-    return sMeasuredArtSet;
 }
 
 ToolPlacement SegmentToolPlacement() {
@@ -67,7 +63,7 @@ ASErr AddTools(SPPluginRef plugin) {
     settings::LoadPreferences(CurrentPluginFiles().preferences);
     for (const ToolDefinition& tool : kToolTable) {
         if (tool.kind == ToolKind::LengthsAndAreas) {
-            sAIArtSet->NewArtSet(&sMeasuredArtSet);
+            sAIArtSet->NewArtSet(&tools::MeasureSet());
         }
         AIAddToolData data{tool.title, tool.tooltip, 0, tool.icon, tool.darkIcon, kNoTool, kNoTool};
         if (tool.kind == ToolKind::Segment) {

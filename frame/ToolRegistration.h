@@ -39,9 +39,6 @@ ASInt32 ToolNumberOfHandle(AIToolHandle tool);
 // then places the tools with the host's Eyedropper tool.
 bool& PlaceToolsWithEyedropper();
 
-// The art set that the Lengths & Areas tool fills with the art it measures.
-AIArtSet& MeasuredArtSet();
-
 // Where the Segment tool goes: the group and toolset to join (kNoTool for new ones).
 struct ToolPlacement {
     AIToolType group;

@@ -1,5 +1,6 @@
 #include "geometry/GeometryKernel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <numbers>
@@ -286,6 +287,64 @@ float PathLengthBetween(const std::vector<AIPathSegment>& segments, bool closed,
         total += HostLength(ClosingCurve(segments));
     }
     return StoreAsFloat(total);
+}
+
+std::vector<AIRealBezier> PathCurves(const std::vector<AIPathSegment>& segments, bool closed) {
+    std::vector<AIRealBezier> curves;
+    const std::size_t n = segments.size();
+    if (n < 2) {
+        return curves;
+    }
+    for (std::size_t k = 0; k + 1 < n; ++k) {
+        curves.push_back(CurveAfter(segments, k));
+    }
+    if (closed) {
+        const AIPathSegment& last = segments.back();
+        curves.push_back({last.p, last.out, segments.front().in, segments.front().p});
+    }
+    return curves;
+}
+
+double CurvesLength(const std::vector<AIRealBezier>& curves) {
+    if (sAIRealBezier == nullptr) {
+        return 0;
+    }
+    double total = 0;
+    for (const AIRealBezier& curve : curves) {
+        total += HostLength(curve);
+    }
+    return total;
+}
+
+std::optional<PathPoint> PointAtLength(const std::vector<AIRealBezier>& curves, double length) {
+    if (sAIRealBezier == nullptr || curves.empty() || !std::isfinite(length)) {
+        return std::nullopt;
+    }
+    // How far past the end a length may reach and still give the end: rounding.
+    constexpr double kEndMargin = 1e-6;
+    double remaining = std::max(length, 0.0);
+    for (std::size_t k = 0; k < curves.size(); ++k) {
+        const AIRealBezier& curve = curves[k];
+        const double curveLength = HostLength(curve);
+        const bool last = k + 1 == curves.size();
+        if (remaining > curveLength && !last) {
+            remaining -= curveLength;
+            continue;
+        }
+        if (remaining > curveLength * (1 + kEndMargin) + kEndMargin) {
+            return std::nullopt;
+        }
+        AIReal t = 1;
+        if (remaining < curveLength &&
+            sAIRealBezier->ParameterAtLength(&curve, static_cast<AIReal>(remaining),
+                                             kBezierFlatness, &t) != 0) {
+            return std::nullopt;
+        }
+        PathPoint at{};
+        sAIRealBezier->PointAndTangentAt(&curve, t, &at.point, &at.tangent);
+        return at;
+    }
+    return std::nullopt;
 }
 
 PolygonArea PolygonAreaOrCrossed(const std::vector<AIPathSegment>& segments, bool closed) {

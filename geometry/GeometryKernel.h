@@ -140,6 +140,29 @@ void ClearArcFit();
 // host's Bézier suite. A curve with a non-finite coordinate counts as length 0.
 float PathLengthBetween(const std::vector<AIPathSegment>& segments, bool closed, int i, int j);
 
+// The curves of a path in the order it runs: from anchor 0 to the last anchor, and for a
+// closed path then the closing curve from the last anchor back to anchor 0. Empty for
+// fewer than two anchors.
+std::vector<AIRealBezier> PathCurves(const std::vector<AIPathSegment>& segments, bool closed);
+
+// A point of a path and the direction the path runs there (not of unit length; (0, 0)
+// only where the curve is a single point).
+struct PathPoint {
+    AIRealPoint point;
+    AIRealPoint tangent;
+};
+
+// The point at `length` along `curves` from the start of the first: each curve's host
+// length (flatness kBezierFlatness) is taken off while it is less than what remains, and on
+// the curve reached the host gives the parameter at the rest. A length of 0 or less gives
+// the start, the whole length or more (up to a rounding of a millionth of it) the end.
+// Nothing for no curves, a length further than that, a length that is not finite, or
+// without the host's Bézier suite.
+std::optional<PathPoint> PointAtLength(const std::vector<AIRealBezier>& curves, double length);
+
+// The sum of the host lengths of `curves`; 0 without the host's Bézier suite.
+double CurvesLength(const std::vector<AIRealBezier>& curves);
+
 // What PolygonAreaOrCrossed found.
 struct PolygonArea {
     enum class Kind {

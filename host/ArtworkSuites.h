@@ -217,6 +217,8 @@ struct AIMatchingArtSuite {
     // the buffer is too small.
     ASErr (*GetMatchingArt)(ASInt32 type, ASInt32 whichAttr, ASInt32 attr, AIArtHandle* buffer,
                             ASInt32 capacity, ASInt32* count);
+    // Deselects every art of the current document. kNoDocumentErr without one.
+    ASErr (*DeselectAll)();
 };
 
 struct AIArtSetSuite {
@@ -226,6 +228,15 @@ struct AIArtSetSuite {
     ASErr (*NewArtSet)(AIArtSet* artSet);
     // Disposes of *artSet and clears it.
     ASErr (*DisposeArtSet)(AIArtSet* artSet);
+    // The number of art in the set.
+    ASErr (*CountArtSet)(AIArtSet artSet, ASInt32* count);
+    // The art at `index` (from 0, in the order they were added); kBadParameterErr past the
+    // end.
+    ASErr (*IndexArtSet)(AIArtSet artSet, ASInt32 index, AIArtHandle* art);
+    // Adds `art` at the end of the set; art the set holds already stays where it is.
+    ASErr (*AddArtToArtSet)(AIArtSet artSet, AIArtHandle art);
+    // Takes `art` out of the set; art the set does not hold changes nothing.
+    ASErr (*RemoveArtFromArtSet)(AIArtSet artSet, AIArtHandle art);
 };
 
 // What TransformArt changes (bits).

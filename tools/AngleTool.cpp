@@ -206,11 +206,8 @@ bool SetUpAngle(AIRealPoint vertex, AIRealPoint firstSideEnd, AIRealPoint second
 }
 
 ClickOutcome AngleToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys) {
-    if (hit.hit && HasTag(hit.art, kSegmentDimensionTag)) {
-        return HandOver(static_cast<ASInt32>(ToolKind::Segment));
-    }
-    if (hit.hit && HasTag(hit.art, kCircleDimensionTag)) {
-        return HandOver(static_cast<ASInt32>(ToolKind::Circle));
+    if (const auto kind = DimensionKindOf(hit); kind && *kind != ToolKind::Angle) {
+        return HandOver(*kind);
     }
     const HoverState& hover = Hover();
     // An angle dimension's arc, or the square mark of a right angle.

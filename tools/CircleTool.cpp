@@ -132,11 +132,8 @@ AIRealPoint SetUpCircle(AIRealPoint centre, double radius) {
 }
 
 ClickOutcome CircleToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys) {
-    if (hit.hit && HasTag(hit.art, kSegmentDimensionTag)) {
-        return HandOver(static_cast<ASInt32>(ToolKind::Segment));
-    }
-    if (hit.hit && HasTag(hit.art, kAngleDimensionTag)) {
-        return HandOver(static_cast<ASInt32>(ToolKind::Angle));
+    if (const auto kind = DimensionKindOf(hit); kind && *kind != ToolKind::Circle) {
+        return HandOver(*kind);
     }
     const HoverState& hover = Hover();
     if (hover.overStraightDimension) {

@@ -252,6 +252,22 @@ AIRealPoint LinePosition(AIArtHandle lineHalf1) {
 
 }  // namespace
 
+std::optional<ToolKind> DimensionKindOf(const AIToolHitData& hit) {
+    if (!hit.hit) {
+        return std::nullopt;
+    }
+    if (HasTag(hit.art, kSegmentDimensionTag)) {
+        return ToolKind::Segment;
+    }
+    if (HasTag(hit.art, kAngleDimensionTag)) {
+        return ToolKind::Angle;
+    }
+    if (HasTag(hit.art, kCircleDimensionTag)) {
+        return ToolKind::Circle;
+    }
+    return std::nullopt;
+}
+
 bool RebuildDimension(AIArtHandle clicked, ToolKind tool, AIRealPoint cursor) {
     switch (tool) {
         case ToolKind::Segment:

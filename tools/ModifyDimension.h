@@ -3,6 +3,9 @@
 // linked dimension of the tool's kind.
 #pragma once
 
+#include <optional>
+
+#include "host/ArtworkSuites.h"
 #include "host/Records.h"
 #include "settings/ToolKind.h"
 
@@ -12,6 +15,9 @@ namespace tools {
 // position of its new dimension line; the old dimension goes only once the new one can be
 // drawn. True when a dimension was rebuilt: the drag that follows places it.
 bool RebuildDimension(AIArtHandle clicked, ToolKind tool, AIRealPoint cursor);
+
+// The kind of dimension the hit art belongs to, by its kind tag; nothing for other art.
+std::optional<ToolKind> DimensionKindOf(const AIToolHitData& hit);
 
 // Rebuilds every linked dimension of the tool's kind, each where it stood; none is left in
 // progress.

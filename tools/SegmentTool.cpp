@@ -390,11 +390,8 @@ bool LayOutMeasure(AIRealPoint first, AIRealPoint second, AIRealPoint cursor,
 namespace {
 
 ClickOutcome Dispatch(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys) {
-    if (hit.hit && HasTag(hit.art, kAngleDimensionTag)) {
-        return HandOver(static_cast<ASInt32>(ToolKind::Angle));
-    }
-    if (hit.hit && HasTag(hit.art, kCircleDimensionTag)) {
-        return HandOver(static_cast<ASInt32>(ToolKind::Circle));
+    if (const auto kind = DimensionKindOf(hit); kind && *kind != ToolKind::Segment) {
+        return HandOver(*kind);
     }
     const HoverState& hover = Hover();
     SegmentToolState& state = SegmentTool();

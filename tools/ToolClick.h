@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "host/Records.h"
+#include "settings/ToolKind.h"
 
 namespace tools {
 
@@ -34,9 +35,9 @@ inline ClickOutcome Accepted() {
 }
 
 // A click handed over to the tool `tool`.
-inline ClickOutcome HandOver(ASInt32 tool) {
+inline ClickOutcome HandOver(ToolKind tool) {
     ClickOutcome outcome;
-    outcome.handOverTo = tool;
+    outcome.handOverTo = static_cast<ASInt32>(tool);
     return outcome;
 }
 

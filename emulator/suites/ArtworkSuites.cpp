@@ -35,7 +35,71 @@ ASErr DisposeArtSet(AIArtSet* artSet) {
     return 0;
 }
 
-constexpr AIArtSetSuite kArtSet{NewArtSet, DisposeArtSet};
+// The members of a live art set; a set that is unknown is a misuse.
+std::vector<AIArtHandle>* Members(Host* host, AIArtSet artSet) {
+    std::vector<AIArtHandle>* members = host->ArtSets().Find(artSet);
+    if (members == nullptr) {
+        host->RecordViolation("art set unknown or already disposed of");
+    }
+    return members;
+}
+
+ASErr CountArtSet(AIArtSet artSet, ASInt32* count) {
+    Host* host = Enter<AIArtSetSuite>();
+    if (host == nullptr || count == nullptr) {
+        return kBadParameterErr;
+    }
+    const std::vector<AIArtHandle>* members = Members(host, artSet);
+    if (members == nullptr) {
+        return kBadParameterErr;
+    }
+    *count = static_cast<ASInt32>(members->size());
+    return 0;
+}
+
+ASErr IndexArtSet(AIArtSet artSet, ASInt32 index, AIArtHandle* art) {
+    Host* host = Enter<AIArtSetSuite>();
+    if (host == nullptr || art == nullptr) {
+        return kBadParameterErr;
+    }
+    const std::vector<AIArtHandle>* members = Members(host, artSet);
+    if (members == nullptr || index < 0 || static_cast<std::size_t>(index) >= members->size()) {
+        return kBadParameterErr;
+    }
+    *art = (*members)[static_cast<std::size_t>(index)];
+    return 0;
+}
+
+ASErr AddArtToArtSet(AIArtSet artSet, AIArtHandle art) {
+    Host* host = Enter<AIArtSetSuite>();
+    if (host == nullptr || host->FindArt(art) == nullptr) {
+        return kBadParameterErr;
+    }
+    std::vector<AIArtHandle>* members = Members(host, artSet);
+    if (members == nullptr) {
+        return kBadParameterErr;
+    }
+    if (std::find(members->begin(), members->end(), art) == members->end()) {
+        members->push_back(art);
+    }
+    return 0;
+}
+
+ASErr RemoveArtFromArtSet(AIArtSet artSet, AIArtHandle art) {
+    Host* host = Enter<AIArtSetSuite>();
+    if (host == nullptr) {
+        return kBadParameterErr;
+    }
+    std::vector<AIArtHandle>* members = Members(host, artSet);
+    if (members == nullptr) {
+        return kBadParameterErr;
+    }
+    members->erase(std::remove(members->begin(), members->end(), art), members->end());
+    return 0;
+}
+
+constexpr AIArtSetSuite kArtSet{NewArtSet,   DisposeArtSet,  CountArtSet,
+                                IndexArtSet, AddArtToArtSet, RemoveArtFromArtSet};
 
 // ---- AI Art Suite ------------------------------------------------------------------------
 
@@ -396,7 +460,20 @@ ASErr GetMatchingArt(ASInt32 type, ASInt32 whichAttr, ASInt32 attr, AIArtHandle*
     return matches.size() > static_cast<std::size_t>(capacity) ? kBufferTooSmallErr : 0;
 }
 
-constexpr AIMatchingArtSuite kMatchingArt{GetMatchingArt};
+ASErr DeselectAll() {
+    Host* host = Enter<AIMatchingArtSuite>();
+    if (host == nullptr) {
+        return kBadParameterErr;
+    }
+    Document* document = host->CurrentDocument();
+    if (document == nullptr) {
+        return kNoDocumentErr;
+    }
+    ForEachArtInDocumentOrder(*document, [](Art& art) { art.selected = false; });
+    return 0;
+}
+
+constexpr AIMatchingArtSuite kMatchingArt{GetMatchingArt, DeselectAll};
 
 // ---- AI Transform Art Suite --------------------------------------------------------------
 

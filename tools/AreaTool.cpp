@@ -1,0 +1,288 @@
+#include "tools/AreaTool.h"
+
+#include <cmath>
+#include <cstring>
+#include <unordered_map>
+
+#include "drawing/DimensionArt.h"
+#include "drawing/MeasureText.h"
+#include "geometry/GeometryKernel.h"
+#include "hostaccess/Alert.h"
+#include "hostaccess/Suites.h"
+#include "hostaccess/WindowsText.h"
+#include "measure/MeasureLabels.h"
+#include "measure/Units.h"
+#include "settings/DimensionSettings.h"
+#include "settings/ToolKind.h"
+#include "tools/CircleTool.h"
+#include "tools/ClickSounds.h"
+#include "tools/HostArt.h"
+#include "tools/ModifyDimension.h"
+#include "tools/ToolStates.h"
+
+namespace tools {
+namespace {
+
+// The mark of a path taken out of the set by a second click.
+constexpr const char* kTakenOutTag = "spa";
+// The line height of the totals, as a share of the font size.
+constexpr double kLineHeight = 1.2;
+
+// What one path adds to the totals, with the anchors it was computed from.
+struct Share {
+    std::vector<AIPathSegment> segments;
+    bool closed = false;
+    double length = 0;
+    double area = 0;
+    bool crossed = false;
+};
+
+std::unordered_map<AIArtHandle, Share>& Shares() {
+    static std::unordered_map<AIArtHandle, Share> shares;
+    return shares;
+}
+
+// The paths taken out of the set since the totals were last written.
+std::vector<AIArtHandle>& TakenOut() {
+    static std::vector<AIArtHandle> paths;
+    return paths;
+}
+
+bool SameAnchors(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(AIPathSegment)) == 0);
+}
+
+Share ShareOf(AIArtHandle art, PathGeometry&& path) {
+    Share share;
+    share.closed = path.closed;
+    const auto n = static_cast<std::int32_t>(path.segments.size());
+    share.length = path.closed ? geometry::PathLengthBetween(path.segments, true, 0, 0)
+                               : geometry::PathLengthBetween(path.segments, false, 0, n - 1);
+    if (path.closed) {
+        AIReal area = 0;
+        if (sAIPath->GetPathArea(art, &area) == 0) {
+            share.area = std::fabs(area);
+        }
+        share.crossed = geometry::PolygonAreaOrCrossed(path.segments, true).kind ==
+                        geometry::PolygonArea::Kind::kCrossed;
+    }
+    share.segments = std::move(path.segments);
+    return share;
+}
+
+std::vector<AIArtHandle> Members() {
+    std::vector<AIArtHandle> members;
+    ASInt32 count = 0;
+    if (MeasureSet() == nullptr || sAIArtSet->CountArtSet(MeasureSet(), &count) != 0) {
+        return members;
+    }
+    for (ASInt32 i = 0; i < count; ++i) {
+        AIArtHandle art = nullptr;
+        if (sAIArtSet->IndexArtSet(MeasureSet(), i, &art) == 0) {
+            members.push_back(art);
+        }
+    }
+    return members;
+}
+
+bool Selected(AIArtHandle art) {
+    ASInt32 attributes = 0;
+    return sAIArt->GetArtUserAttr(art, kArtSelected, &attributes) == 0 &&
+           (attributes & kArtSelected) != 0;
+}
+
+// Adds a share to the totals: the area of a path marked as taken out, but the first, is
+// taken away.
+void Add(AreaTotals& totals, const Share& share, bool takenOut, bool first) {
+    totals.paths += 1;
+    totals.points += static_cast<std::int32_t>(share.segments.size());
+    totals.length += share.length;
+    totals.crossed = totals.crossed || share.crossed;
+    totals.area += takenOut && !first ? -share.area : share.area;
+}
+
+// Totals over the set, each share computed by `shareOf`; dimension art leaves the set.
+template <typename ShareOfMember>
+AreaTotals Totals(ShareOfMember shareOf) {
+    AreaTotals totals;
+    bool first = true;
+    for (AIArtHandle art : Members()) {
+        if (HasTag(art, kAuxiliaryTag)) {
+            sAIArt->SetArtUserAttr(art, kArtSelected, 0);
+            sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
+            continue;
+        }
+        Add(totals, shareOf(art), HasTag(art, kTakenOutTag), first);
+        first = false;
+    }
+    return totals;
+}
+
+void PickOrTakeOut(AIArtHandle art) {
+    if (Selected(art)) {
+        sAITag->SetTag(art, kTakenOutTag, kTagString, "jj");
+        sAIArt->SetArtUserAttr(art, kArtSelected, 0);
+        sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
+        TakenOut().push_back(art);
+        return;
+    }
+    sAITag->RemoveTag(art, kTakenOutTag);
+    sAIArtSet->AddArtToArtSet(MeasureSet(), art);
+}
+
+std::string Number(std::int32_t n) {
+    return std::to_string(n);
+}
+
+// The partial length: two anchors of one path, measured forwards from the first (round
+// through the closing curve on a closed path; the path is not touched).
+ClickOutcome AnchorClick() {
+    const HoverState& hover = Hover();
+    SegmentToolState& clicks = SegmentTool();
+    AreaToolState& state = AreaTool();
+    PlayClickSound(ClickSound::Point);
+    if (clicks.clickCount == 0) {
+        clicks.clickCount = 1;
+        clicks.measuredPath = hover.hoverArt;
+        state.partialStart = hover.startIndex;
+        state.partialLength.reset();
+        return {};
+    }
+    clicks.clickCount += 1;
+    if (hover.hoverArt != clicks.measuredPath) {
+        clicks.clickCount = 0;
+        ShowAlert(kEndsOnOnePath);
+        return {};
+    }
+    const PathGeometry path = ReadPath(hover.hoverArt);
+    state.partialLength = geometry::PathLengthBetween(path.segments, path.closed,
+                                                      state.partialStart, hover.startIndex);
+    return {};
+}
+
+// The totals written as text lines from the click down, one line height apart.
+ClickOutcome WriteTotals(AIRealPoint cursor) {
+    AreaToolState& state = AreaTool();
+    if (Members().empty() && !state.partialLength) {
+        return {};
+    }
+    if (!drawing::PrepareDimensionGroup()) {
+        return {};
+    }
+    const double lineHeight = std::trunc(kLineHeight * settings::Settings().fontSize);
+    double y = cursor.v;
+    for (const std::string& line : TotalsLines(ComputeTotals())) {
+        drawing::CreateTextLine({cursor.h, static_cast<AIReal>(y)}, line);
+        y -= lineHeight;
+    }
+    drawing::WorkingArt().laidOut = true;
+    state.partialLength.reset();
+    ForgetMeasureSet();
+    ClickOutcome outcome;
+    outcome.nameDimension = true;
+    return outcome;
+}
+
+}  // namespace
+
+AIArtSet& MeasureSet() {
+    static AIArtSet set = nullptr;
+    return set;
+}
+
+AreaToolState& AreaTool() {
+    static AreaToolState state;
+    return state;
+}
+
+AreaTotals ComputeTotals() {
+    std::unordered_map<AIArtHandle, Share>& shares = Shares();
+    return Totals([&](AIArtHandle art) -> const Share& {
+        PathGeometry path = ReadPath(art);
+        const auto it = shares.find(art);
+        if (it != shares.end() && it->second.closed == path.closed &&
+            SameAnchors(it->second.segments, path.segments)) {
+            return it->second;
+        }
+        return shares[art] = ShareOf(art, std::move(path));
+    });
+}
+
+AreaTotals ComputeTotalsLiterally() {
+    return Totals([](AIArtHandle art) { return ShareOf(art, ReadPath(art)); });
+}
+
+std::vector<std::string> TotalsLines(const AreaTotals& totals) {
+    const settings::DimensionSettings& s = settings::Settings();
+    const AreaToolState& state = AreaTool();
+    std::vector<std::string> lines;
+    if (s.areaShowTotalLength != 0) {
+        lines.push_back("L (sélection) = "_w1252 + measure::SelectionLengthText(totals.length));
+    }
+    if (s.areaShowPartialLength != 0 && state.partialLength) {
+        lines.push_back("L (partie courbe)= " + measure::SelectionLengthText(*state.partialLength));
+    }
+    if (s.areaShowArea != 0) {
+        lines.push_back("A (sélection) = "_w1252 + (totals.crossed
+                                                        ? std::string(geometry::kCrossedPolygonText)
+                                                        : measure::FormatArea(totals.area)));
+    }
+    if (s.areaShowPathCount != 0) {
+        lines.push_back("Nombre de tracés = "_w1252 + Number(totals.paths));
+    }
+    if (s.areaShowPointCount != 0) {
+        lines.push_back("Nombre de points = " + Number(totals.points));
+    }
+    return lines;
+}
+
+ASErr SelectMeasureSet() {
+    ASErr error = sAIMatchingArt->DeselectAll();
+    if (error == kNoDocumentErr) {
+        return 0;
+    }
+    for (AIArtHandle art : Members()) {
+        if (error == 0) {
+            error = sAIArt->SetArtUserAttr(art, kArtSelected, kArtSelected);
+        }
+    }
+    return error;
+}
+
+void ForgetMeasureSet() {
+    for (AIArtHandle art : Members()) {
+        if (sAIArt->ValidArt(art)) {
+            sAITag->RemoveTag(art, kTakenOutTag);
+            sAIArt->SetArtUserAttr(art, kArtSelected, 0);
+        }
+        sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
+    }
+    for (AIArtHandle art : TakenOut()) {
+        if (sAIArt->ValidArt(art)) {
+            sAITag->RemoveTag(art, kTakenOutTag);
+        }
+    }
+    TakenOut().clear();
+    Shares().clear();
+}
+
+ClickOutcome AreaToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys) {
+    if (const auto kind = DimensionKindOf(hit)) {
+        return HandOver(*kind);
+    }
+    const HoverState& hover = Hover();
+    if (hover.overAnchor) {
+        return AnchorClick();
+    }
+    if (hover.hoverArt == nullptr) {
+        return WriteTotals(cursor);
+    }
+    PickOrTakeOut(hover.hoverArt);
+    SelectMeasureSet();
+    ComputeTotals();
+    AreaTool().lastClick = cursor;
+    return {};
+}
+
+}  // namespace tools

@@ -1,0 +1,65 @@
+// The Lengths & Areas tool: paths picked into a set whose totals (length, area, paths,
+// anchors) are written as text lines where the user clicks in an empty place, and the
+// length of a path between two of its anchors.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/ArtworkSuites.h"
+#include "host/Records.h"
+#include "tools/ToolClick.h"
+
+namespace tools {
+
+// The host art set of the picked paths, made when the tools are registered.
+AIArtSet& MeasureSet();
+
+// The totals of the picked paths.
+struct AreaTotals {
+    // Points: open paths end to end, closed ones round.
+    double length = 0;
+    // Square points, of the closed paths.
+    double area = 0;
+    // A picked closed straight-sided path crosses itself: its area cannot be given.
+    bool crossed = false;
+    std::int32_t paths = 0;
+    std::int32_t points = 0;
+};
+
+// What the tool keeps between clicks.
+struct AreaToolState {
+    // The length between two anchors of one path, once both are clicked (points).
+    std::optional<double> partialLength;
+    std::int16_t partialStart = 0;
+    // Where the last pick was made.
+    AIRealPoint lastClick{0, 0};
+};
+
+AreaToolState& AreaTool();
+
+// The totals of the picked paths. A picked art that is a dimension's leaves the set and the
+// selection. Each path's share is computed once and kept while its anchors stay the same,
+// so that picking one more path among thousands costs little.
+AreaTotals ComputeTotals();
+
+// The same totals computed from scratch, path by path.
+AreaTotals ComputeTotalsLiterally();
+
+// The Lengths & Areas tool's click at `cursor`, reading the hover analysis of the last
+// cursor movement; `hit` is the host's hit test of the click.
+ClickOutcome AreaToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys);
+
+// The text lines of the totals that the settings show, in their order (Windows-1252).
+std::vector<std::string> TotalsLines(const AreaTotals& totals);
+
+// Makes the host selection the picked paths again (when the tool is selected).
+ASErr SelectMeasureSet();
+
+// Empties the set and takes the marks of paths taken out of it off them: when a document
+// opens or closes, and after the totals were written.
+void ForgetMeasureSet();
+
+}  // namespace tools
