@@ -90,6 +90,9 @@ class Dumper {
             first = false;
         }
         out += "}";
+        if (art.selected) {
+            out += ",\"selected\":true";
+        }
         if (art.type == ArtType::Group) {
             out += ",\"children\":" + List(art.children);
         } else if (art.type == ArtType::Path) {

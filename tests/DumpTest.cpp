@@ -177,6 +177,7 @@ TEST(Dump, SmallDocument) {
     group.tags["Texte"] = emulator::Windows1252FromUtf8("12 mm\r« à \\ »");
     group.children.front()->style.fill.kind = emulator::Paint::Kind::CMYK;
     group.children.front()->style.fill.cyan = 0.25;
+    group.children.back()->selected = true;
 
     const std::string text = emulator::DumpJson(*document);
     Json dump;
@@ -197,6 +198,8 @@ TEST(Dump, SmallDocument) {
     ASSERT_EQ(g["children"].array.size(), 2u);
     const Json& top = g["children"][0];
     EXPECT_EQ(top["name"].string, "haut");
+    EXPECT_TRUE(top["selected"].boolean);
+    EXPECT_EQ(g["children"][1]["selected"].kind, Json::Kind::Null);
     EXPECT_EQ(top["type"].string, "path");
     EXPECT_FALSE(top["closed"].boolean);
     EXPECT_EQ(top["fill"]["kind"].string, "rgb");
