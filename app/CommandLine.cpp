@@ -1,16 +1,30 @@
 #include "app/CommandLine.h"
 
+#include <cctype>
 #include <map>
 
 namespace app {
+namespace {
+
+bool EndsWithPictureExtension(const std::string& file) {
+    std::string extension = file.size() >= 4 ? file.substr(file.size() - 4) : std::string();
+    for (char& c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return extension == ".png" || extension == ".svg";
+}
+
+}  // namespace
 
 const char* UsageText() {
     return "usage:\n"
            "  mesra demo [--out DIR]\n"
            "      run the bundled demo: the plug-in's start-up, its registrations and every\n"
            "      tool on a bundled drawing, written to DIR\n"
-           "  mesra run SESSION [--doc IN.svg] [--out OUT.svg] [--dump OUT.json] [--plugins DIR]\n"
-           "      replay the session script SESSION (one command a line) on IN.svg\n"
+           "  mesra run SESSION [--doc IN.svg] [--out OUT.svg] [--dump OUT.json]\n"
+           "            [--view OUT.png] [--plugins DIR]\n"
+           "      replay the session script SESSION (one command a line) on IN.svg; --view\n"
+           "      writes what the view shows at the end (PNG or SVG)\n"
            "  mesra --help | --version\n"
            "\n"
            "  --plugins DIR  the host's plug-ins folder, where the plug-in, its preferences\n"
@@ -25,9 +39,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     CommandLine line;
     std::vector<std::string> positional;
     const std::map<std::string, std::string CommandLine::*> options = {
-        {"--doc", &CommandLine::document},
-        {"--out", &CommandLine::output},
-        {"--dump", &CommandLine::dump},
+        {"--doc", &CommandLine::document},    {"--out", &CommandLine::output},
+        {"--dump", &CommandLine::dump},       {"--view", &CommandLine::view},
         {"--plugins", &CommandLine::plugins},
     };
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -80,7 +93,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
             *error = "demo takes no argument: " + positional[1];
             return std::nullopt;
         }
-        if (!line.document.empty() || !line.dump.empty()) {
+        if (!line.document.empty() || !line.dump.empty() || !line.view.empty()) {
             *error = "demo takes only --out and --plugins";
             return std::nullopt;
         }
@@ -91,6 +104,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         if (positional.size() != 2) {
             *error =
                 positional.size() < 2 ? "run needs a session file" : "run takes one session file";
+            return std::nullopt;
+        }
+        if (!line.view.empty() && !EndsWithPictureExtension(line.view)) {
+            *error = "--view writes a .png or .svg file: " + line.view;
             return std::nullopt;
         }
         line.command = Command::Run;

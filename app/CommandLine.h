@@ -15,6 +15,7 @@ struct CommandLine {
     std::string document;  // --doc
     std::string output;    // --out (demo: a folder; run: an SVG file)
     std::string dump;      // --dump
+    std::string view;      // --view: the view picture, PNG or SVG
     std::string plugins;   // --plugins
 };
 

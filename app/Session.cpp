@@ -13,6 +13,7 @@
 #include "emulator/SvgExport.h"
 #include "emulator/SvgImport.h"
 #include "emulator/Unicode.h"
+#include "emulator/ViewPicture.h"
 #include "host/Platform.h"
 #include "host/PluginSuites.h"
 
@@ -104,6 +105,9 @@ std::string CheckArguments(const SessionLine& line) {
             }
         }
     }
+    if (line.command == "view" && !emulator::PictureFormatOf(a[0])) {
+        return "view writes a .png or .svg file: " + a[0];
+    }
     if (line.command == "zoom") {
         double zoom = 0;
         ParseNumber(a[0], &zoom);
@@ -171,6 +175,7 @@ class Runner {
         if (line.command == "zoom") {
             if (emulator::Document* document = NeedDocument(line)) {
                 document->view.zoom = Number(a[0]);
+                host_.Redraw();
                 return 0;
             }
             return 2;
@@ -202,24 +207,36 @@ class Runner {
             }
             return 0;
         }
-        if (line.command == "save") {
-            const emulator::Document* document = NeedDocument(line);
-            if (document == nullptr) {
-                return 2;
-            }
-            const std::filesystem::path file(a[0]);
-            return Save(*document, file.is_absolute() ? file : folder_ / file, line.number);
+        // save, view
+        const emulator::Document* document = NeedDocument(line);
+        if (document == nullptr) {
+            return 2;
         }
-        // view: the annotator's drawing over the artwork.
-        err_ << "mesra: line " << line.number << ": \"" << line.command
-             << "\" needs SVG artwork, which this build of the host cannot read or write yet\n";
-        return 2;
+        const std::filesystem::path file(a[0]);
+        const std::filesystem::path resolved = file.is_absolute() ? file : folder_ / file;
+        return line.command == "save" ? Save(*document, resolved, line.number)
+                                      : View(*document, resolved, line.number);
     }
 
     // Writes the document as SVG; returns the exit status it calls for, or 0.
     int Save(const emulator::Document& document, const std::filesystem::path& file, int line) {
         std::string error;
         if (emulator::WriteSvgFile(document, file, &error)) {
+            return 0;
+        }
+        err_ << "mesra: ";
+        if (line > 0) {
+            err_ << "line " << line << ": ";
+        }
+        err_ << error << "\n";
+        return 1;
+    }
+
+    // Writes the view as the user sees it, the annotators' last drawing over the artwork;
+    // returns the exit status it calls for, or 0.
+    int View(const emulator::Document& document, const std::filesystem::path& file, int line) {
+        std::string error;
+        if (emulator::WriteViewPicture(document, host_.LastAnnotation(), file, &error)) {
             return 0;
         }
         err_ << "mesra: ";
@@ -365,9 +382,10 @@ int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
     for (std::size_t i = 0; status == 0 && i < lines.size(); ++i) {
         status = runner.Run(lines[i]);
     }
-    const bool writes = !options.output.empty() || !options.dump.empty();
+    const bool writes = !options.output.empty() || !options.dump.empty() || !options.view.empty();
     if (status == 0 && writes && host.CurrentDocument() == nullptr) {
-        err << "mesra: --out and --dump need a document (doc FILE.svg, new W H or --doc)\n";
+        err << "mesra: --out, --dump and --view need a document (doc FILE.svg, new W H or "
+               "--doc)\n";
         status = 2;
     }
     if (status == 0 && !options.output.empty()) {
@@ -375,6 +393,9 @@ int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
     }
     if (status == 0 && !options.dump.empty()) {
         status = runner.Dump(*host.CurrentDocument(), options.dump);
+    }
+    if (status == 0 && !options.view.empty()) {
+        status = runner.View(*host.CurrentDocument(), options.view, 0);
     }
     host.Quit();
     for (const std::string& violation : host.Violations()) {

@@ -67,4 +67,14 @@ std::vector<std::string> InstalledFonts() {
     return names;
 }
 
+std::string DefaultSansSerifFont() {
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr) {
+        return {};
+    }
+    std::string name = DefaultSansSerif(config);
+    FcConfigDestroy(config);
+    return name;
+}
+
 }  // namespace emulator

@@ -11,4 +11,8 @@ namespace emulator {
 // name.
 std::vector<std::string> InstalledFonts();
 
+// The PostScript name of the face fontconfig matches for "sans-serif", or "" when it matches
+// none.
+std::string DefaultSansSerifFont();
+
 }  // namespace emulator

@@ -80,6 +80,8 @@ ASErr Host::Call(const char* caller, const char* selector, SPMessageData* messag
     --depth_;
     globals_ = message->globals;
     if (depth_ == 0) {
+        // No drawer outlives its message.
+        liveDrawer_ = nullptr;
         CheckAfterMessage(caller, selector);
         RunDeferred();
     }
@@ -106,26 +108,84 @@ void Host::RunDeferred() {
         message.tool = next.tool;
         Call(next.caller.c_str(), next.selector.c_str(), &message.d);
     }
-    if (annotationInvalid_) {
-        annotationInvalid_ = false;
-        if (document_ == nullptr) {
-            return;
-        }
-        std::vector<AIAnnotatorHandle> active;
-        annotators_.ForEach([&](AIAnnotatorHandle handle, const Annotator& annotator) {
-            if (annotator.active) {
-                active.push_back(handle);
-            }
-        });
-        for (AIAnnotatorHandle handle : active) {
-            AIAnnotatorMessage message{};
-            message.annotator = handle;
-            const View& view = document_->view;
-            message.invalidationRect = {0, 0, view.widthPixels, view.heightPixels};
-            ++annotationDraws_;
-            Call("AI Annotation", "AI Draw", &message.d);
-        }
+    if (annotationInvalid_ && userActions_ == 0 && drawing_ == nullptr) {
+        DrawAnnotations();
     }
+}
+
+template <typename Act>
+ASErr Host::UserAction(Act act) {
+    ++userActions_;
+    const ASErr result = act();
+    --userActions_;
+    annotationInvalid_ = true;
+    if (depth_ == 0) {
+        RunDeferred();
+    }
+    return result;
+}
+
+void Host::Redraw() {
+    annotationInvalid_ = true;
+    if (depth_ == 0) {
+        RunDeferred();
+    }
+}
+
+void Host::AddHostAnnotator(std::function<void(AIAnnotatorDrawer*)> draw) {
+    hostAnnotators_.push_back(std::move(draw));
+}
+
+AIAnnotatorDrawer* Host::NewDrawer() {
+    // Every drawer is a value never handed out before, so that a drawer kept from an
+    // earlier draw is told from the live one.
+    constexpr std::uintptr_t kDrawerHandleBase = 0xD0000000;
+    liveDrawer_ = reinterpret_cast<AIAnnotatorDrawer*>(kDrawerHandleBase + 16 * ++drawers_);
+    drawing_->style = DrawStyle{};
+    return liveDrawer_;
+}
+
+Host::Drawing* Host::FindDrawing(AIAnnotatorDrawer* drawer) {
+    return drawing_ != nullptr && drawer != nullptr && drawer == liveDrawer_ ? drawing_ : nullptr;
+}
+
+void Host::DrawAnnotations() {
+    annotationInvalid_ = false;
+    if (document_ == nullptr) {
+        return;
+    }
+    // A plug-in that is not started (or was shut down) receives nothing.
+    std::vector<AIAnnotatorHandle> active;
+    annotators_.ForEach([&](AIAnnotatorHandle handle, const Annotator& annotator) {
+        if (annotator.active && PluginStarted()) {
+            active.push_back(handle);
+        }
+    });
+    DisplayList list;
+    Drawing drawing{&list, {}};
+    drawing_ = &drawing;
+    // The drawing ends however the drawers return.
+    struct End {
+        Host& host;
+        ~End() {
+            host.drawing_ = nullptr;
+            host.liveDrawer_ = nullptr;
+        }
+    } end{*this};
+    for (AIAnnotatorHandle handle : active) {
+        AIAnnotatorMessage message{};
+        message.annotator = handle;
+        const View& view = document_->view;
+        message.invalidationRect = {0, 0, view.widthPixels, view.heightPixels};
+        message.drawer = NewDrawer();
+        ++annotationDraws_;
+        Call("AI Annotation", "AI Draw", &message.d);
+    }
+    for (std::size_t i = 0; i < hostAnnotators_.size(); ++i) {
+        const auto draw = hostAnnotators_[i];
+        draw(NewDrawer());
+    }
+    lastAnnotation_ = std::move(list);
 }
 
 ASErr Host::Send(const char* caller, const char* selector) {
@@ -142,7 +202,7 @@ ASErr Host::Shutdown() {
 }
 
 ASErr Host::Quit() {
-    const ASErr notified = Notify(kAIApplicationShutdownNotifier);
+    const ASErr notified = SendNotifications(kAIApplicationShutdownNotifier);
     const ASErr shutdown = Shutdown();
     return notified != 0 ? notified : shutdown;
 }
@@ -168,6 +228,10 @@ ASErr Host::Reload() {
 }
 
 ASErr Host::Notify(const std::string& type) {
+    return UserAction([&] { return SendNotifications(type); });
+}
+
+ASErr Host::SendNotifications(const std::string& type) {
     std::vector<std::pair<AINotifierHandle, std::string>> targets;
     notifiers_.ForEach([&](AINotifierHandle handle, const Notifier& notifier) {
         if (notifier.type == type) {
@@ -188,9 +252,11 @@ ASErr Host::Notify(const std::string& type) {
 }
 
 ASErr Host::ChooseMenuItem(AIMenuItemHandle item) {
-    AIMenuMessage message{};
-    message.menuItem = item;
-    return Call("AI Menu", "AI Go", &message.d);
+    return UserAction([&] {
+        AIMenuMessage message{};
+        message.menuItem = item;
+        return Call("AI Menu", "AI Go", &message.d);
+    });
 }
 
 AIMenuItemHandle Host::FindMenuItem(const std::string& name) const {
@@ -245,6 +311,7 @@ void Host::OpenDocument(std::unique_ptr<Document> document) {
     lockedByPlugin_.clear();
     hitIndex_.Invalidate();
     textRefs_.Clear();
+    lastAnnotation_ = {};
     document_ = std::move(document);
 }
 
@@ -379,8 +446,10 @@ ASErr Host::SelectToolByName(const std::string& name) {
     if (!number) {
         return kNameNotFoundErr;
     }
-    SelectTool(*number);
-    return 0;
+    return UserAction([&] {
+        SelectTool(*number);
+        return ASErr{0};
+    });
 }
 
 ASErr Host::ToolEvent(const std::string& event, AIRealPoint point) {
@@ -394,15 +463,17 @@ ASErr Host::ToolEvent(const std::string& event, AIRealPoint point) {
     if (selector == selectors.end()) {
         return kBadParameterErr;
     }
-    const Tool* tool = toolbox_.Find(toolbox_.Selected());
-    if (tool == nullptr || tool->owner == nullptr) {
-        return 0;
-    }
-    AIToolMessage message{};
-    message.tool = Toolbox::HandleOf(toolbox_.Selected());
-    message.cursor = point;
-    message.pressure = 1.0f;
-    return Call("AI Tool", selector->second, &message.d);
+    return UserAction([&] {
+        const Tool* tool = toolbox_.Find(toolbox_.Selected());
+        if (tool == nullptr || tool->owner == nullptr) {
+            return ASErr{0};
+        }
+        AIToolMessage message{};
+        message.tool = Toolbox::HandleOf(toolbox_.Selected());
+        message.cursor = point;
+        message.pressure = 1.0f;
+        return Call("AI Tool", selector->second, &message.d);
+    });
 }
 
 void Host::Emit(const std::string& line) {

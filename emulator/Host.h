@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "emulator/DisplayList.h"
 #include "emulator/Document.h"
 #include "emulator/Handles.h"
 #include "emulator/HitTest.h"
@@ -113,9 +114,9 @@ class Host {
     ASErr Reload();
 
     // Sends an "AI Notifier" message of `type` to every notifier of that type, in the
-    // order they were added; the first error is the result.
+    // order they were added; the first error is the result. Then the view is redrawn.
     ASErr Notify(const std::string& type);
-    // Chooses a menu item ("AI Menu"/"AI Go").
+    // Chooses a menu item ("AI Menu"/"AI Go"); then the view is redrawn.
     ASErr ChooseMenuItem(AIMenuItemHandle item);
     // Sends a message with an arbitrary record; `message` starts with SPMessageData, whose
     // common fields the host fills in.
@@ -145,12 +146,36 @@ class Host {
     // The number of "AI Draw" messages sent to annotators so far.
     int AnnotationDraws() const { return annotationDraws_; }
 
+    // ---- The view's annotation ---------------------------------------------------------
+    // As a host redraws its view after each of the user's actions (a tool event, a tool
+    // chosen, a notification, a menu item) and when a plug-in marks the annotation to be
+    // drawn again, every active annotator receives "AI Annotation"/"AI Draw" with a drawer
+    // of its own, then the host's own annotators draw; what they all drew is the view's
+    // annotation. Nothing is drawn without a document.
+    // The drawing of the last redraw of the current document's view (empty before any).
+    const DisplayList& LastAnnotation() const { return lastAnnotation_; }
+    // Redraws the view now, or once the current message is over when one is in progress.
+    void Redraw();
+    // Adds an annotator of the host itself (a front's marks over the view): `draw` is called
+    // at each redraw after the plug-in's annotators, with a drawer that lives during the
+    // call only.
+    void AddHostAnnotator(std::function<void(AIAnnotatorDrawer*)> draw);
+    // What the drawer suite draws into: the drawing in progress and the state of its drawer.
+    struct Drawing {
+        DisplayList* list = nullptr;
+        DrawStyle style;
+    };
+    // The drawing of `drawer` when it is the drawer of the draw in progress; null when it is
+    // not (a drawer kept from an earlier draw, or no drawer at all).
+    Drawing* FindDrawing(AIAnnotatorDrawer* drawer);
+
     // ---- The user's actions ------------------------------------------------------------
     // Chooses the tool named `name` (Windows-1252) in the toolbox; kNameNotFoundErr when
-    // there is none.
+    // there is none. Then the view is redrawn.
     ASErr SelectToolByName(const std::string& name);
     // A cursor event at `point` (artwork coordinates) for the selected tool: "move",
-    // "down", "drag" or "up". Tools of the host itself receive nothing.
+    // "down", "drag" or "up". Tools of the host itself receive nothing. Then the view is
+    // redrawn.
     ASErr ToolEvent(const std::string& event, AIRealPoint point);
     // The answer the colour picker gives next ("gray G", "rgb R G B", "cmyk C M Y K",
     // "spot NAME" or "cancel"), as words.
@@ -229,8 +254,9 @@ class Host {
     void ShowAlert(const std::u16string& text);
     void ShowCursor(ASInt32 id);
     // Marks the annotation of the current view to be drawn once the current message is
-    // over.
-    void InvalidateAnnotation() { annotationInvalid_ = true; }
+    // over. A mark made while the annotators draw is dropped: their drawing is what is
+    // drawn again.
+    void InvalidateAnnotation() { annotationInvalid_ = annotationInvalid_ || drawing_ == nullptr; }
     // Selects the tool `number`: the owner of the tool left receives "AI Deselect" and
     // the owner of the new one "AI Select", once the current message is over.
     void SelectTool(AIToolType number);
@@ -248,6 +274,15 @@ class Host {
     void FillCommon(SPMessageData* message);
     void RunDeferred();
     void CheckAfterMessage(const char* caller, const char* selector);
+    // Carries out the user's action `act`, then redraws the view (once the current message
+    // is over when one is in progress); the result is `act`'s.
+    template <typename Act>
+    ASErr UserAction(Act act);
+    // Notify without the redraw.
+    ASErr SendNotifications(const std::string& type);
+    void DrawAnnotations();
+    // A new drawer for the drawing in progress, live until the next one.
+    AIAnnotatorDrawer* NewDrawer();
 
     HostOptions options_;
     std::unique_ptr<SuiteRegistry> suites_;
@@ -290,6 +325,14 @@ class Host {
     int depth_ = 0;
     bool annotationInvalid_ = false;
     int annotationDraws_ = 0;
+    // The number of user's actions in progress: the redraw waits for the outermost.
+    int userActions_ = 0;
+    std::vector<std::function<void(AIAnnotatorDrawer*)>> hostAnnotators_;
+    DisplayList lastAnnotation_;
+    // While the annotators draw: the drawing, and the drawer that may draw into it.
+    Drawing* drawing_ = nullptr;
+    AIAnnotatorDrawer* liveDrawer_ = nullptr;
+    std::uintptr_t drawers_ = 0;
     std::deque<Deferred> deferred_;
 };
 

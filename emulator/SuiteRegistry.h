@@ -58,6 +58,7 @@ class SuiteRegistry {
 // Registers the host's suites (each group in its own source file).
 void OfferPluginSuites(SuiteRegistry& registry);
 void OfferInterfaceSuites(SuiteRegistry& registry);
+void OfferAnnotatorDrawerSuite(SuiteRegistry& registry);
 void OfferArtworkSuites(SuiteRegistry& registry);
 void OfferDocumentSuites(SuiteRegistry& registry);
 void OfferGeometrySuites(SuiteRegistry& registry);

@@ -462,8 +462,11 @@ bool WriteSvgFile(const Document& document, const std::filesystem::path& file, s
     std::string extension = file.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const std::string text =
-        extension == ".svgz" ? GzipDeflate(WriteSvg(document)) : WriteSvg(document);
+    return WriteFileWhole(
+        file, extension == ".svgz" ? GzipDeflate(WriteSvg(document)) : WriteSvg(document), error);
+}
+
+bool WriteFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
     const auto fail = [&](const std::string& reason) {
         if (error) {
             *error = file.string() + ": " + reason;
@@ -481,7 +484,7 @@ bool WriteSvgFile(const Document& document, const std::filesystem::path& file, s
         if (!stream) {
             return fail("cannot be written (cannot create a file in its folder)");
         }
-        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+        stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         stream.close();
         if (!stream) {
             std::error_code ignored;

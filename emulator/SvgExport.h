@@ -47,6 +47,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "emulator/Document.h"
 
@@ -68,6 +69,10 @@ std::string WriteSvg(const Document& document);
 // reason in English (naming the file) in *error (when error is not null) on failure, with
 // the old file untouched and no temporary file left.
 bool WriteSvgFile(const Document& document, const std::filesystem::path& file, std::string* error);
+
+// Writes `bytes` to `file` the way WriteSvgFile writes: through a temporary file in the same
+// folder renamed over it, false with the reason in *error (when not null) on failure.
+bool WriteFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error);
 
 // A number as the written files show it: fixed notation with at most `decimals` decimals
 // (from 0 to 17) and no trailing zeros ("0" for -0 and for a value that is not finite).

@@ -9,6 +9,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libpugixml-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+    librsvg2-dev libcairo2-dev
     clang-format librsvg2-bin
     g++-mingw-w64-i686 binutils-mingw-w64-i686
 )

@@ -8,11 +8,12 @@ namespace {
 using app::ParseCommandLine;
 
 TEST(CommandLine, AcceptedForms) {
-    // The command, then the session, document, output, dump and plug-ins folder given.
+    // The command, then the session, document, output, dump, plug-ins folder and view given.
     const auto read = [](const app::CommandLine& line) {
         const char* commands[] = {"help", "version", "demo", "run"};
         return std::string(commands[static_cast<int>(line.command)]) + " " + line.session + "|" +
-               line.document + "|" + line.output + "|" + line.dump + "|" + line.plugins;
+               line.document + "|" + line.output + "|" + line.dump + "|" + line.plugins +
+               (line.view.empty() ? "" : "|" + line.view);
     };
     const struct {
         std::vector<std::string> arguments;
@@ -26,6 +27,7 @@ TEST(CommandLine, AcceptedForms) {
         {{"--doc", "in.svg", "run", "s.txt", "--out", "o.svg", "--dump", "d.json"},
          "run s.txt|in.svg|o.svg|d.json|"},
         {{"run", "--plugins", "/tmp/p", "s.txt"}, "run s.txt||||/tmp/p"},
+        {{"run", "s.txt", "--view", "v.PNG"}, "run s.txt|||||v.PNG"},
         {{"--help"}, "help ||||"},
         {{"run", "s.txt", "--version"}, "version ||||"},
     };
@@ -48,6 +50,8 @@ TEST(CommandLine, RefusedForms) {
         {"run", "s.txt", "--out"},
         {"run", "s.txt", "--out="},
         {"run", "s.txt", "--colour", "red"},
+        {"run", "s.txt", "--view", "v.jpg"},
+        {"demo", "--view", "v.png"},
     };
     for (const auto& arguments : cases) {
         std::string error;

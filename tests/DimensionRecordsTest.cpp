@@ -92,7 +92,7 @@ TEST_F(RecordsTest, MeasuredPathIsNeverDimensionArt) {
     }
     // Path 2 pretends to be linked too, but it is dimension art of the "les deux" kind:
     // it carries "vorn" without "mods".
-    art_[2]->tags["segpt1"] = "0";
+    art_[2]->tags.emplace("segpt1", "0");
     art_[2]->tags["vorn"] = "jj";
     EXPECT_EQ(FindMeasuredPath(Handle(3), "segpt1", "mods"), Handle(1));
     EXPECT_TRUE(plugin_.Host().Alerts().empty());

@@ -158,9 +158,12 @@ TEST_F(HostTest, SelectionChangeRedrawsTheWholeViewOrFailsWithoutDocument) {
     EXPECT_EQ(h.Notify(kAIArtSelectionChangedNotifier), 0);
     // The annotator is inactive until one of the tools is selected.
     EXPECT_EQ(h.AnnotationDraws(), 0);
+    // The host redraws after each action: the tool chosen, then the notification (whose
+    // invalidation of the whole view is drawn in the same redraw).
     ASSERT_EQ(h.SelectToolByName("Outil Segment"), 0);
-    EXPECT_EQ(h.Notify(kAIArtSelectionChangedNotifier), 0);
     EXPECT_EQ(h.AnnotationDraws(), 1);
+    EXPECT_EQ(h.Notify(kAIArtSelectionChangedNotifier), 0);
+    EXPECT_EQ(h.AnnotationDraws(), 2);
 }
 
 TEST_F(HostTest, CustomColourNotificationsAreAnswered) {

@@ -373,8 +373,6 @@ ASErr InvalAnnotationRect(AIDocumentViewHandle, const AIRect* rect) {
 
 constexpr AIAnnotatorSuite kAnnotator{AddAnnotator, SetAnnotatorActive, InvalAnnotationRect};
 
-constexpr AIAnnotatorDrawerSuite kAnnotatorDrawer{};
-
 // ---- AI Preference Suite -----------------------------------------------------------------
 
 ASErr GetRealPreference(const char* prefix, const char* suffix, AIReal* value) {
@@ -406,7 +404,7 @@ void OfferInterfaceSuites(SuiteRegistry& registry) {
     Offer(registry, kMenu);
     Offer(registry, kTool);
     Offer(registry, kAnnotator);
-    Offer(registry, kAnnotatorDrawer);
+    OfferAnnotatorDrawerSuite(registry);  // in AnnotatorDrawerSuite.cpp
     Offer(registry, kPreference);
     Offer(registry, kPanel);
     Offer(registry, kPanelFlyoutMenu);
