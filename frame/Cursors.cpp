@@ -1,7 +1,5 @@
 #include "frame/Cursors.h"
 
-#include <cmath>
-
 #include "hostaccess/Suites.h"
 
 ASErr ShowCursor(AICursorManagerHandle manager, ASInt32 id) {
@@ -9,31 +7,4 @@ ASErr ShowCursor(AICursorManagerHandle manager, ASInt32 id) {
         return 0;
     }
     return sAIUser->SetCursor(id, manager);
-}
-
-SmartGuideColor& CurrentSmartGuideColor() {
-    static SmartGuideColor color{};
-    return color;
-}
-
-ASUInt16 SmartGuideComponent(AIReal value) {
-    const double scaled = std::round(static_cast<double>(value) * 65535.0);
-    if (!(scaled >= 0.0)) {
-        return 0;
-    }
-    return scaled > 65535.0 ? 65535 : static_cast<ASUInt16>(scaled);
-}
-
-void ReadSmartGuideColor() {
-    auto read = [](const char* key) {
-        AIReal value = 0.0f;
-        if (sAIPreference->GetRealPreference(nullptr, key, &value) != 0) {
-            value = 0.0f;
-        }
-        return SmartGuideComponent(value);
-    };
-    SmartGuideColor& color = CurrentSmartGuideColor();
-    color.red = read("snapomatic/Color/red");
-    color.green = read("snapomatic/Color/green");
-    color.blue = read("snapomatic/Color/blue");
 }

@@ -20,6 +20,8 @@
 #include "tools/SegmentTool.h"
 #include "ui/Annotation.h"
 #include "ui/PanelState.h"
+#include "ui/SettingsPanel.h"
+#include "ui/SmartGuideColor.h"
 
 namespace {
 
@@ -201,6 +203,9 @@ ASErr DeselectTool(AIToolMessage*, AIAnnotatorHandle annotator) {
 ASErr TrackToolCursor(AIToolMessage* message, AICursorManagerHandle cursors) {
     const Modifiers keys = ReadModifiers();
     Routing().eventPoint = message->cursor;
+    if (ui::Panel().panelOpen) {
+        ui::PanelTrack(message->cursor);
+    }
     // The analysis runs whatever the keys, so that what lies under the cursor is known at
     // the click: a Shift- or Alt-click over a dimension must not switch tools nor open the
     // settings, even when the key was pressed before the cursor came onto it.
@@ -240,10 +245,13 @@ ASErr ToolMouseDown(AIToolMessage* message) {
         const ASInt32 next = NextTool(routing.activeTool);
         return sAITool->SetSelectedTool(ToolHandle(static_cast<ToolKind>(next)));
     }
-    if (panel.panelOpen || (keys.alt && !keys.shift && !panel.panelOpenedByAlt && !overDimension)) {
-        // The clicks of the settings panel: it is not part of this build yet, so they do
-        // nothing.
-        return 0;
+    // A click on a dimension modifies it, even with the panel open.
+    if (!overDimension &&
+        (panel.panelOpen || (keys.alt && !keys.shift && !panel.panelOpenedByAlt))) {
+        if (!panel.panelOpen) {
+            panel.panelOpenedByAlt = true;
+        }
+        return ui::PanelMouseDown(message->cursor, keys.alt, keys.shift);
     }
 
     const tools::HitResult hit = tools::HitAt(message->cursor, kClickTolerance, 0);
@@ -331,15 +339,7 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
 }
 
 ASErr ToolMouseUp(AIToolMessage*) {
-    ui::PanelState& panel = ui::Panel();
-    if (panel.panelOpenedByAlt) {
-        if (panel.panelState > 1) {
-            settings::SavePreferences(CurrentPluginFiles().preferences);
-        }
-        if (panel.panelState > 2) {
-            panel.Close();
-        }
-    }
+    ui::PanelMouseUp();
     RoutingState& routing = Routing();
     tools::SegmentToolState& segment = tools::SegmentTool();
     if (segment.clickCount > 1) {

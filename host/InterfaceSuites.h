@@ -2,6 +2,8 @@
 // layer over the document view, and the host's preferences.
 #pragma once
 
+#include "host/ArtworkSuites.h"
+#include "host/Messages.h"
 #include "host/PaintRecords.h"
 #include "host/Records.h"
 
@@ -99,9 +101,45 @@ struct AIAnnotatorSuite {
     ASErr (*InvalAnnotationRect)(AIDocumentViewHandle view, const AIRect* rect);
 };
 
+// The host's fonts for annotations, smallest first.
+constexpr ASInt32 kAnnotatorFontSmall = 0;
+constexpr ASInt32 kAnnotatorFontMedium = 1;
+constexpr ASInt32 kAnnotatorFontLarge = 2;
+
+// Drawing over the document view. Every operation takes the drawer of an "AI Annotation"/
+// "AI Draw" message and may be called only while the host is in that message (a drawer kept
+// for later is dead: the call answers kBadParameterErr and draws nothing). Coordinates are
+// view pixels of the message's view, y downwards. What is drawn takes the drawer's current
+// colour, opacity, line width and font, which start at black, 1, 1 and the small font at
+// each draw message.
 struct AIAnnotatorDrawerSuite {
     static constexpr const char* kName = "AI Annotator Drawer Suite";
     static constexpr ASInt32 kVersion = 4;
+    // The colour of what follows (16-bit components).
+    ASErr (*SetColor)(AIAnnotatorDrawer* drawer, const AIRGBColor* color);
+    // The opacity of what follows, from 0 (nothing shows) to 1; clamped to that range.
+    ASErr (*SetOpacity)(AIAnnotatorDrawer* drawer, AIReal opacity);
+    // The width of the lines and outlines that follow, pixels (at least 0).
+    ASErr (*SetLineWidth)(AIAnnotatorDrawer* drawer, AIReal width);
+    // The font of the texts that follow: kAnnotatorFontSmall, Medium or Large.
+    ASErr (*SetFontPreset)(AIAnnotatorDrawer* drawer, ASInt32 preset);
+    // Draws `text` (NUL-terminated UTF-16) with the left end of its baseline at `point`.
+    ASErr (*DrawText)(AIAnnotatorDrawer* drawer, const ASUnicode* text, const AIPoint* point);
+    // The width in pixels that DrawText would give `text` in the current font.
+    ASErr (*GetTextWidth)(AIAnnotatorDrawer* drawer, const ASUnicode* text, ASInt32* width);
+    // A straight line from `start` to `end`.
+    ASErr (*DrawLine)(AIAnnotatorDrawer* drawer, const AIPoint* start, const AIPoint* end);
+    // The rectangle, filled or outlined.
+    ASErr (*DrawRect)(AIAnnotatorDrawer* drawer, const AIRect* rect, AIBoolean fill);
+    // The ellipse inscribed in the rectangle, filled or outlined.
+    ASErr (*DrawEllipse)(AIAnnotatorDrawer* drawer, const AIRect* rect, AIBoolean fill);
+    // An open line through `count` points.
+    ASErr (*DrawPolyLine)(AIAnnotatorDrawer* drawer, const AIPoint* points, ASInt32 count);
+    // The outline of cubic pieces: `points` holds the first anchor, then for each piece its
+    // two handles and its end anchor (1 + 3 × pieces points), closed back to the first
+    // anchor when `closed`.
+    ASErr (*DrawBezierOutline)(AIAnnotatorDrawer* drawer, const AIRealPoint* points,
+                               ASInt32 count, AIBoolean closed);
 };
 
 struct AIPreferenceSuite {

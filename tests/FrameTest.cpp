@@ -12,6 +12,7 @@
 #include "hostaccess/Suites.h"
 #include "settings/DimensionSettings.h"
 #include "tools/ClickSounds.h"
+#include "ui/SmartGuideColor.h"
 
 extern "C" ASErr PluginMain(const char* caller, const char* selector, void* message);
 

@@ -1,10 +1,18 @@
 #include "ui/Annotation.h"
 
 #include "hostaccess/Suites.h"
+#include "ui/PanelState.h"
+#include "ui/SettingsPanel.h"
 
-ASErr DrawAnnotation(AIAnnotatorMessage*) {
-    // The cursor tips and the settings panel draw here (issue #4 and the tips' issue); until
-    // then the annotation is empty.
+ASErr DrawAnnotation(AIAnnotatorMessage* message) {
+    if (message == nullptr || message->drawer == nullptr) {
+        return 0;
+    }
+    const ui::PanelState& panel = ui::Panel();
+    if (panel.panelOpen && panel.panelOpenedByAlt) {
+        return ui::DrawPanel(*message);
+    }
+    // The cursor tips are drawn here once they exist; without the panel nothing is drawn.
     return 0;
 }
 

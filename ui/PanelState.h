@@ -36,7 +36,13 @@ struct PanelState {
     // 0 opening, 1 main page, 2 a page is open, 3 close at the next mouse-up.
     std::int16_t panelState = 0;
     std::array<bool, kPanelPageCount> pageOpen{};
+    // Set by a page's click when it hit one of the page's controls.
+    bool pageHit = false;
     AIRealPoint panelOrigin{0, 0};
+    // Where the cursor is over the panel (document point), for the hover highlight.
+    AIRealPoint hoverPoint{0, 0};
+    // The layer-name keyboard types capitals.
+    bool capitals = true;
 
     // True when none of the ten pages whose clicks use Shift and Alt is open: scale,
     // arrowheads, line format, font size, tolerances and the five tool pages.

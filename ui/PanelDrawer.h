@@ -1,0 +1,51 @@
+// Drawing with the host's annotator drawer in the coordinates of the settings panel: pixels
+// to the right of and below its origin, on the view of the draw message. Every call draws
+// through the drawer suite and keeps the last host error; none stops the drawing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/ArtworkSuites.h"
+#include "host/Messages.h"
+#include "host/Records.h"
+
+namespace ui {
+
+class PanelDrawer {
+  public:
+    // Draws with `drawer` around the view point `origin` of the panel.
+    PanelDrawer(AIAnnotatorDrawer* drawer, AIPoint origin);
+
+    void Color(const AIRGBColor& color);
+    void Opacity(double opacity);
+    void LineWidth(double width);
+    void Font(ASInt32 preset);
+
+    // `text` (Windows-1252) with the left end of its baseline at (x, y).
+    void Text(double x, double y, const std::string& text);
+    // The width `text` takes in the current font, pixels.
+    double TextWidth(const std::string& text);
+    void Line(double x1, double y1, double x2, double y2);
+    void Rect(double left, double top, double right, double bottom, bool fill);
+    void Ellipse(double left, double top, double right, double bottom, bool fill);
+    void Polyline(const std::vector<AIRealPoint>& points);
+    // Cubic pieces (first anchor, then handles and anchor of each piece) in panel pixels.
+    void BezierOutline(const std::vector<AIRealPoint>& points, bool closed);
+
+    ASErr Error() const { return error_; }
+
+  private:
+    AIPoint At(double x, double y) const;
+    void Keep(ASErr error);
+
+    AIAnnotatorDrawer* drawer_;
+    AIPoint origin_;
+    ASErr error_ = 0;
+};
+
+// The colours of the panel.
+inline constexpr AIRGBColor kBlack{0, 0, 0};
+inline constexpr AIRGBColor kWhite{65535, 65535, 65535};
+
+}  // namespace ui
