@@ -104,7 +104,8 @@ TEST_F(SettingsPanel, LookPagesAndTheLayerKeyboard) {
                 At(100, 18.9, "shift") + kClose + Open(5) + At(60, 13.5) + kClose + Open(8) +
                 "picker rgb 1 0 0\n" + At(60, 0.5) + "picker gray 0.25\n" + At(60, 1.5) +
                 "picker cancel\n" + At(60, 1.5) + kClose + Open(9) + At(60, 0.6) + At(90, 2.7) +
-                kClose + Open(10) + At(50, 1.5) + kClose + Open(11) + typing + kClose + kMeasure);
+                kClose + Open(10) + At(50, 1.5) + kClose + Open(6) + At(60, 1.5) + kClose +
+                Open(11) + typing + kClose + kMeasure);
     const auto pairs = Preferences();
     EXPECT_EQ(pairs.at("TYPEFLECHE"), "creuse");
     EXPECT_EQ(pairs.at("ZOOM"), "350,00");
@@ -117,14 +118,21 @@ TEST_F(SettingsPanel, LookPagesAndTheLayerKeyboard) {
     EXPECT_EQ(pairs.at("AVECSANSTOLERANCEUN"), "vrai");
     EXPECT_EQ(pairs.at("SON"), "faux");
     EXPECT_EQ(pairs.at("NOMCALQUE"), "COTES");
+    // The second font of the host's list.
+    EXPECT_FALSE(pairs.at("NOMPOLICE").empty());
+    EXPECT_NE(pairs.at("NOMPOLICE"), "DejaVuSans");
     EXPECT_EQ(Count(run.out, "sound:"), 0) << run.out;
     auto document = Saved("out.svg");
     ASSERT_NE(document, nullptr);
-    bool found = false;
+    // The dimension is on the new layer, its line dashed.
+    const emulator::Art* half = nullptr;
     for (const auto& layer : document->layers) {
-        found = found || (layer->title == "COTES" && !layer->art.empty());
+        if (layer->title == "COTES" && !layer->art.empty()) {
+            half = WithTag(*layer->art.back(), "red");
+        }
     }
-    EXPECT_TRUE(found);
+    ASSERT_NE(half, nullptr);
+    EXPECT_EQ(half->style.dash.size(), 2u);
 
     // A spot colour keeps its own process values, so that a restart brings it back.
     Session("doc drawing.svg\ntool segment\n" + Open(8) + "picker spot Orange\n" + At(60, 0.5) +
