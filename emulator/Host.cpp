@@ -1,4 +1,5 @@
 #include "emulator/Host.h"
+#include "host/InterfaceSuites.h"
 
 #include <cstring>
 #include <ctime>
@@ -180,6 +181,20 @@ void Host::DrawAnnotations() {
         message.drawer = NewDrawer();
         ++annotationDraws_;
         Call("AI Annotation", "AI Draw", &message.d);
+    }
+    // The plug-in's cursor tip is what it writes in the large annotation font; the panel
+    // and the colour indicators use the small one.
+    std::vector<std::string> tip;
+    for (const DisplayItem& item : list.items) {
+        if (item.kind == DisplayKind::Text && item.style.fontPreset == kAnnotatorFontLarge) {
+            tip.push_back(item.text);
+        }
+    }
+    if (tip != lastTip_) {
+        for (const std::string& line : tip) {
+            Emit("tip: " + line);
+        }
+        lastTip_ = std::move(tip);
     }
     for (std::size_t i = 0; i < hostAnnotators_.size(); ++i) {
         const auto draw = hostAnnotators_[i];

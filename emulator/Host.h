@@ -329,6 +329,8 @@ class Host {
     int userActions_ = 0;
     std::vector<std::function<void(AIAnnotatorDrawer*)>> hostAnnotators_;
     DisplayList lastAnnotation_;
+    // The lines of the cursor tip drawn last.
+    std::vector<std::string> lastTip_;
     // While the annotators draw: the drawing, and the drawer that may draw into it.
     Drawing* drawing_ = nullptr;
     AIAnnotatorDrawer* liveDrawer_ = nullptr;

@@ -124,7 +124,7 @@ ASErr MesraPlugIn::Message(const char* caller, const char* selector, void* messa
     if (std::strcmp(caller, "AI Annotation") == 0) {
         try {
             if (std::strcmp(selector, "AI Draw") == 0) {
-                return DrawAnnotation(static_cast<AIAnnotatorMessage*>(message));
+                return DrawAnnotation(static_cast<AIAnnotatorMessage*>(message), CurrentActivity());
             }
             if (std::strcmp(selector, "AI Invalidate") == 0) {
                 return InvalidateAnnotation(fields_.annotationRect);

@@ -124,6 +124,17 @@ RoutingState& Routing() {
     return state;
 }
 
+ui::ToolActivity CurrentActivity() {
+    const RoutingState& routing = Routing();
+    ui::ToolActivity activity;
+    activity.tool = Active();
+    activity.cursorTracked = routing.cursorTracked;
+    activity.eventPoint = routing.eventPoint;
+    activity.dragging = routing.dimensionInProgress;
+    activity.altDrag = routing.altDrag;
+    return activity;
+}
+
 ASInt32& ActiveTool() {
     return Routing().activeTool;
 }
@@ -176,6 +187,7 @@ ASErr SelectTool(AIToolMessage* message, AIAnnotatorHandle annotator) {
         // Selected by a click handed over to it: the dimension it started stays in progress.
         routing.handedOver = false;
     } else {
+        routing.cursorTracked = false;
         tools::SegmentTool().clickCount = 0;
         // A first point left without its second belongs to no dimension any more.
         drawing::DiscardUnfinishedDimension();
@@ -197,12 +209,14 @@ ASErr SelectTool(AIToolMessage* message, AIAnnotatorHandle annotator) {
 
 ASErr DeselectTool(AIToolMessage*, AIAnnotatorHandle annotator) {
     ClearToolFlags();
+    Routing().cursorTracked = false;
     return sAIAnnotator->SetAnnotatorActive(annotator, false);
 }
 
 ASErr TrackToolCursor(AIToolMessage* message, AICursorManagerHandle cursors) {
     const Modifiers keys = ReadModifiers();
     Routing().eventPoint = message->cursor;
+    Routing().cursorTracked = true;
     if (ui::Panel().panelOpen) {
         ui::PanelTrack(message->cursor);
     }
@@ -309,9 +323,12 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
         case ToolKind::Bezier:
             tools::LayOutBezierDrag(routing.eventPoint, keys);
             return 0;
-        case ToolKind::LengthsAndAreas:
-            // The tool's read-out follows the cursor.
-            return InvalidateWholeView();
+        case ToolKind::LengthsAndAreas: {
+            // The selection rectangle follows the cursor, and so does the tool's read-out.
+            const ASErr error = tools::DragAreaMarquee(routing.eventPoint);
+            const ASErr invalidated = InvalidateWholeView();
+            return error != 0 ? error : invalidated;
+        }
         case ToolKind::Segment:
             break;
     }
@@ -338,13 +355,14 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
     return error;
 }
 
-ASErr ToolMouseUp(AIToolMessage*) {
+ASErr ToolMouseUp(AIToolMessage* message) {
     ui::PanelMouseUp();
     RoutingState& routing = Routing();
     tools::SegmentToolState& segment = tools::SegmentTool();
     if (segment.clickCount > 1) {
         segment.clickCount = 0;
     }
+    ASErr error = 0;
     switch (Active()) {
         case ToolKind::Segment:
             if (routing.lastLaidOutLine) {
@@ -357,6 +375,10 @@ ASErr ToolMouseUp(AIToolMessage*) {
             segment.segmentMode = false;
             break;
         case ToolKind::LengthsAndAreas:
+            if (routing.dimensionInProgress && message != nullptr) {
+                error = tools::DragAreaMarquee(message->cursor);
+            }
+            tools::AreaTool().marquee.reset();
             routing.dimensionInProgress = false;
             break;
         case ToolKind::Circle:
@@ -367,5 +389,5 @@ ASErr ToolMouseUp(AIToolMessage*) {
         case ToolKind::Bezier:
             break;
     }
-    return 0;
+    return error;
 }

@@ -9,12 +9,15 @@
 #include "frame/ToolRegistration.h"
 #include "host/Messages.h"
 #include "tools/ToolStates.h"
+#include "ui/ToolActivity.h"
 
 struct RoutingState {
     // The active tool, 1 to 5.
     ASInt32 activeTool = static_cast<ASInt32>(ToolKind::Segment);
     // The cursor of the last tool event, in artwork coordinates.
     AIRealPoint eventPoint{0, 0};
+    // The cursor has moved over the document since the active tool was selected.
+    bool cursorTracked = false;
     // Set by a click handler that started a dimension the drag places.
     bool dimensionInProgress = false;
     // The modifiers of the last drag, passed on to the layouts.
@@ -30,6 +33,9 @@ struct RoutingState {
 };
 
 RoutingState& Routing();
+
+// What the active tool is doing, for the annotator.
+ui::ToolActivity CurrentActivity();
 
 // The active tool: 1 to 5.
 ASInt32& ActiveTool();

@@ -1,5 +1,7 @@
 #include "hostaccess/PathGeometry.h"
 
+#include <cstring>
+
 #include "hostaccess/Suites.h"
 
 namespace hostaccess {
@@ -21,6 +23,11 @@ PathGeometry ReadPath(AIArtHandle path) {
     }
     geometry.closed = closed != 0;
     return geometry;
+}
+
+bool SameAnchors(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(AIPathSegment)) == 0);
 }
 
 }  // namespace hostaccess

@@ -14,4 +14,8 @@ struct PathGeometry {
 };
 PathGeometry ReadPath(AIArtHandle path);
 
+// True when `a` and `b` hold the same anchors, bit for bit: what was computed from one
+// still holds for the other.
+bool SameAnchors(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b);
+
 }  // namespace hostaccess

@@ -120,6 +120,7 @@ const std::string& AreaText() {
 }
 
 bool BuildAreaLabel(bool pathClosed, double area, bool requireClosed) {
+    AreaBuffer().clear();
     if (requireClosed && !pathClosed) {
         return false;
     }

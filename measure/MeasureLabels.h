@@ -47,8 +47,8 @@ void BuildRadiusLabel(float radius, bool altDrag);
 const std::string& AreaText();
 
 // Writes FormatArea(area) into the area text and returns true; with `requireClosed` and an
-// open path, writes nothing and returns false. With the no-measure unit it returns true and
-// leaves the area text as it was.
+// open path, returns false. The text is emptied first, so that it never shows the area of
+// an earlier call: with the no-measure unit it returns true and stays empty.
 bool BuildAreaLabel(bool pathClosed, double area, bool requireClosed);
 
 // The total length of the Lengths & Areas tool's selection: the length of `points` in the

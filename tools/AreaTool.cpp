@@ -1,7 +1,7 @@
 #include "tools/AreaTool.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <unordered_map>
 
 #include "drawing/DimensionArt.h"
@@ -46,11 +46,6 @@ std::unordered_map<AIArtHandle, Share>& Shares() {
 std::vector<AIArtHandle>& TakenOut() {
     static std::vector<AIArtHandle> paths;
     return paths;
-}
-
-bool SameAnchors(const std::vector<AIPathSegment>& a, const std::vector<AIPathSegment>& b) {
-    return a.size() == b.size() &&
-           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(AIPathSegment)) == 0);
 }
 
 Share ShareOf(AIArtHandle art, PathGeometry&& path) {
@@ -202,7 +197,7 @@ AreaTotals ComputeTotals() {
         PathGeometry path = ReadPath(art);
         const auto it = shares.find(art);
         if (it != shares.end() && it->second.closed == path.closed &&
-            SameAnchors(it->second.segments, path.segments)) {
+            hostaccess::SameAnchors(it->second.segments, path.segments)) {
             return it->second;
         }
         return shares[art] = ShareOf(art, std::move(path));
@@ -265,6 +260,39 @@ void ForgetMeasureSet() {
     }
     TakenOut().clear();
     Shares().clear();
+    AreaTool().totals = {};
+}
+
+ASErr DragAreaMarquee(AIRealPoint cursor) {
+    AreaToolState& state = AreaTool();
+    if (!state.marquee) {
+        return 0;
+    }
+    state.marquee->second = cursor;
+    const auto [a, b] = *state.marquee;
+    const AIRealRect rect{std::min(a.h, b.h), std::max(a.v, b.v), std::max(a.h, b.h),
+                          std::min(a.v, b.v)};
+    for (AIArtHandle art : Members()) {
+        sAIArt->SetArtUserAttr(art, kArtSelected, 0);
+        sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
+    }
+    std::vector<AIArtHandle> paths;
+    ASErr error = ReachablePaths(&paths);
+    for (AIArtHandle art : paths) {
+        AIRealRect bounds{};
+        if (error != 0 || sAIArt->GetArtBounds(art, &bounds) != 0) {
+            continue;
+        }
+        const bool inside = bounds.left >= rect.left && bounds.right <= rect.right &&
+                            bounds.bottom >= rect.bottom && bounds.top <= rect.top;
+        if (inside && !HasTag(art, kAuxiliaryTag) && !IsDimensionArt(art) && OnVisibleLayer(art)) {
+            sAITag->RemoveTag(art, kTakenOutTag);
+            error = sAIArtSet->AddArtToArtSet(MeasureSet(), art);
+        }
+    }
+    const ASErr selected = SelectMeasureSet();
+    state.totals = ComputeTotals();
+    return error != 0 ? error : selected;
 }
 
 ClickOutcome AreaToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys) {
@@ -272,16 +300,25 @@ ClickOutcome AreaToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKe
         return HandOver(*kind);
     }
     const HoverState& hover = Hover();
+    AreaToolState& state = AreaTool();
+    state.marquee.reset();
     if (hover.overAnchor) {
         return AnchorClick();
     }
     if (hover.hoverArt == nullptr) {
+        if (Members().empty() && !state.partialLength) {
+            // Nothing to write: the press starts a selection rectangle.
+            state.marquee = std::pair{cursor, cursor};
+            ClickOutcome outcome;
+            outcome.dimensionStarted = true;
+            return outcome;
+        }
         return WriteTotals(cursor);
     }
     PickOrTakeOut(hover.hoverArt);
     SelectMeasureSet();
-    ComputeTotals();
-    AreaTool().lastClick = cursor;
+    state.totals = ComputeTotals();
+    state.lastClick = cursor;
     return {};
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/ArtworkSuites.h"
@@ -36,6 +37,11 @@ struct AreaToolState {
     std::int16_t partialStart = 0;
     // Where the last pick was made.
     AIRealPoint lastClick{0, 0};
+    // The totals of the picked paths as the last pick left them, for the cursor tip.
+    AreaTotals totals;
+    // The selection rectangle dragged from an empty place: where the drag started and
+    // where the cursor is.
+    std::optional<std::pair<AIRealPoint, AIRealPoint>> marquee;
 };
 
 AreaToolState& AreaTool();
@@ -51,6 +57,11 @@ AreaTotals ComputeTotalsLiterally();
 // The Lengths & Areas tool's click at `cursor`, reading the hover analysis of the last
 // cursor movement; `hit` is the host's hit test of the click.
 ClickOutcome AreaToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys);
+
+// Drags the selection rectangle to `cursor`: the picked paths become the paths that lie
+// wholly inside it (neither locked, hidden, guides nor dimension art, on visible layers).
+// Nothing happens when no rectangle is being dragged.
+ASErr DragAreaMarquee(AIRealPoint cursor);
 
 // The text lines of the totals that the settings show, in their order (Windows-1252).
 std::vector<std::string> TotalsLines(const AreaTotals& totals);

@@ -32,6 +32,27 @@ bool IsDimensionArt(AIArtHandle art) {
            HasTag(art, kCircleDimensionTag);
 }
 
+ASErr ReachablePaths(std::vector<AIArtHandle>* paths) {
+    paths->clear();
+    ASInt32 count = 0;
+    const ASInt32 skipped = kArtLocked | kArtHidden | kArtIsGuide;
+    ASErr error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, nullptr, 0, &count);
+    if (error != 0 && error != kBufferTooSmallErr) {
+        return error;
+    }
+    paths->resize(static_cast<std::size_t>(count));
+    error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, paths->data(), count, &count);
+    paths->resize(error == 0 ? static_cast<std::size_t>(count) : 0);
+    return error;
+}
+
+bool OnVisibleLayer(AIArtHandle art) {
+    AILayerHandle layer = nullptr;
+    AIBoolean visible = true;
+    return sAIArt->GetArtLayer(art, &layer) == 0 &&
+           sAILayer->GetLayerVisible(layer, &visible) == 0 && visible;
+}
+
 TemporaryLock::TemporaryLock(AIArtHandle art) {
     ASInt32 attributes = 0;
     if (art != nullptr && sAIArt->GetArtUserAttr(art, kArtLocked, &attributes) == 0 &&

@@ -32,6 +32,13 @@ bool HasTag(AIArtHandle art, const char* name);
 // True when the art carries one of the dimension tags ("mods", "moda", "modc").
 bool IsDimensionArt(AIArtHandle art);
 
+// The paths the user can reach, in the host's order: neither locked, hidden nor guides
+// (whatever their layer). A host error is the result.
+ASErr ReachablePaths(std::vector<AIArtHandle>* paths);
+
+// True when the layer of `art` is visible.
+bool OnVisibleLayer(AIArtHandle art);
+
 // The anchors of paths, read from the host.
 using hostaccess::PathGeometry;
 using hostaccess::ReadPath;

@@ -33,6 +33,13 @@ ASErr RedrawAnnotations() {
     return error;
 }
 
+// Keeps the circle that the arc test just fitted with the hover state, for the clicks and
+// the cursor tip that come after other fits.
+void KeepArcFit(HoverState& hover) {
+    hover.arcCentre = LastArcFit().centre;
+    hover.arcRadius = LastArcFit().radius;
+}
+
 bool Straight(const AIRealBezier& b) {
     return SamePoint(b.p0, b.p1) && SamePoint(b.p3, b.p2);
 }
@@ -72,8 +79,9 @@ ASErr AnalysePoint(ToolKind tool, AIRealPoint cursor, bool* done) {
         HitBeneath(cursor, kHoverTolerance, kHitAnchorPoints, asides,
                    [](const HitResult& h) { return HasTag(h.data.art, kAuxiliaryTag); });
     if (hit.error != 0 || !hit.data.hit) {
-        // Only dimension art under the cursor: nothing to measure there.
-        *done = hit.error != 0 || !asides.empty();
+        // No point, or only the points of dimension art: a segment may still lie under the
+        // cursor (a dimension's own line near its end, which a click modifies).
+        *done = hit.error != 0;
         return hit.error;
     }
     *done = true;
@@ -114,10 +122,12 @@ ASErr AnalysePoint(ToolKind tool, AIRealPoint cursor, bool* done) {
 ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
     HoverState& hover = Hover();
     // A side already dimensioned can be measured again; the extension lines stay aside
-    // for the crossing probe too, so that they never count as crossings.
+    // for the crossing probe too, so that they never count as crossings. The points were
+    // looked at before: only segments are hit here, so that the end of a short dimension
+    // line does not hide the line.
     SetAside asides;
     const HitResult hit =
-        HitBeneath(cursor, kHoverTolerance, kHitPointsHandlesSegments, asides, AuxiliarySegment);
+        HitBeneath(cursor, kHoverTolerance, kHitSegments, asides, AuxiliarySegment);
     if (hit.error != 0 || !hit.data.hit || hit.data.type != kSegmentHit) {
         return hit.error;
     }
@@ -163,6 +173,7 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
         hover.overCurve = true;
     } else {
         (dimension ? hover.overArcDimension : hover.overArc) = true;
+        KeepArcFit(hover);
     }
     hover.curveHitPoint = hit.data.point;
     return 0;
@@ -212,18 +223,12 @@ bool ScanCurve(const AIPathSegment& from, const AIPathSegment& to, const AIRealB
             hover.curveHitPoint = sample;
         } else {
             (dimension ? hover.overArcDimension : hover.overArc) = true;
+            KeepArcFit(hover);
             hover.curveHitPoint = sample;
         }
         return true;
     }
     return false;
-}
-
-bool OnVisibleLayer(AIArtHandle art) {
-    AILayerHandle layer = nullptr;
-    AIBoolean visible = true;
-    return sAIArt->GetArtLayer(art, &layer) == 0 &&
-           sAILayer->GetLayerVisible(layer, &visible) == 0 && visible;
 }
 
 }  // namespace
@@ -242,6 +247,7 @@ VertexState RecogniseVertex(const std::vector<AIPathSegment>& segments, bool clo
     }
     const int previous = (index + n - 1) % n;
     const int next = (index + 1) % n;
+    vertex.sidesKnown = true;
     vertex.firstSideIndex = static_cast<std::int16_t>(previous);
     vertex.secondSideIndex = static_cast<std::int16_t>(next);
     vertex.firstSideEnd = segments[static_cast<std::size_t>(previous)].p;
@@ -291,16 +297,9 @@ ASErr AreaToolHover(AIRealPoint cursor, ScanMode mode) {
         return error;
     }
     const AIReal tolerance = zoom <= kScanZoomLimit ? kScanTolerance : kScanToleranceZoomed;
-    ASInt32 count = 0;
-    const ASInt32 skipped = kArtLocked | kArtHidden | kArtIsGuide;
-    error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, nullptr, 0, &count);
-    if (error != 0 && error != kBufferTooSmallErr) {
-        return error;
-    }
-    std::vector<AIArtHandle> paths(static_cast<std::size_t>(count));
-    error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, paths.data(), count, &count);
-    if (error != 0) {
-        return error;
+    std::vector<AIArtHandle> paths;
+    if (const ASErr listed = ReachablePaths(&paths)) {
+        return listed;
     }
     for (AIArtHandle art : paths) {
         // A path whose extent lies farther than the tolerance holds no curve near enough.

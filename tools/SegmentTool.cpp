@@ -508,4 +508,8 @@ std::optional<std::pair<AIRealPoint, AIRealPoint>> LayOutSegmentDrag(AIRealPoint
     return std::pair{laid.l1, laid.l2};
 }
 
+AIRealPoint CurveDragReference() {
+    return CurveDragState().reference;
+}
+
 }  // namespace tools

@@ -27,6 +27,9 @@ bool LayOutMeasure(AIRealPoint first, AIRealPoint second, AIRealPoint cursor,
 std::optional<std::pair<AIRealPoint, AIRealPoint>> LayOutSegmentDrag(AIRealPoint cursor,
                                                                      const DragKeys& keys);
 
+// The point of the curve that the curve-length dimension in progress was started from.
+AIRealPoint CurveDragReference();
+
 // The messages of the Segment tool (Windows-1252).
 extern const char* const kSecondPointNeeded;
 extern const char* const kPathMustBeOpen;

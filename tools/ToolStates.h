@@ -27,6 +27,9 @@ struct HoverState {
     AIRealPoint cursorPoint{0, 0};
     // The direction of the curve at the anchor found by the Lengths & Areas scan.
     AIRealPoint scanDirection{0, 0};
+    // The circle fitted to the arc under the cursor (`overArc`, `overArcDimension`).
+    AIRealPoint arcCentre{0, 0};
+    float arcRadius = 0;
 
     // True when the cursor is over a dimension's own line or arc.
     bool OverDimension() const { return overStraightDimension || overArcDimension; }
@@ -57,6 +60,8 @@ struct VertexState {
     std::int16_t firstSideIndex = 0;
     std::int16_t secondSideIndex = 0;
     bool notAVertex = false;
+    // The anchor has a neighbour on each side, whatever its sides are like.
+    bool sidesKnown = false;
 };
 
 HoverState& Hover();

@@ -1,19 +1,53 @@
 #include "ui/Annotation.h"
 
 #include "hostaccess/Suites.h"
+#include "settings/DimensionSettings.h"
+#include "ui/ColorIndicators.h"
+#include "ui/CursorTips.h"
+#include "ui/HoverHighlights.h"
 #include "ui/PanelState.h"
 #include "ui/SettingsPanel.h"
 
-ASErr DrawAnnotation(AIAnnotatorMessage* message) {
+namespace {
+
+// The colour of the current layer, in which the host shows what is selected on it; black
+// when the host cannot tell.
+AIRGBColor CurrentLayerColor(ASErr* error) {
+    AILayerHandle layer = nullptr;
+    AIRGBColor color{0, 0, 0};
+    *error = sAILayer->GetCurrentLayer(&layer);
+    if (*error == 0) {
+        *error = sAILayer->GetLayerColor(layer, &color);
+    }
+    return color;
+}
+
+}  // namespace
+
+ASErr DrawAnnotation(AIAnnotatorMessage* message, const ui::ToolActivity& activity) {
     if (message == nullptr || message->drawer == nullptr) {
         return 0;
     }
+    ASErr error = 0;
+    const AIRGBColor highlight = CurrentLayerColor(&error);
     const ui::PanelState& panel = ui::Panel();
     if (panel.panelOpen && panel.panelOpenedByAlt) {
         return ui::DrawPanel(*message);
     }
-    // The cursor tips are drawn here once they exist; without the panel nothing is drawn.
-    return 0;
+    ui::ViewMapping view;
+    if (const ASErr read = view.Read(message->view)) {
+        return read;
+    }
+    ui::PanelDrawer drawer(message->drawer, {0, 0});
+    if (activity.tool == ToolKind::LengthsAndAreas && activity.dragging) {
+        ui::DrawSelectionRectangle(drawer, view, highlight);
+    }
+    ui::DrawCursorTip(drawer, view, activity.tool, ui::CursorTipLines(activity));
+    if (settings::Settings().showAnnotationColors != 0 && activity.cursorTracked) {
+        ui::DrawColorIndicators(drawer, view, activity.tool);
+    }
+    ui::DrawHoverHighlight(drawer, view, activity, highlight);
+    return drawer.Error() != 0 ? drawer.Error() : error;
 }
 
 ASErr InvalidateWholeView() {

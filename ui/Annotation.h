@@ -2,9 +2,14 @@
 #pragma once
 
 #include "host/Messages.h"
+#include "ui/ToolActivity.h"
 
-// "AI Annotation"/"AI Draw": draws the annotation of the active tool in the message's view.
-ASErr DrawAnnotation(AIAnnotatorMessage* message);
+// "AI Annotation"/"AI Draw": draws in the message's view the settings panel while it is
+// open; otherwise the Lengths & Areas tool's selection rectangle while it is dragged, the
+// cursor tip of `activity`'s tool, the colour indicators when the settings show them, and
+// the hover highlight in the colour of the current layer. A failing host call does not
+// stop the drawing; the last error is the result.
+ASErr DrawAnnotation(AIAnnotatorMessage* message, const ui::ToolActivity& activity);
 
 // Invalidates the annotation over the whole current view, so that the annotator draws it
 // all again.
