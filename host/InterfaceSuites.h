@@ -138,8 +138,8 @@ struct AIAnnotatorDrawerSuite {
     // The outline of cubic pieces: `points` holds the first anchor, then for each piece its
     // two handles and its end anchor (1 + 3 × pieces points), closed back to the first
     // anchor when `closed`.
-    ASErr (*DrawBezierOutline)(AIAnnotatorDrawer* drawer, const AIRealPoint* points,
-                               ASInt32 count, AIBoolean closed);
+    ASErr (*DrawBezierOutline)(AIAnnotatorDrawer* drawer, const AIRealPoint* points, ASInt32 count,
+                               AIBoolean closed);
 };
 
 struct AIPreferenceSuite {
