@@ -175,11 +175,18 @@ AIRealBezier CurveEndingAt(const Art& path, std::size_t end) {
 AIRealRect BezierBounds(const AIRealBezier& b) {
     AIRealRect r{b.p0.h, b.p0.v, b.p0.h, b.p0.v};
     Include(r, b.p3.h, b.p3.v);
-    for (double t : Extrema(b.p0.h, b.p1.h, b.p2.h, b.p3.h)) {
-        Include(r, Cubic(b.p0.h, b.p1.h, b.p2.h, b.p3.h, t), b.p0.v);
+    // The curve lies within the hull of its control points: along an axis on which the
+    // handles stay between the ends, the ends bound it.
+    const auto between = [](AIReal a, AIReal low, AIReal high) { return a >= low && a <= high; };
+    if (!between(b.p1.h, r.left, r.right) || !between(b.p2.h, r.left, r.right)) {
+        for (double t : Extrema(b.p0.h, b.p1.h, b.p2.h, b.p3.h)) {
+            Include(r, Cubic(b.p0.h, b.p1.h, b.p2.h, b.p3.h, t), b.p0.v);
+        }
     }
-    for (double t : Extrema(b.p0.v, b.p1.v, b.p2.v, b.p3.v)) {
-        Include(r, b.p0.h, Cubic(b.p0.v, b.p1.v, b.p2.v, b.p3.v, t));
+    if (!between(b.p1.v, r.bottom, r.top) || !between(b.p2.v, r.bottom, r.top)) {
+        for (double t : Extrema(b.p0.v, b.p1.v, b.p2.v, b.p3.v)) {
+            Include(r, b.p0.h, Cubic(b.p0.v, b.p1.v, b.p2.v, b.p3.v, t));
+        }
     }
     return r;
 }
@@ -222,16 +229,25 @@ std::optional<AIRealRect> ArtBounds(const Art& art) {
         bounds->bottom = std::min(bounds->bottom, r.bottom);
         bounds->top = std::max(bounds->top, r.top);
     };
-    if (art.type == ArtType::Path) {
+    if (art.type == ArtType::Path && !art.segments.empty()) {
+        // The anchors bound every curve whose handles stay inside their box (a curve lies in
+        // the hull of its control points); only the others need their extrema.
         const auto& s = art.segments;
-        if (s.size() == 1) {
-            merge({s[0].p.h, s[0].p.v, s[0].p.h, s[0].p.v});
+        AIRealRect anchors{s[0].p.h, s[0].p.v, s[0].p.h, s[0].p.v};
+        for (const AIPathSegment& segment : s) {
+            Include(anchors, segment.p.h, segment.p.v);
         }
-        for (std::size_t end = 1; end < s.size(); ++end) {
-            merge(BezierBounds(CurveEndingAt(art, end)));
-        }
-        if (art.closed && s.size() > 1) {
-            merge(BezierBounds(CurveEndingAt(art, 0)));
+        const auto inside = [&anchors](const AIRealPoint& q) {
+            return q.h >= anchors.left && q.h <= anchors.right && q.v >= anchors.bottom &&
+                   q.v <= anchors.top;
+        };
+        merge(anchors);
+        const std::size_t first = art.closed ? 0 : 1;
+        for (std::size_t end = first; s.size() > 1 && end < s.size(); ++end) {
+            const AIRealBezier curve = CurveEndingAt(art, end);
+            if (!inside(curve.p1) || !inside(curve.p2)) {
+                merge(BezierBounds(curve));
+            }
         }
     }
     if (art.type == ArtType::Text) {

@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "emulator/DisplayList.h"
@@ -304,9 +305,9 @@ class Host {
     HandleTable<AIArtSet, std::vector<AIArtHandle>> artSets_;
     HandleTable<AIHitRef, AIToolHitData> hits_;
     HandleTable<TextRefHandle, TextRef> textRefs_;
-    std::map<const void*, std::uintptr_t> objectIds_;
-    std::map<std::uintptr_t, Art*> arts_;
-    std::map<std::uintptr_t, Layer*> layers_;
+    std::unordered_map<const void*, std::uintptr_t> objectIds_;
+    std::unordered_map<std::uintptr_t, Art*> arts_;
+    std::unordered_map<std::uintptr_t, Layer*> layers_;
     std::uintptr_t nextObjectId_ = 1;
     std::set<Art*> lockedByPlugin_;
     HitIndex hitIndex_;

@@ -1,5 +1,7 @@
 #include "tools/HostArt.h"
 
+#include <algorithm>
+
 #include "hostaccess/Suites.h"
 
 namespace tools {
@@ -33,16 +35,21 @@ bool IsDimensionArt(AIArtHandle art) {
 }
 
 ASErr ReachablePaths(std::vector<AIArtHandle>* paths) {
-    paths->clear();
-    ASInt32 count = 0;
+    // Asked on every move of some tools: the buffer is sized from the last answer, so that
+    // the host walks the document once unless it has grown since.
+    static std::size_t expected = 256;
     const ASInt32 skipped = kArtLocked | kArtHidden | kArtIsGuide;
-    ASErr error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, nullptr, 0, &count);
-    if (error != 0 && error != kBufferTooSmallErr) {
-        return error;
+    ASErr error = kBufferTooSmallErr;
+    ASInt32 count = static_cast<ASInt32>(expected);
+    for (int attempt = 0; attempt < 2 && error == kBufferTooSmallErr; ++attempt) {
+        paths->resize(static_cast<std::size_t>(std::max<ASInt32>(count, 0)));
+        error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, paths->data(),
+                                               static_cast<ASInt32>(paths->size()), &count);
     }
-    paths->resize(static_cast<std::size_t>(count));
-    error = sAIMatchingArt->GetMatchingArt(kPathArt, skipped, 0, paths->data(), count, &count);
     paths->resize(error == 0 ? static_cast<std::size_t>(count) : 0);
+    if (error == 0) {
+        expected = std::max<std::size_t>(static_cast<std::size_t>(count), 16);
+    }
     return error;
 }
 
