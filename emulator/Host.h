@@ -15,8 +15,8 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "emulator/DisplayList.h"
