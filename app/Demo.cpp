@@ -41,7 +41,7 @@ bool WriteFile(const std::filesystem::path& file, const char* text) {
 
 // The bundled session on the bundled drawing, in `outputFolder` (a temporary folder,
 // removed afterwards, when none is given): the drawing, the session, the dimensioned
-// drawing and its dump are written there.
+// drawing, its dump and the session's views of the cursor tips are written there.
 int RunDemoSession(const std::filesystem::path& plugin, const std::filesystem::path& outputFolder,
                    std::ostream& out, std::ostream& err) {
     namespace fs = std::filesystem;
@@ -77,6 +77,11 @@ int RunDemoSession(const std::filesystem::path& plugin, const std::filesystem::p
     const int status = RunSession(*lines, plugin.string(), options, out, err);
     if (status == 0 && !temporary) {
         out << "host: wrote " << options.output << " and " << options.dump << "\n";
+        for (const SessionLine& line : *lines) {
+            if (line.command == "view") {
+                out << "host: wrote " << (folder / line.arguments[0]).string() << "\n";
+            }
+        }
     }
     if (temporary) {
         fs::remove_all(folder, ec);

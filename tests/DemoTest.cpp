@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "app/Demo.h"
@@ -36,7 +37,21 @@ TEST(Demo, StartsThePluginShowsItsRegistrationsAndAbout) {
     }
     EXPECT_TRUE(err.str().empty()) << err.str();
 
-    // The session's drawing, dimensioned: six dimensions on a layer of their own.
+    // Every tool's tip at its telling moment, printed as the user reads it...
+    for (const char* expected :
+         {"tip: L segment=116,9 pt\ntip: Aire=27 721,5 pt2\n",
+          "tip: Point d'ancrage (sommet)\ntip: Angle=102,5°\n",
+          "tip: Rayon=R 70,9 pt\ntip: Aire=15 777,1 pt2\n", "tip: Nombre de tracés = 3\n"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\nin:\n" << text;
+    }
+    // ...and pictured beside the dimensioned drawing.
+    for (const char* picture : {"tip-segment.png", "tip-angle.png", "tip-circle.png",
+                                "tip-bezier.png", "tip-areas.png"}) {
+        EXPECT_GT(fs::file_size(folder.Path() / "out" / picture), 10000u) << picture;
+        EXPECT_NE(text.find(picture), std::string::npos) << picture;
+    }
+
+    // The dimensioned drawing: a dimension of each kind on a layer of its own.
     std::ifstream written(folder.Path() / "out" / "drawing-cotes.svg");
     std::ostringstream svg;
     svg << written.rdbuf();
@@ -44,7 +59,15 @@ TEST(Demo, StartsThePluginShowsItsRegistrationsAndAbout) {
     const auto document = emulator::ReadSvg(svg.str(), &error);
     ASSERT_NE(document, nullptr) << error;
     ASSERT_EQ(document->layers.back()->title, "Dimensions");
-    EXPECT_EQ(document->layers.back()->art.size(), 6u);
+    std::multiset<std::string> names;
+    for (const auto& art : document->layers.back()->art) {
+        names.insert(art->name);
+    }
+    EXPECT_EQ(names.count("Segment oblique"), 6u);
+    for (const char* kind : {"Segment arc", "Segment courbe", "Angle", "Cercle Rayon",
+                             "B\xc3\xa9zier partage", "Longueurs & Aires"}) {
+        EXPECT_EQ(names.count(kind), 1u) << kind;
+    }
     EXPECT_TRUE(fs::exists(folder.Path() / "out" / "drawing-cotes.json"));
     EXPECT_TRUE(fs::exists(folder.Path() / "out" / "demo.session"));
 }
