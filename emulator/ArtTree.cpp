@@ -218,6 +218,9 @@ double PathArea(const Art& path) {
 }
 
 std::optional<AIRealRect> ArtBounds(const Art& art) {
+    if (art.boundsKnown) {
+        return art.bounds;
+    }
     std::optional<AIRealRect> bounds;
     auto merge = [&bounds](const AIRealRect& r) {
         if (!bounds) {
@@ -258,7 +261,65 @@ std::optional<AIRealRect> ArtBounds(const Art& art) {
             merge(*r);
         }
     }
+    art.bounds = bounds;
+    art.boundsKnown = true;
     return bounds;
+}
+
+void ForgetBounds(Art& art) {
+    for (Art* a = &art; a != nullptr; a = a->parent) {
+        a->boundsKnown = false;
+    }
+    if (art.layer != nullptr) {
+        art.layer->group.boundsKnown = false;
+    }
+}
+
+bool HasContent(const Art& art) {
+    return (art.type == ArtType::Path && !art.segments.empty()) ||
+           (art.type == ArtType::Text && !art.pointText.text.empty());
+}
+
+double BoxDistance(const AIRealRect& b, AIRealPoint p) {
+    const double dx = std::max({b.left - p.h, p.h - b.right, 0.0f});
+    const double dy = std::max({b.bottom - p.v, p.v - b.top, 0.0f});
+    return std::hypot(dx, dy);
+}
+
+bool IsAbove(const Document& document, const Art& a, const Art& b) {
+    if (a.layer != b.layer) {
+        for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
+            if (layer->get() == a.layer || layer->get() == b.layer) {
+                return layer->get() == a.layer;
+            }
+        }
+        return false;
+    }
+    // The chains from the top of the layer down to each art.
+    const auto chain = [](const Art& art) {
+        std::vector<const Art*> list;
+        for (const Art* p = &art; p != nullptr; p = p->parent) {
+            list.push_back(p);
+        }
+        std::reverse(list.begin(), list.end());
+        return list;
+    };
+    const std::vector<const Art*> ca = chain(a), cb = chain(b);
+    std::size_t depth = 0;
+    while (depth < ca.size() && depth < cb.size() && ca[depth] == cb[depth]) {
+        ++depth;
+    }
+    if (depth == ca.size() || depth == cb.size()) {
+        // One holds the other: the group comes first.
+        return ca.size() < cb.size();
+    }
+    // Siblings at the first difference: the later in the list is painted above.
+    for (const auto& sibling : SiblingsOf(const_cast<Art&>(*ca[depth]))) {
+        if (sibling.get() == ca[depth] || sibling.get() == cb[depth]) {
+            return sibling.get() == cb[depth];
+        }
+    }
+    return false;
 }
 
 }  // namespace emulator

@@ -51,7 +51,22 @@ AIRealRect BezierBounds(const AIRealBezier& bezier);
 // artwork coordinates); 0 for fewer than three anchors. An open path is taken as closed.
 double PathArea(const Art& path);
 
-// The extent of the art's geometry; nothing for an empty group or path.
+// The extent of the art's geometry; nothing for an empty group or path. Computed once and
+// kept with the art until ForgetBounds.
 std::optional<AIRealRect> ArtBounds(const Art& art);
+
+// Drops the kept extent of `art` and of the groups and layer that hold it: whoever changes
+// the art's geometry, or places art in a group or takes it out, calls it.
+void ForgetBounds(Art& art);
+
+// True for the paths and texts that can be hit: those with anchors or characters.
+bool HasContent(const Art& art);
+
+// How far `p` lies from the box `b` (0 inside it).
+double BoxDistance(const AIRealRect& b, AIRealPoint p);
+
+// True when `a` comes before `b` in the document order (layers top first, art top first,
+// groups before what they hold): painted above it.
+bool IsAbove(const Document& document, const Art& a, const Art& b);
 
 }  // namespace emulator

@@ -9,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,11 @@ struct Art {
 
     // Texts.
     PointText pointText;
+
+    // The extent of the art's geometry as last computed (ArtBounds), kept until the art or
+    // anything inside it changes (ForgetBounds).
+    mutable bool boundsKnown = false;
+    mutable std::optional<AIRealRect> bounds;
 
     // The SVG element the art came from, kept so that what the host does not model (ids,
     // classes, attributes of other programs) is written back as it was. Empty for new art.

@@ -124,13 +124,6 @@ Hit HitPath(Art& path, AIRealPoint p, double tolerance, ASInt32 request) {
     return best;
 }
 
-// How far `p` lies from the box `b` (0 inside it).
-double BoxDistance(const AIRealRect& b, AIRealPoint p) {
-    const double dx = std::max({b.left - p.h, p.h - b.right, 0.0f});
-    const double dy = std::max({b.bottom - p.v, p.v - b.top, 0.0f});
-    return std::hypot(dx, dy);
-}
-
 // A text is hit, as a fill, anywhere within the tolerance of its bounds.
 Hit HitText(Art& text, AIRealPoint p, double tolerance, ASInt32 request) {
     if (!Selected(request, kHitFills)) {
@@ -142,12 +135,6 @@ Hit HitText(Art& text, AIRealPoint p, double tolerance, ASInt32 request) {
         return {};
     }
     return {true, &text, kFillHit, 0, 0, p, distance};
-}
-
-// True for the paths and texts that can be hit: those with anchors or characters.
-bool HasContent(const Art& art) {
-    return (art.type == ArtType::Path && !art.segments.empty()) ||
-           (art.type == ArtType::Text && !art.pointText.text.empty());
 }
 
 // The hit on a path or a text that HasContent.
@@ -223,118 +210,7 @@ bool Hittable(const Art& art) {
     return art.layer == nullptr || (art.layer->visible && !art.layer->locked);
 }
 
-// Art whose extent covers more cells than this is kept apart and examined everywhere.
-constexpr long kMaxCellsPerPath = 64;
-constexpr int kMaxGridSide = 1024;
-
-AIRealRect ControlBox(const Art& path) {
-    AIRealRect r{path.segments[0].p.h, path.segments[0].p.v, path.segments[0].p.h,
-                 path.segments[0].p.v};
-    for (const AIPathSegment& s : path.segments) {
-        for (const AIRealPoint& q : {s.p, s.in, s.out}) {
-            r.left = std::min(r.left, q.h);
-            r.right = std::max(r.right, q.h);
-            r.bottom = std::min(r.bottom, q.v);
-            r.top = std::max(r.top, q.v);
-        }
-    }
-    return r;
-}
-
 }  // namespace
-
-void HitIndex::Build(Document& document) {
-    paths_.clear();
-    boxes_.clear();
-    cells_.clear();
-    everywhere_.clear();
-    ForEachArtInDocumentOrder(document, [this](Art& art) {
-        if (HasContent(art)) {
-            paths_.push_back(&art);
-            boxes_.push_back(art.type == ArtType::Text ? PointTextBounds(art.pointText)
-                                                       : ControlBox(art));
-        }
-    });
-    valid_ = true;
-    if (paths_.empty()) {
-        columns_ = rows_ = 0;
-        return;
-    }
-    double right = boxes_[0].right, top = boxes_[0].top;
-    left_ = boxes_[0].left;
-    bottom_ = boxes_[0].bottom;
-    for (const AIRealRect& b : boxes_) {
-        left_ = std::min<double>(left_, b.left);
-        bottom_ = std::min<double>(bottom_, b.bottom);
-        right = std::max<double>(right, b.right);
-        top = std::max<double>(top, b.top);
-    }
-    const double extent = std::max({right - left_, top - bottom_, 1.0});
-    const int side = std::clamp(static_cast<int>(std::sqrt(static_cast<double>(paths_.size()))), 1,
-                                kMaxGridSide);
-    cell_ = extent / side;
-    columns_ = std::max(1, static_cast<int>((right - left_) / cell_) + 1);
-    rows_ = std::max(1, static_cast<int>((top - bottom_) / cell_) + 1);
-    cells_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), {});
-    for (int i = 0; i < static_cast<int>(paths_.size()); ++i) {
-        const AIRealRect& b = boxes_[i];
-        if (!std::isfinite(b.left) || !std::isfinite(b.right) || !std::isfinite(b.top) ||
-            !std::isfinite(b.bottom)) {
-            everywhere_.push_back(i);
-            continue;
-        }
-        const int c0 = static_cast<int>((b.left - left_) / cell_);
-        const int c1 = std::min(columns_ - 1, static_cast<int>((b.right - left_) / cell_));
-        const int r0 = static_cast<int>((b.bottom - bottom_) / cell_);
-        const int r1 = std::min(rows_ - 1, static_cast<int>((b.top - bottom_) / cell_));
-        if (static_cast<long>(c1 - c0 + 1) * (r1 - r0 + 1) > kMaxCellsPerPath) {
-            everywhere_.push_back(i);
-            continue;
-        }
-        for (int r = r0; r <= r1; ++r) {
-            for (int c = c0; c <= c1; ++c) {
-                cells_[static_cast<std::size_t>(r) * columns_ + c].push_back(i);
-            }
-        }
-    }
-}
-
-std::vector<HitIndex::Candidate> HitIndex::Near(Document& document, AIRealPoint point,
-                                                double tolerance) {
-    if (!valid_) {
-        Build(document);
-    }
-    std::vector<int> found = everywhere_;
-    if (columns_ > 0) {
-        const auto clampColumn = [this](double x) {
-            return std::clamp(static_cast<int>(std::floor((x - left_) / cell_)), 0, columns_ - 1);
-        };
-        const auto clampRow = [this](double y) {
-            return std::clamp(static_cast<int>(std::floor((y - bottom_) / cell_)), 0, rows_ - 1);
-        };
-        const double x0 = point.h - tolerance, x1 = point.h + tolerance;
-        const double y0 = point.v - tolerance, y1 = point.v + tolerance;
-        if (x1 >= left_ && y1 >= bottom_ && x0 <= left_ + columns_ * cell_ &&
-            y0 <= bottom_ + rows_ * cell_) {
-            for (int r = clampRow(y0); r <= clampRow(y1); ++r) {
-                for (int c = clampColumn(x0); c <= clampColumn(x1); ++c) {
-                    const auto& cell = cells_[static_cast<std::size_t>(r) * columns_ + c];
-                    found.insert(found.end(), cell.begin(), cell.end());
-                }
-            }
-        }
-    }
-    std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
-    std::vector<Candidate> near;
-    for (int i : found) {
-        const double distance = BoxDistance(boxes_[i], point);
-        if (distance <= tolerance) {
-            near.push_back({paths_[i], distance});
-        }
-    }
-    return near;
-}
 
 Nearest NearestOnBezier(const AIRealBezier& bezier, AIRealPoint point) {
     Nearest best;
@@ -390,15 +266,20 @@ Hit HitTestDocument(Document& document, AIRealPoint point, double tolerance, ASI
     }
     Hit best;
     if (index != nullptr) {
+        // Candidates come nearest first: art whose extent lies farther than the best hit so
+        // far cannot beat it. Stacking order breaks the ties, as in the literal search.
         for (const HitIndex::Candidate& near : index->Near(document, point, tolerance)) {
-            // Art whose extent lies farther than the best hit so far cannot beat it.
-            if (Unbeatable(best) || (best.hit && near.distance > best.distance)) {
+            if (best.hit && near.distance > best.distance) {
+                break;
+            }
+            if (!Hittable(*near.art)) {
                 continue;
             }
-            if (Hittable(*near.art)) {
-                if (Hit hit = HitArt(*near.art, point, tolerance, request); Beats(hit, best)) {
-                    best = hit;
-                }
+            Hit hit = HitArt(*near.art, point, tolerance, request);
+            if (Beats(hit, best) || (hit.hit && hit.distance == best.distance &&
+                                     KindRank(hit.type) == KindRank(best.type) &&
+                                     IsAbove(document, *hit.art, *best.art))) {
+                best = hit;
             }
         }
         return best;

@@ -4,35 +4,10 @@
 #include <vector>
 
 #include "emulator/Document.h"
+#include "emulator/HitIndex.h"
 #include "host/ArtworkSuites.h"
 
 namespace emulator {
-
-// A grid over the document's paths and texts by their extents, so that a hit test examines
-// only the art near its point. It holds geometry only: the locked, hidden and guide states are
-// read at each test. Whoever changes the paths or the tree (not attributes) invalidates it.
-class HitIndex {
-  public:
-    void Invalidate() { valid_ = false; }
-    // A path or text near a point, and how far its extent lies from it (0 inside).
-    struct Candidate {
-        Art* art;
-        double distance;
-    };
-    // The paths and texts whose extent comes within `tolerance` of `point`, topmost first.
-    std::vector<Candidate> Near(Document& document, AIRealPoint point, double tolerance);
-
-  private:
-    void Build(Document& document);
-
-    bool valid_ = false;
-    std::vector<Art*> paths_;  // paths and texts in document order, topmost first
-    std::vector<AIRealRect> boxes_;
-    double left_ = 0, bottom_ = 0, cell_ = 1;
-    int columns_ = 0, rows_ = 0;
-    std::vector<std::vector<int>> cells_;
-    std::vector<int> everywhere_;  // art too large for the grid
-};
 
 struct Hit {
     bool hit = false;

@@ -71,11 +71,6 @@ ASErr Host::Call(const char* caller, const char* selector, SPMessageData* messag
         return kBadParameterErr;
     }
     FillCommon(message);
-    if (std::strcmp(selector, "AI Track Cursor") != 0) {
-        // Whatever a message changes, the index is rebuilt before the next hit test; only
-        // the cursor's tracking, which changes no path, keeps it.
-        hitIndex_.Invalidate();
-    }
     ++depth_;
     const ASErr result = module_->Call(caller, selector, message);
     --depth_;
@@ -358,6 +353,18 @@ Art* Host::FindArt(AIArtHandle handle) {
 
 bool Host::IsLiveArt(AIArtHandle handle) const {
     return arts_.count(reinterpret_cast<std::uintptr_t>(handle)) != 0;
+}
+
+void Host::ArtChanged(Art& art) {
+    ForEachArt(art, [this](Art& a) {
+        ForgetBounds(a);
+        hitIndex_.Changed(a);
+    });
+}
+
+void Host::ArtRemoved(Art& art) {
+    ForgetBounds(art);
+    ForEachArt(art, [this](Art& a) { hitIndex_.Removed(a); });
 }
 
 void Host::ForgetArt(Art& art) {

@@ -227,8 +227,12 @@ class Host {
     // The index of the current document's paths for hit tests; null when hit tests search
     // the literal way.
     HitIndex* Index() { return options_.cullHitTests ? &hitIndex_ : nullptr; }
-    // Notes that paths or the tree of the current document changed (not attributes).
-    void DocumentChanged() { hitIndex_.Invalidate(); }
+    // Notes that `art` was just placed in the current document or that its geometry (or
+    // that of anything inside it) changed: its extent and its place in the hit index are
+    // brought up to date.
+    void ArtChanged(Art& art);
+    // Notes that `art` and everything inside it is about to leave the current document.
+    void ArtRemoved(Art& art);
     // Notes that the plug-in locked or unlocked `art` during the current message: art it
     // locks must be unlocked before the message ends.
     void NoteLockChange(Art& art, bool locked);

@@ -102,7 +102,7 @@ inline ASErr PlaceArt(Host* host, std::unique_ptr<Art> art, ASInt32 paintOrder, 
         return kBadParameterErr;
     }
     *placed = host->HandleOf(inserted);
-    host->DocumentChanged();
+    host->ArtChanged(*inserted);
     return 0;
 }
 

@@ -4,8 +4,11 @@
 
 #include <tuple>
 
+#include "hostaccess/PathGeometry.h"
+#include "hostaccess/Suites.h"
 #include "tests/GeneratedDrawing.h"
 #include "tests/InProcessPlugin.h"
+#include "tools/HostArt.h"
 #include "tools/HoverAnalysis.h"
 
 namespace {
@@ -69,6 +72,66 @@ TEST_F(HoverIdentityTest, AreaScanFindsWhatTheLiteralScanFinds) {
         found += culled.hoverArt != nullptr ? 1 : 0;
     }
     EXPECT_GE(found, 3);
+    EXPECT_TRUE(plugin.Host().Violations().empty());
+}
+
+// The host keeps its index of the drawing up to date through every kind of edit, without
+// building it again, and finds what its literal search finds, ties of stacking included.
+TEST_F(HoverIdentityTest, HitIndexFollowsEditsWithoutRebuilding) {
+    InProcessPlugin plugin(GeneratedDrawing(kPaths), Options());
+    ASSERT_TRUE(plugin.Ready());
+    std::vector<AIRealPoint> points = CursorWalk(kPaths, 300);
+    const auto compare = [&](const char* step) {
+        for (const AIRealPoint p : points) {
+            plugin.Host().SetCullHitTests(true);
+            const AIToolHitData culled = tools::HitAt(p, 4, 0).data;
+            plugin.Host().SetCullHitTests(false);
+            const AIToolHitData literal = tools::HitAt(p, 4, 0).data;
+            EXPECT_EQ(std::tie(culled.hit, culled.art, culled.type, culled.segment),
+                      std::tie(literal.hit, literal.art, literal.type, literal.segment))
+                << step << ", point " << p.h << "," << p.v;
+        }
+        plugin.Host().SetCullHitTests(true);
+    };
+    compare("opened");
+    const int builds = plugin.Host().Index()->Builds();
+
+    // A new path across the whole page, and one far outside it.
+    const auto newPath = [](std::vector<AIRealPoint> anchors) {
+        AIArtHandle art = nullptr;
+        EXPECT_EQ(sAIArt->NewArt(kPathArt, kPlaceAboveAll, nullptr, &art), 0);
+        std::vector<AIPathSegment> segments;
+        for (const AIRealPoint& a : anchors) {
+            segments.push_back({a, a, a, 1});
+        }
+        const auto n = static_cast<ASInt16>(segments.size());
+        EXPECT_EQ(sAIPath->SetPathSegmentCount(art, n), 0);
+        EXPECT_EQ(sAIPath->SetPathSegments(art, 0, n, segments.data()), 0);
+        return art;
+    };
+    const AIArtHandle across = newPath({{0, 0}, {700, -700}});
+    newPath({{5000, 5000}, {5100, 5000}});
+    points.push_back({5050, 5000});
+    compare("placed");
+
+    // A copy exactly over the original: the copy, painted above, wins the ties.
+    std::vector<AIArtHandle> paths;
+    ASSERT_EQ(tools::ReachablePaths(&paths), 0);
+    AIArtHandle copy = nullptr;
+    ASSERT_EQ(sAIArt->DuplicateArt(paths[40], kPlaceAbove, paths[40], &copy), 0);
+    const auto& copied = hostaccess::ReadPath(copy).segments;
+    points.push_back(copied.front().p);
+    points.push_back({(copied[0].p.h + copied[1].p.h) / 2, (copied[0].p.v + copied[1].p.v) / 2});
+    compare("duplicated");
+    // Moved, reshaped, disposed of.
+    const AIRealMatrix shift{1, 0, 0, 1, 13, -7};
+    ASSERT_EQ(sAITransformArt->TransformArt(copy, &shift, 1, kTransformObjects), 0);
+    ASSERT_EQ(sAIPath->SetPathClosed(across, true), 0);
+    for (std::size_t i = 0; i < paths.size(); i += 7) {
+        ASSERT_EQ(sAIArt->DisposeArt(paths[i]), 0);
+    }
+    compare("edited");
+    EXPECT_EQ(plugin.Host().Index()->Builds(), builds);
     EXPECT_TRUE(plugin.Host().Violations().empty());
 }
 

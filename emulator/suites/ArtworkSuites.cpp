@@ -151,9 +151,9 @@ ASErr DisposeArt(AIArtHandle handle) {
     if (art == nullptr || art->isLayerGroup) {
         return kBadParameterErr;
     }
+    host->ArtRemoved(*art);
     host->ForgetArt(*art);
     DetachArt(*art);
-    host->DocumentChanged();
     return 0;
 }
 
@@ -305,7 +305,7 @@ ASErr SetPathSegmentCount(AIArtHandle handle, ASInt16 count) {
     }
     path->segments.resize(static_cast<std::size_t>(count),
                           AIPathSegment{{0, 0}, {0, 0}, {0, 0}, 1});
-    Host::Current()->DocumentChanged();
+    Host::Current()->ArtChanged(*path);
     return 0;
 }
 
@@ -341,7 +341,7 @@ ASErr SetPathSegments(AIArtHandle handle, ASInt16 first, ASInt16 count,
         return kBadParameterErr;
     }
     std::copy_n(segments, count, path->segments.begin() + first);
-    host->DocumentChanged();
+    host->ArtChanged(*path);
     return 0;
 }
 
@@ -360,7 +360,7 @@ ASErr SetPathClosed(AIArtHandle handle, AIBoolean closed) {
         return kBadParameterErr;
     }
     path->closed = closed != 0;
-    Host::Current()->DocumentChanged();
+    Host::Current()->ArtChanged(*path);
     return 0;
 }
 
@@ -526,7 +526,7 @@ ASErr TransformArt(AIArtHandle handle, const AIRealMatrix* matrix, AIReal lineSc
             }
         }
     });
-    host->DocumentChanged();
+    host->ArtChanged(*art);
     return 0;
 }
 

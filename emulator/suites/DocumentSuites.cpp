@@ -164,7 +164,6 @@ ASErr InsertLayer(AILayerHandle base, ASInt32 placement, AILayerHandle* layer) {
     // As in an illustration program, a new layer becomes the one new art goes to.
     document->currentLayer = raw;
     *layer = host->HandleOf(raw);
-    host->DocumentChanged();
     return 0;
 }
 

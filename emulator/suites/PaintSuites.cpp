@@ -260,7 +260,7 @@ ASErr SetPathStyle(AIArtHandle handle, const AIPathStyle* style) {
     }
     path->style = std::move(*model);
     // Whether a path is filled decides whether its inside is hit.
-    host->DocumentChanged();
+    host->ArtChanged(*path);
     return 0;
 }
 

@@ -209,6 +209,7 @@ constexpr AIATEPaintSuite kATEPaint{CreateATEApplicationPaint};
 struct RangeAccess {
     Host* host = nullptr;
     TextRef* range = nullptr;
+    Art* art = nullptr;
     PointText* text = nullptr;
 };
 
@@ -228,10 +229,12 @@ RangeAccess EnterRange(ATE::TextRangeRef ref) {
         access.host->RecordViolation("text range of art disposed of");
         return access;
     }
-    PointText& text = access.host->FindArt(range->art)->pointText;
+    Art* art = access.host->FindArt(range->art);
+    PointText& text = art->pointText;
     range->end = std::min(range->end, text.text.size());
     range->start = std::min(range->start, range->end);
     access.range = range;
+    access.art = art;
     access.text = &text;
     return access;
 }
@@ -263,7 +266,7 @@ ATE::ATEErr InsertAfter(ATE::TextRangeRef ref, const ASUnicode* text, ASInt32 le
     const auto count = static_cast<std::size_t>(length);
     a.text->text.insert(a.range->end, text, count);
     a.range->end += count;
-    a.host->DocumentChanged();
+    a.host->ArtChanged(*a.art);
     return 0;
 }
 
@@ -274,7 +277,7 @@ ATE::ATEErr Remove(ATE::TextRangeRef ref) {
     }
     a.text->text.erase(a.range->start, a.range->end - a.range->start);
     a.range->end = a.range->start;
-    a.host->DocumentChanged();
+    a.host->ArtChanged(*a.art);
     return 0;
 }
 
@@ -330,7 +333,7 @@ ATE::ATEErr ApplyFeatures(ATE::TextRangeRef ref, TextRefHandle features, TextRef
         return kBadParameterErr;
     }
     Apply(*set, a.text->features);
-    a.host->DocumentChanged();
+    a.host->ArtChanged(*a.art);
     return 0;
 }
 
