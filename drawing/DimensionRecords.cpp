@@ -211,6 +211,45 @@ std::optional<AIArtHandle> FindMeasuredPath(AIArtHandle dimensionArt, const char
     return std::nullopt;
 }
 
+ASErr MeasuredPathIndex::Build(const std::vector<const char*>& keys) {
+    paths_.clear();
+    // Locked paths too: one may be unlocked by the time a dimension looks for it.
+    std::vector<AIArtHandle> paths;
+    if (const ASErr error = PathsWithout(0, &paths)) {
+        return error;
+    }
+    for (AIArtHandle path : paths) {
+        for (const char* key : keys) {
+            if (auto number = Read(path, key)) {
+                paths_[{key, std::move(*number)}].push_back(path);
+            }
+        }
+    }
+    return 0;
+}
+
+std::optional<AIArtHandle> MeasuredPathIndex::Find(AIArtHandle dimensionArt, const char* key,
+                                                   const char* kindTag) const {
+    auto number = Read(dimensionArt, key);
+    if (!number) {
+        return std::nullopt;
+    }
+    const auto found = paths_.find({key, *number});
+    if (found != paths_.end()) {
+        for (AIArtHandle path : found->second) {
+            // The records as they are now: the rebuilds before this one changed the document.
+            ASInt32 locked = 0;
+            if (sAIArt->ValidArt(path) && sAIArt->GetArtUserAttr(path, kArtLocked, &locked) == 0 &&
+                locked == 0 && !Has(path, kindTag) && !Has(path, kAuxiliaryKey) &&
+                Read(path, key) == number) {
+                return path;
+            }
+        }
+    }
+    ShowAlert(kMeasuredPathNotFound);
+    return std::nullopt;
+}
+
 std::optional<std::int16_t> ReadIndex(AIArtHandle art, const char* key) {
     const auto value = Read(art, key);
     return value ? ParseIndex(*value) : std::nullopt;

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/Records.h"
@@ -83,6 +85,24 @@ ASErr UnlinkFirstPoint(const SegmentRecordArt& art);
 // found.
 std::optional<AIArtHandle> FindMeasuredPath(AIArtHandle dimensionArt, const char* key,
                                             const char* kindTag);
+
+// The paths that dimensions measure, by their link numbers, read once for a rebuild of all
+// dimensions of a kind: Find gives what FindMeasuredPath gives, without listing the
+// document and reading its records for every dimension.
+class MeasuredPathIndex {
+  public:
+    // Reads the records `keys` of every path of the document.
+    ASErr Build(const std::vector<const char*>& keys);
+    // The path FindMeasuredPath(dimensionArt, key, kindTag) finds: the first path in the
+    // document's order that carries `dimensionArt`'s link number under `key`, is unlocked
+    // and is no dimension art, as the paths are now. The same message when none is.
+    std::optional<AIArtHandle> Find(AIArtHandle dimensionArt, const char* key,
+                                    const char* kindTag) const;
+
+  private:
+    // The paths carrying each key and number, in the document's order.
+    std::map<std::pair<std::string, std::string>, std::vector<AIArtHandle>> paths_;
+};
 
 // The anchor index stored under `key` ("num1", "num2", "num3"); nothing when the art has
 // no such tag or its value is not a decimal number of at most five digits.

@@ -26,6 +26,14 @@ namespace {
 
 using drawing::kMeasuredPathNotFound;
 
+// The path a dimension measures: from the index of a rebuild of all when there is one, by
+// listing the document otherwise.
+std::optional<AIArtHandle> MeasuredPath(const drawing::MeasuredPathIndex* index,
+                                        AIArtHandle clicked, const char* key, const char* kind) {
+    return index != nullptr ? index->Find(clicked, key, kind)
+                            : drawing::FindMeasuredPath(clicked, key, kind);
+}
+
 // One measured point of a dimension's record: the anchor index stored on the dimension and
 // where that anchor of the measured path stands now.
 struct LinkedAnchor {
@@ -87,10 +95,10 @@ bool LayOut(AIRealPoint first, AIRealPoint second, AIRealPoint cursor) {
     return LayOutMeasure(first, second, cursor, drawing::LayoutOfType(type, 0));
 }
 
-bool RebuildPointDimension(AIArtHandle clicked, AIRealPoint cursor) {
+bool RebuildPointDimension(AIArtHandle clicked, AIRealPoint cursor,
+                           const drawing::MeasuredPathIndex* index = nullptr) {
     using drawing::kSegmentKindKey;
-    const auto firstPath =
-        drawing::FindMeasuredPath(clicked, drawing::kFirstPointKey, kSegmentKindKey);
+    const auto firstPath = MeasuredPath(index, clicked, drawing::kFirstPointKey, kSegmentKindKey);
     if (!firstPath) {
         return false;
     }
@@ -98,8 +106,7 @@ bool RebuildPointDimension(AIArtHandle clicked, AIRealPoint cursor) {
     if (!first) {
         return false;
     }
-    const auto secondPath =
-        drawing::FindMeasuredPath(clicked, drawing::kSecondPointKey, kSegmentKindKey);
+    const auto secondPath = MeasuredPath(index, clicked, drawing::kSecondPointKey, kSegmentKindKey);
     if (!secondPath) {
         return false;
     }
@@ -118,9 +125,9 @@ bool RebuildPointDimension(AIArtHandle clicked, AIRealPoint cursor) {
     return LayOut(first->point, second->point, cursor);
 }
 
-bool RebuildWholeSegmentDimension(AIArtHandle clicked, AIRealPoint cursor) {
-    const auto path =
-        drawing::FindMeasuredPath(clicked, drawing::kSegmentKey, drawing::kSegmentKindKey);
+bool RebuildWholeSegmentDimension(AIArtHandle clicked, AIRealPoint cursor,
+                                  const drawing::MeasuredPathIndex* index = nullptr) {
+    const auto path = MeasuredPath(index, clicked, drawing::kSegmentKey, drawing::kSegmentKindKey);
     if (!path) {
         return false;
     }
@@ -171,9 +178,10 @@ AIRealPoint AnglePosition(AIArtHandle arc, AIRealPoint vertex) {
 
 // Rebuilds the angle dimension that `clicked` (its arc) belongs to, laid out for `cursor`,
 // or through its old arc with `inPlace`.
-bool RebuildAngleDimension(AIArtHandle clicked, AIRealPoint cursor, bool inPlace) {
+bool RebuildAngleDimension(AIArtHandle clicked, AIRealPoint cursor, bool inPlace,
+                           const drawing::MeasuredPathIndex* index = nullptr) {
     using drawing::kAngleKindKey;
-    const auto path = drawing::FindMeasuredPath(clicked, drawing::kAngleKey, kAngleKindKey);
+    const auto path = MeasuredPath(index, clicked, drawing::kAngleKey, kAngleKindKey);
     if (!path) {
         return false;
     }
@@ -205,9 +213,10 @@ bool RebuildAngleDimension(AIArtHandle clicked, AIRealPoint cursor, bool inPlace
 }
 
 // Rebuilds the circle dimension that `clicked` belongs to, laid out for `cursor`.
-bool RebuildCircleDimension(AIArtHandle clicked, AIRealPoint cursor) {
+bool RebuildCircleDimension(AIArtHandle clicked, AIRealPoint cursor,
+                            const drawing::MeasuredPathIndex* index = nullptr) {
     using drawing::kCircleKindKey;
-    const auto path = drawing::FindMeasuredPath(clicked, drawing::kCircleKey, kCircleKindKey);
+    const auto path = MeasuredPath(index, clicked, drawing::kCircleKey, kCircleKindKey);
     if (!path) {
         return false;
     }
@@ -292,7 +301,8 @@ namespace {
 
 // Rebuilds, in place, the dimension that the record art `path` stands for when it carries
 // `key` and `marker` (the one art per dimension that does); true when it was rebuilt.
-bool RebuildOne(ToolKind tool, AIArtHandle path, const char* key, const char* marker) {
+bool RebuildOne(ToolKind tool, AIArtHandle path, const char* key, const char* marker,
+                const drawing::MeasuredPathIndex* index) {
     // Art of a dimension rebuilt earlier in the pass is gone: a dimension drawn with
     // several arcs carries its records on each of them.
     if (!drawing::IsLive(path) || !HasTag(path, marker) || !HasTag(path, key)) {
@@ -302,12 +312,12 @@ bool RebuildOne(ToolKind tool, AIArtHandle path, const char* key, const char* ma
         case ToolKind::Segment:
             // Each dimension keeps its place: its new line goes through its old one.
             return key == drawing::kSegmentKey
-                       ? RebuildWholeSegmentDimension(path, LinePosition(path))
-                       : RebuildPointDimension(path, LinePosition(path));
+                       ? RebuildWholeSegmentDimension(path, LinePosition(path), index)
+                       : RebuildPointDimension(path, LinePosition(path), index);
         case ToolKind::Angle:
-            return RebuildAngleDimension(path, {0, 0}, true);
+            return RebuildAngleDimension(path, {0, 0}, true, index);
         case ToolKind::Circle:
-            return RebuildCircleDimension(path, LeaderBend(path));
+            return RebuildCircleDimension(path, LeaderBend(path), index);
         default:
             return false;
     }
@@ -315,7 +325,7 @@ bool RebuildOne(ToolKind tool, AIArtHandle path, const char* key, const char* ma
 
 }  // namespace
 
-ASErr RebuildAllOfKind(ToolKind tool) {
+ASErr RebuildAllOfKind(ToolKind tool, PathSearch search) {
     struct Pass {
         const char* key;
         const char* marker;
@@ -335,13 +345,28 @@ ASErr RebuildAllOfKind(ToolKind tool) {
         default:
             return 0;
     }
+    // The measured paths' records are read once for all the passes.
+    drawing::MeasuredPathIndex index;
+    if (search == PathSearch::Indexed) {
+        std::vector<const char*> keys;
+        for (const Pass& pass : passes) {
+            keys.push_back(pass.key);
+        }
+        if (tool == ToolKind::Segment) {
+            keys.push_back(drawing::kSecondPointKey);
+        }
+        if (const ASErr error = index.Build(keys)) {
+            return error;
+        }
+    }
     for (const Pass& pass : passes) {
         std::vector<AIArtHandle> paths;
         if (const ASErr error = drawing::PathsWithout(kArtLocked, &paths)) {
             return error;
         }
         for (AIArtHandle path : paths) {
-            if (RebuildOne(tool, path, pass.key, pass.marker)) {
+            if (RebuildOne(tool, path, pass.key, pass.marker,
+                           search == PathSearch::Indexed ? &index : nullptr)) {
                 const SegmentToolState& state = SegmentTool();
                 drawing::NameDimensionArt(drawing::WorkingArt().group,
                                           {tool, state.curveMode, state.arcMode});

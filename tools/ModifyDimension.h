@@ -19,8 +19,13 @@ bool RebuildDimension(AIArtHandle clicked, ToolKind tool, AIRealPoint cursor);
 // The kind of dimension the hit art belongs to, by its kind tag; nothing for other art.
 std::optional<ToolKind> DimensionKindOf(const AIToolHitData& hit);
 
+// How a rebuild of all finds the paths that its dimensions measure: from the records read
+// once for the whole rebuild, or by listing the document for each dimension (the literal
+// way, kept to check that both rebuild the same).
+enum class PathSearch { Indexed, Literal };
+
 // Rebuilds every linked dimension of the tool's kind, each where it stood; none is left in
 // progress.
-ASErr RebuildAllOfKind(ToolKind tool);
+ASErr RebuildAllOfKind(ToolKind tool, PathSearch search = PathSearch::Indexed);
 
 }  // namespace tools
