@@ -2,6 +2,8 @@
 #include "hostaccess/Alert.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <vector>
 
 #include "drawing/Steps.h"
@@ -106,25 +108,79 @@ ASErr TagAuxiliary(AIArtHandle art) {
     return Write(art, kAuxiliaryKey, kMarker);
 }
 
-ASErr LinkNumber(AIArtHandle path, const char* key, std::string* number) {
-    if (const auto carried = Read(path, key)) {
-        *number = *carried;
+namespace {
+
+// The highest link number of each key in the document, as counted once and then given.
+struct LinkCounter {
+    bool known = false;
+    // What tells this document's layers from another's.
+    AILayerHandle firstLayer = nullptr;
+    ASInt32 layers = 0;
+    std::map<std::string, long long, std::less<>> highest;
+};
+
+LinkCounter& Counter() {
+    static LinkCounter counter;
+    return counter;
+}
+
+// The highest number any path of the document carries under `key` (−1 for none).
+ASErr HighestLinkNumber(const char* key, long long* highest) {
+    LinkCounter& counter = Counter();
+    ASInt32 layers = 0;
+    AILayerHandle first = nullptr;
+    if (sAILayer->CountLayers(&layers) != 0 || layers < 1 ||
+        sAILayer->GetNthLayer(0, &first) != 0) {
+        counter = LinkCounter{};
+    } else if (!counter.known || counter.firstLayer != first || counter.layers != layers) {
+        counter = LinkCounter{true, first, layers, {}};
+    }
+    if (const auto kept = counter.highest.find(key);
+        counter.known && kept != counter.highest.end()) {
+        *highest = kept->second;
         return 0;
     }
     std::vector<AIArtHandle> paths;
     if (const ASErr error = PathsWithout(0, &paths)) {
         return error;
     }
-    long long highest = -1;
+    *highest = -1;
     for (AIArtHandle other : paths) {
         if (const auto value = Read(other, key)) {
             if (const auto parsed = ParseLinkNumber(*value)) {
-                highest = std::max(highest, *parsed);
+                *highest = std::max(*highest, *parsed);
             }
         }
     }
+    if (counter.known) {
+        counter.highest[key] = *highest;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void ForgetLinkNumbers() {
+    Counter() = LinkCounter{};
+}
+
+ASErr LinkNumber(AIArtHandle path, const char* key, std::string* number) {
+    if (const auto carried = Read(path, key)) {
+        *number = *carried;
+        return 0;
+    }
+    long long highest = -1;
+    if (const ASErr error = HighestLinkNumber(key, &highest)) {
+        return error;
+    }
     *number = std::to_string(highest + 1);
-    return Write(path, key, *number);
+    if (const ASErr error = Write(path, key, *number)) {
+        return error;
+    }
+    if (Counter().known) {
+        Counter().highest[key] = highest + 1;
+    }
+    return 0;
 }
 
 ASErr WritePointLink(AIArtHandle path, std::int16_t anchorIndex, Point which,
@@ -211,17 +267,30 @@ std::optional<AIArtHandle> FindMeasuredPath(AIArtHandle dimensionArt, const char
     return std::nullopt;
 }
 
-ASErr MeasuredPathIndex::Build(const std::vector<const char*>& keys) {
+ASErr MeasuredPathIndex::Build(const std::vector<const char*>& keys,
+                               const std::vector<RecordKind>& kinds) {
     paths_.clear();
+    records_.assign(kinds.size(), {});
     // Locked paths too: one may be unlocked by the time a dimension looks for it.
     std::vector<AIArtHandle> paths;
     if (const ASErr error = PathsWithout(0, &paths)) {
         return error;
     }
+    std::vector<bool> carried(keys.size());
     for (AIArtHandle path : paths) {
-        for (const char* key : keys) {
-            if (auto number = Read(path, key)) {
-                paths_[{key, std::move(*number)}].push_back(path);
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            auto number = Read(path, keys[k]);
+            carried[k] = number.has_value();
+            if (number) {
+                paths_[{keys[k], std::move(*number)}].push_back(path);
+            }
+        }
+        for (std::size_t i = 0; i < kinds.size(); ++i) {
+            const auto k = static_cast<std::size_t>(
+                std::find(keys.begin(), keys.end(), kinds[i].key) - keys.begin());
+            if ((k < keys.size() ? carried[k] : Has(path, kinds[i].key)) &&
+                Has(path, kinds[i].marker)) {
+                records_[i].push_back(path);
             }
         }
     }

@@ -55,7 +55,14 @@ ASErr TagAuxiliary(AIArtHandle art);
 // the highest number any path of the document carries under `key` ("0" for the first),
 // written on the path. A number is never given twice, even after linked paths were
 // deleted, so a rebuild never finds another path than the one it measured.
+// The highest number of each key is counted from the document once and then kept, until
+// ForgetLinkNumbers: only the plug-in gives numbers, and every other change of the
+// document comes with a notification that forgets them.
 ASErr LinkNumber(AIArtHandle path, const char* key, std::string* number);
+
+// Forgets the highest link numbers LinkNumber keeps: the document may have changed in
+// other hands (a selection change, another document, the plug-in's start).
+void ForgetLinkNumbers();
 
 // The records of a two-point segment dimension: the link of `path` under "segpt1" or
 // "segpt2" copied onto the record art with "num1" or "num2" = `anchorIndex`.
@@ -91,8 +98,16 @@ std::optional<AIArtHandle> FindMeasuredPath(AIArtHandle dimensionArt, const char
 // document and reading its records for every dimension.
 class MeasuredPathIndex {
   public:
-    // Reads the records `keys` of every path of the document.
-    ASErr Build(const std::vector<const char*>& keys);
+    // A kind of record art: the art that carries both `key` and `marker`, one per dimension.
+    struct RecordKind {
+        const char* key;
+        const char* marker;
+    };
+    // Reads the records `keys` of every path of the document, and notes the record art of
+    // each of `kinds`.
+    ASErr Build(const std::vector<const char*>& keys, const std::vector<RecordKind>& kinds);
+    // The record art of kinds[i] when the index was built, in the document's order.
+    const std::vector<AIArtHandle>& RecordArt(std::size_t i) const { return records_[i]; }
     // The path FindMeasuredPath(dimensionArt, key, kindTag) finds: the first path in the
     // document's order that carries `dimensionArt`'s link number under `key`, is unlocked
     // and is no dimension art, as the paths are now. The same message when none is.
@@ -102,6 +117,7 @@ class MeasuredPathIndex {
   private:
     // The paths carrying each key and number, in the document's order.
     std::map<std::pair<std::string, std::string>, std::vector<AIArtHandle>> paths_;
+    std::vector<std::vector<AIArtHandle>> records_;
 };
 
 // The anchor index stored under `key` ("num1", "num2", "num3"); nothing when the art has

@@ -60,12 +60,22 @@ std::vector<std::unique_ptr<Art>>& ChildrenOf(Art& art) {
 
 std::size_t IndexOf(Art& art) {
     auto& siblings = SiblingsOf(art);
-    for (std::size_t i = 0; i < siblings.size(); ++i) {
-        if (siblings[i].get() == &art) {
-            return i;
+    const std::size_t n = siblings.size();
+    // Outwards from where the art was last found: insertions and removals elsewhere in the
+    // list move it little, if at all.
+    const std::size_t hint = std::min(art.indexHint, n == 0 ? 0 : n - 1);
+    for (std::size_t d = 0; d <= n; ++d) {
+        if (hint + d < n && siblings[hint + d].get() == &art) {
+            return art.indexHint = hint + d;
+        }
+        if (d != 0 && d <= hint && siblings[hint - d].get() == &art) {
+            return art.indexHint = hint - d;
+        }
+        if (hint + d >= n && d > hint) {
+            break;
         }
     }
-    return siblings.size();
+    return n;
 }
 
 Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art> art) {
@@ -110,6 +120,7 @@ Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art>
     art->parent = parent;
     ForEachArt(*art, [home](Art& a) { a.layer = home; });
     Art* raw = art.get();
+    raw->indexHint = at;
     list->insert(list->begin() + static_cast<std::ptrdiff_t>(at), std::move(art));
     return raw;
 }
@@ -121,31 +132,6 @@ std::unique_ptr<Art> DetachArt(Art& art) {
     siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
     taken->parent = nullptr;
     return taken;
-}
-
-void ForEachArt(Art& art, const std::function<void(Art&)>& visit) {
-    visit(art);
-    for (auto& child : art.children) {
-        ForEachArt(*child, visit);
-    }
-}
-
-namespace {
-
-void VisitTopFirst(std::vector<std::unique_ptr<Art>>& list,
-                   const std::function<void(Art&)>& visit) {
-    for (auto it = list.rbegin(); it != list.rend(); ++it) {
-        visit(**it);
-        VisitTopFirst((*it)->children, visit);
-    }
-}
-
-}  // namespace
-
-void ForEachArtInDocumentOrder(Document& document, const std::function<void(Art&)>& visit) {
-    for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
-        VisitTopFirst((*layer)->art, visit);
-    }
 }
 
 bool IsEffectivelyHidden(const Art& art) {

@@ -29,11 +29,32 @@ Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art>
 std::unique_ptr<Art> DetachArt(Art& art);
 
 // Calls `visit` for `art` and everything inside it, parents before children.
-void ForEachArt(Art& art, const std::function<void(Art&)>& visit);
+template <typename Visit>
+void ForEachArt(Art& art, Visit&& visit) {
+    visit(art);
+    for (auto& child : art.children) {
+        ForEachArt(*child, visit);
+    }
+}
+
+namespace detail {
+template <typename Visit>
+void VisitTopFirst(std::vector<std::unique_ptr<Art>>& list, Visit& visit) {
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        visit(**it);
+        VisitTopFirst((*it)->children, visit);
+    }
+}
+}  // namespace detail
 
 // Calls `visit` for every art of the document: layers top first, art top first, groups
 // before what they hold (the host's document order).
-void ForEachArtInDocumentOrder(Document& document, const std::function<void(Art&)>& visit);
+template <typename Visit>
+void ForEachArtInDocumentOrder(Document& document, Visit&& visit) {
+    for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
+        detail::VisitTopFirst((*layer)->art, visit);
+    }
+}
 
 // True when the art, one of its groups or its layer is hidden.
 bool IsEffectivelyHidden(const Art& art);

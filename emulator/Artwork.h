@@ -7,6 +7,7 @@
 
 #include <pugixml.hpp>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -86,6 +87,8 @@ struct PointText {
 
 struct Layer;
 
+using Tags = std::map<std::string, std::string, std::less<>>;
+
 struct Art {
     ArtType type = ArtType::Path;
     // The name the user or the plug-in gave (UTF-8); empty when it has none.
@@ -94,8 +97,9 @@ struct Art {
     bool hidden = false;
     bool selected = false;
     bool guide = false;
-    // String tags by name (values as the plug-in wrote them, Windows-1252).
-    std::map<std::string, std::string> tags;
+    // String tags by name (values as the plug-in wrote them, Windows-1252), found by any
+    // string type without building a std::string.
+    Tags tags;
 
     Art* parent = nullptr;  // null for art at the top of its layer
     // True for the group standing for a layer (Layer::group).
@@ -114,6 +118,14 @@ struct Art {
     // The extent of the art's geometry as last computed (ArtBounds), kept until the art or
     // anything inside it changes (ForgetBounds).
     mutable bool boundsKnown = false;
+    // The number of the handle the host gave the art (0 before it gave one).
+    std::uintptr_t handleNumber = 0;
+    // Where the art was last found in the list that holds it (IndexOf starts there).
+    mutable std::size_t indexHint = 0;
+    // The art's place in the host's hit index (its slot; and, while the index has a change
+    // of it to take in, its place in the list of those changes), or −1.
+    int hitSlot = -1;
+    int hitPending = -1;
     mutable std::optional<AIRealRect> bounds;
 
     // The SVG element the art came from, kept so that what the host does not model (ids,

@@ -51,19 +51,35 @@ void Erase(std::vector<int>& list, int slot) {
 }  // namespace
 
 void HitIndex::Invalidate() {
+    for (Art* art : pending_) {
+        art->hitPending = -1;
+    }
+    for (const Entry& e : entries_) {
+        if (e.art != nullptr) {
+            e.art->hitSlot = -1;
+        }
+    }
     valid_ = false;
     entries_.clear();
     freeSlots_.clear();
-    slotOf_.clear();
     pending_.clear();
     cells_.clear();
     everywhere_.clear();
     columns_ = rows_ = 0;
 }
 
+int HitIndex::SlotOf(const Art& art) const {
+    const int slot = art.hitSlot;
+    return slot >= 0 && static_cast<std::size_t>(slot) < entries_.size() &&
+                   entries_[static_cast<std::size_t>(slot)].art == &art
+               ? slot
+               : -1;
+}
+
 void HitIndex::Changed(Art& art) {
-    if (valid_) {
-        pending_.insert(&art);
+    if (valid_ && art.hitPending < 0) {
+        art.hitPending = static_cast<int>(pending_.size());
+        pending_.push_back(&art);
     }
 }
 
@@ -71,10 +87,16 @@ void HitIndex::Removed(const Art& art) {
     if (!valid_) {
         return;
     }
-    pending_.erase(const_cast<Art*>(&art));
-    const auto it = slotOf_.find(&art);
-    if (it != slotOf_.end()) {
-        Forget(it->second);
+    if (art.hitPending >= 0) {
+        // Out of the list of changes, the last change taking its place.
+        const auto at = static_cast<std::size_t>(art.hitPending);
+        pending_[at] = pending_.back();
+        pending_[at]->hitPending = static_cast<int>(at);
+        pending_.pop_back();
+        const_cast<Art&>(art).hitPending = -1;
+    }
+    if (const int slot = SlotOf(art); slot >= 0) {
+        Forget(slot);
     }
 }
 
@@ -83,7 +105,7 @@ void HitIndex::Build(Document& document) {
     ++builds_;
     ForEachArtInDocumentOrder(document, [this](Art& art) {
         if (HasContent(art)) {
-            slotOf_.emplace(&art, static_cast<int>(entries_.size()));
+            art.hitSlot = static_cast<int>(entries_.size());
             entries_.push_back({&art, BoxOf(art), false});
         }
     });
@@ -161,23 +183,22 @@ void HitIndex::Unplace(int slot) {
 void HitIndex::Forget(int slot) {
     Unplace(slot);
     Entry& e = entries_[static_cast<std::size_t>(slot)];
-    slotOf_.erase(e.art);
+    e.art->hitSlot = -1;
     e = Entry{};
     freeSlots_.push_back(slot);
 }
 
 void HitIndex::ApplyPending() {
     for (Art* art : pending_) {
-        const auto it = slotOf_.find(art);
+        art->hitPending = -1;
+        int slot = SlotOf(*art);
         if (!HasContent(*art)) {
-            if (it != slotOf_.end()) {
-                Forget(it->second);
+            if (slot >= 0) {
+                Forget(slot);
             }
             continue;
         }
-        int slot = 0;
-        if (it != slotOf_.end()) {
-            slot = it->second;
+        if (slot >= 0) {
             Unplace(slot);
         } else if (!freeSlots_.empty()) {
             slot = freeSlots_.back();
@@ -186,7 +207,7 @@ void HitIndex::ApplyPending() {
             slot = static_cast<int>(entries_.size());
             entries_.emplace_back();
         }
-        slotOf_[art] = slot;
+        art->hitSlot = slot;
         entries_[static_cast<std::size_t>(slot)].art = art;
         entries_[static_cast<std::size_t>(slot)].box = BoxOf(*art);
         Place(slot);
@@ -198,7 +219,7 @@ std::vector<HitIndex::Candidate> HitIndex::Near(Document& document, AIRealPoint 
                                                 double tolerance) {
     if (valid_ && !pending_.empty()) {
         ApplyPending();
-        if (everywhere_.size() > kMaxStrays + slotOf_.size() / 16) {
+        if (everywhere_.size() > kMaxStrays + (entries_.size() - freeSlots_.size()) / 16) {
             valid_ = false;
         }
     }

@@ -1,8 +1,6 @@
 // The grid that lets a hit test examine only the art near its point.
 #pragma once
 
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "emulator/Document.h"
@@ -49,13 +47,14 @@ class HitIndex {
     void Place(int slot);
     void Unplace(int slot);
     void Forget(int slot);
+    // The slot of `art`, or −1.
+    int SlotOf(const Art& art) const;
 
     bool valid_ = false;
     int builds_ = 0;
     std::vector<Entry> entries_;
     std::vector<int> freeSlots_;
-    std::unordered_map<const Art*, int> slotOf_;
-    std::unordered_set<Art*> pending_;
+    std::vector<Art*> pending_;
     double left_ = 0, bottom_ = 0, cell_ = 1;
     int columns_ = 0, rows_ = 0;
     std::vector<std::vector<int>> cells_;

@@ -334,25 +334,41 @@ AIArtHandle Host::HandleOf(const Art* art) {
     if (art == nullptr) {
         return nullptr;
     }
-    auto it = objectIds_.find(art);
-    if (it == objectIds_.end()) {
-        it = objectIds_.emplace(art, kArtHandleBase + 16 * nextObjectId_++).first;
-        arts_[it->second] = const_cast<Art*>(art);
+    Art* a = const_cast<Art*>(art);
+    // A number given by this host to this art; anything else (0, or a number another host
+    // gave) gets a new one.
+    if (a->handleNumber == 0 || a->handleNumber >= arts_.size() || arts_[a->handleNumber] != a) {
+        a->handleNumber = nextObjectId_++;
+        arts_.resize(std::max(arts_.size(), a->handleNumber + 1), nullptr);
+        arts_[a->handleNumber] = a;
     }
-    return reinterpret_cast<AIArtHandle>(it->second);
+    return reinterpret_cast<AIArtHandle>(kArtHandleBase + 16 * a->handleNumber);
 }
 
+namespace {
+
+// The number of an art handle; 0 for what cannot be one.
+std::uintptr_t HandleNumber(AIArtHandle handle) {
+    const auto value = reinterpret_cast<std::uintptr_t>(handle);
+    return value > kArtHandleBase && value < kLayerHandleBase && value % 16 == 0
+               ? (value - kArtHandleBase) / 16
+               : 0;
+}
+
+}  // namespace
+
 Art* Host::FindArt(AIArtHandle handle) {
-    auto it = arts_.find(reinterpret_cast<std::uintptr_t>(handle));
-    if (it == arts_.end()) {
+    const std::uintptr_t number = HandleNumber(handle);
+    if (number == 0 || number >= arts_.size() || arts_[number] == nullptr) {
         RecordViolation(handle == nullptr ? "null art handle" : "art handle dead or unknown");
         return nullptr;
     }
-    return it->second;
+    return arts_[number];
 }
 
 bool Host::IsLiveArt(AIArtHandle handle) const {
-    return arts_.count(reinterpret_cast<std::uintptr_t>(handle)) != 0;
+    const std::uintptr_t number = HandleNumber(handle);
+    return number != 0 && number < arts_.size() && arts_[number] != nullptr;
 }
 
 void Host::ArtChanged(Art& art) {
@@ -370,10 +386,8 @@ void Host::ArtRemoved(Art& art) {
 void Host::ForgetArt(Art& art) {
     ForEachArt(art, [this](Art& a) {
         lockedByPlugin_.erase(&a);
-        auto it = objectIds_.find(&a);
-        if (it != objectIds_.end()) {
-            arts_.erase(it->second);
-            objectIds_.erase(it);
+        if (a.handleNumber != 0 && a.handleNumber < arts_.size() && arts_[a.handleNumber] == &a) {
+            arts_[a.handleNumber] = nullptr;
         }
     });
 }

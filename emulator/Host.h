@@ -309,8 +309,10 @@ class Host {
     HandleTable<AIArtSet, std::vector<AIArtHandle>> artSets_;
     HandleTable<AIHitRef, AIToolHitData> hits_;
     HandleTable<TextRefHandle, TextRef> textRefs_;
-    std::unordered_map<const void*, std::uintptr_t> objectIds_;
-    std::unordered_map<std::uintptr_t, Art*> arts_;
+    // Art by the number of its handle (null once disposed of): handles are found in constant
+    // time, and each art keeps the number it was given (Art::handleNumber).
+    std::vector<Art*> arts_;
+    std::unordered_map<const void*, std::uintptr_t> objectIds_;  // layers
     std::unordered_map<std::uintptr_t, Layer*> layers_;
     std::uintptr_t nextObjectId_ = 1;
     std::set<Art*> lockedByPlugin_;

@@ -1,5 +1,6 @@
 #include "emulator/SuiteRegistry.h"
 
+#include <atomic>
 #include <cstring>
 
 #include "emulator/Host.h"
@@ -24,6 +25,11 @@ ASErr BasicRelease(const char* name, ASInt32 version) {
     return host->Suites().Release(name, version);
 }
 
+std::uint64_t NextSerial() {
+    static std::atomic<std::uint64_t> serial{0};
+    return ++serial;
+}
+
 ASBoolean BasicIsEqual(const char* a, const char* b) {
     return a != nullptr && b != nullptr && std::strcmp(a, b) == 0;
 }
@@ -31,7 +37,7 @@ ASBoolean BasicIsEqual(const char* a, const char* b) {
 }  // namespace
 
 SuiteRegistry::SuiteRegistry(Host& host)
-    : host_(host), basic_{BasicAcquire, BasicRelease, BasicIsEqual} {
+    : host_(host), basic_{BasicAcquire, BasicRelease, BasicIsEqual}, serial_(NextSerial()) {
     OfferPluginSuites(*this);
     OfferInterfaceSuites(*this);
     OfferArtworkSuites(*this);
@@ -47,10 +53,12 @@ void SuiteRegistry::Offer(const char* name, ASInt32 version, const void* table) 
         order_.emplace_back(name);
     }
     entries_[name] = Entry{version, table, 0};
+    serial_ = NextSerial();
 }
 
 void SuiteRegistry::Withhold(const std::string& name) {
     entries_.erase(name);
+    serial_ = NextSerial();
 }
 
 ASErr SuiteRegistry::Acquire(const char* name, ASInt32 version, const void** suite) {
@@ -92,6 +100,11 @@ std::map<std::string, int> SuiteRegistry::HeldSuites() const {
         }
     }
     return held;
+}
+
+const int* SuiteRegistry::HeldCount(const char* name) const {
+    const auto it = entries_.find(std::string_view(name));
+    return it == entries_.end() ? nullptr : &it->second.held;
 }
 
 bool SuiteRegistry::Check(const char* name) {

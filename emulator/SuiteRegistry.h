@@ -2,6 +2,7 @@
 // suite's acquisitions so that a suite used while not acquired is caught.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
@@ -38,6 +39,10 @@ class SuiteRegistry {
 
     // For the suites' implementations: true when `name` is held, a violation otherwise.
     bool Check(const char* name);
+    // The count of acquisitions of `name` not yet released, kept up to date where it lies
+    // (null for a suite not offered); valid while Serial() stays the same.
+    const int* HeldCount(const char* name) const;
+    std::uint64_t Serial() const { return serial_; }
 
   private:
     struct Entry {
@@ -51,6 +56,9 @@ class SuiteRegistry {
     // Looked up by any string type without building a std::string (every suite call
     // checks its suite here).
     std::map<std::string, Entry, std::less<>> entries_;
+    // Changes whenever entries come or go, so that the counts handed out by HeldCount are
+    // asked for again; unique across registries.
+    std::uint64_t serial_;
     std::vector<std::string> order_;
     std::vector<std::string> log_;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,8 +19,19 @@ namespace emulator {
 template <typename Suite>
 Host* Enter() {
     Host* host = Host::Current();
-    if (host != nullptr) {
-        host->Suites().Check(Suite::kName);
+    if (host == nullptr) {
+        return nullptr;
+    }
+    // Every call of the suite checks it: its count is found once per registry.
+    static thread_local std::uint64_t serial = 0;
+    static thread_local const int* held = nullptr;
+    SuiteRegistry& registry = host->Suites();
+    if (serial != registry.Serial()) {
+        held = registry.HeldCount(Suite::kName);
+        serial = registry.Serial();
+    }
+    if (held == nullptr || *held <= 0) {
+        registry.Check(Suite::kName);
     }
     return host;
 }

@@ -160,7 +160,7 @@ struct ElementInfo {
     std::optional<std::string_view> label;
     bool layer = false;
     bool locked = false;
-    std::map<std::string, std::string> tags;
+    Tags tags;
     // What the paint namespace says of the element's paints, by attribute name.
     std::map<std::string, std::string, std::less<>> paint;
     // What the text namespace says of a point text, by attribute name.

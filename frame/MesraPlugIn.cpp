@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "drawing/DimensionRecords.h"
 #include "drawing/DimensionStyles.h"
 #include "frame/AboutPluginsHelper.h"
 #include "frame/ToolEvents.h"
@@ -37,8 +38,9 @@ MesraPlugIn* MesraPlugIn::FixupReload(Plugin* plugin) {
 }
 
 ASErr MesraPlugIn::StartupPlugin(SPInterfaceMessage* message) {
-    // Handles kept by an earlier life in this process mean nothing to this one.
+    // Handles and numbers kept by an earlier life in this process mean nothing to this one.
     tools::ForgetMeasures();
+    drawing::ForgetLinkNumbers();
     ASErr error = Plugin::StartupPlugin(message);
     if (error == 0) {
         ASInt32 options = 0;
@@ -152,11 +154,14 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
         return 0;
     }
     if (notifier == fields_.selectionChangedNotifier) {
+        // The user's edits come with selection changes: the link numbers are counted again.
+        drawing::ForgetLinkNumbers();
         return ::InvalidateWholeView();
     }
     if (notifier == fields_.documentOpenedNotifier) {
         // A measure in progress belongs to the document that was current before.
         tools::ForgetMeasures();
+        drawing::ForgetLinkNumbers();
     }
     if (notifier == fields_.customColorNotifier || notifier == fields_.documentOpenedNotifier) {
         // The document's custom colour becomes the line or text colour when the settings ask

@@ -37,7 +37,7 @@ class RecordsTest : public testing::Test {
     }
 
     AIArtHandle Handle(int i) { return plugin_.Host().HandleOf(art_[i]); }
-    const std::map<std::string, std::string>& Tags(int i) { return art_[i]->tags; }
+    const emulator::Tags& Tags(int i) { return art_[i]->tags; }
     SegmentRecordArt Halves() { return {Handle(3), Handle(4)}; }
 
     InProcessPlugin plugin_;

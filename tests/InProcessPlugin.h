@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "drawing/DimensionRecords.h"
 #include "emulator/Host.h"
 #include "emulator/SuiteRegistry.h"
 #include "emulator/SvgImport.h"
@@ -22,6 +23,8 @@ class InProcessPlugin {
         sSPBasic = host_.Suites().Basic();
         Suites::SetAcquisitionCount(0);
         suites_ = std::make_unique<Suites>();
+        // A new document: nothing counted in another one holds.
+        drawing::ForgetLinkNumbers();
     }
     ~InProcessPlugin() {
         suites_.reset();

@@ -25,7 +25,9 @@ class RebuildAll : public testing_support::SessionFixture {
 
     // The generated drawing with a dimension of each kind on each of its lines and
     // circles: whole segments, pairs of anchors, radii and arc angles.
-    std::string DimensionedDrawing() {
+    // With `recount`, a selection change after every click makes the plug-in count the link
+    // numbers from the whole drawing each time.
+    std::string DimensionedDrawing(bool recount = false) {
         Write("generated.svg", GeneratedDrawing(kPaths));
         const int side = testing_support::GridSide(kPaths);
         std::ostringstream session;
@@ -51,7 +53,13 @@ class RebuildAll : public testing_support::SessionFixture {
             }
         }
         session << "save dimensioned.svg\n";
-        Session(session.str());
+        std::string script = session.str();
+        for (std::size_t at = script.find("click"); recount && at != std::string::npos;
+             at = script.find("click", at + 1)) {
+            script.insert(at, "notify selection\n");
+            at += 17;
+        }
+        Session(script);
         return Read("dimensioned.svg");
     }
 
@@ -108,6 +116,15 @@ TEST_F(RebuildAll, ReadingTheRecordsOnceRebuildsWhatTheLiteralSearchRebuilds) {
     // 37.5 × 22) up to date.
     EXPECT_EQ(emulator::DumpJson(*before).find("43,5 pt"), std::string::npos);
     EXPECT_NE(indexed.find("43,5 pt"), std::string::npos);
+}
+
+// Link numbers are counted from the drawing once and then given one after another: the
+// drawing must be the one that counting them at every click makes.
+TEST_F(RebuildAll, LinkNumbersCountedOnceAreThoseCountedAtEachClick) {
+    const std::string counted = DimensionedDrawing();
+    const std::string recounted = DimensionedDrawing(true);
+    EXPECT_EQ(counted, recounted);
+    EXPECT_NE(counted.find("mesra:surseg=\"79\""), std::string::npos);
 }
 
 }  // namespace

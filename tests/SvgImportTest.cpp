@@ -128,14 +128,14 @@ TEST(SvgImportTags, ReadTagsNamesAndLocksOfArt) {
     ASSERT_EQ(art.size(), 4u);
     EXPECT_EQ(art[0]->name, "Cote 1");
     EXPECT_TRUE(art[0]->locked);
-    EXPECT_EQ(art[0]->tags, (std::map<std::string, std::string>{{"kind",
-                                                                 "lin\xE9"
-                                                                 "aire"},
-                                                                {"value", "12,5 mm"}}));
+    EXPECT_EQ(art[0]->tags, (emulator::Tags{{"kind",
+                                             "lin\xE9"
+                                             "aire"},
+                                            {"value", "12,5 mm"}}));
     EXPECT_TRUE(art[1]->tags.empty());
     EXPECT_TRUE(art[1]->name.empty());
     EXPECT_FALSE(art[1]->locked);
-    EXPECT_EQ(art[2]->tags, (std::map<std::string, std::string>{{"k", "\x80"}}));
+    EXPECT_EQ(art[2]->tags, (emulator::Tags{{"k", "\x80"}}));
     EXPECT_TRUE(art[3]->tags.empty());
     EXPECT_EQ(art[3]->source.attribute("id").value(), std::string("d"));
 }

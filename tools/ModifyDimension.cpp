@@ -345,24 +345,39 @@ ASErr RebuildAllOfKind(ToolKind tool, PathSearch search) {
         default:
             return 0;
     }
-    // The measured paths' records are read once for all the passes.
+    // The records are read once for all the passes: the measured paths by link number, and
+    // the record art of each pass. A pass only makes record art of its own kind, so the
+    // record art of the later passes is the art that was there at the start.
     drawing::MeasuredPathIndex index;
     if (search == PathSearch::Indexed) {
         std::vector<const char*> keys;
+        std::vector<drawing::MeasuredPathIndex::RecordKind> kinds;
         for (const Pass& pass : passes) {
             keys.push_back(pass.key);
+            kinds.push_back({pass.key, pass.marker});
         }
         if (tool == ToolKind::Segment) {
             keys.push_back(drawing::kSecondPointKey);
         }
-        if (const ASErr error = index.Build(keys)) {
+        if (const ASErr error = index.Build(keys, kinds)) {
             return error;
         }
     }
-    for (const Pass& pass : passes) {
+    for (std::size_t i = 0; i < passes.size(); ++i) {
+        const Pass& pass = passes[i];
         std::vector<AIArtHandle> paths;
-        if (const ASErr error = drawing::PathsWithout(kArtLocked, &paths)) {
-            return error;
+        if (search == PathSearch::Literal) {
+            if (const ASErr error = drawing::PathsWithout(kArtLocked, &paths)) {
+                return error;
+            }
+        } else {
+            for (AIArtHandle art : index.RecordArt(i)) {
+                ASInt32 locked = 0;
+                if (drawing::IsLive(art) && sAIArt->GetArtUserAttr(art, kArtLocked, &locked) == 0 &&
+                    locked == 0) {
+                    paths.push_back(art);
+                }
+            }
         }
         for (AIArtHandle path : paths) {
             if (RebuildOne(tool, path, pass.key, pass.marker,
