@@ -276,20 +276,29 @@ ASErr MeasuredPathIndex::Build(const std::vector<const char*>& keys,
     if (const ASErr error = PathsWithout(0, &paths)) {
         return error;
     }
-    std::vector<bool> carried(keys.size());
+    std::vector<std::optional<std::string>> numbers(keys.size());
     for (AIArtHandle path : paths) {
+        bool any = false;
         for (std::size_t k = 0; k < keys.size(); ++k) {
-            auto number = Read(path, keys[k]);
-            carried[k] = number.has_value();
-            if (number) {
-                paths_[{keys[k], std::move(*number)}].push_back(path);
+            numbers[k] = Read(path, keys[k]);
+            any = any || numbers[k].has_value();
+        }
+        if (!any) {
+            continue;
+        }
+        // A dimension's own art is never the path it measures, and never stops being the
+        // dimension's (a rebuild only adds art and disposes of art).
+        if (!Has(path, kAuxiliaryKey)) {
+            for (std::size_t k = 0; k < keys.size(); ++k) {
+                if (numbers[k]) {
+                    paths_[{keys[k], *numbers[k]}].push_back(path);
+                }
             }
         }
         for (std::size_t i = 0; i < kinds.size(); ++i) {
             const auto k = static_cast<std::size_t>(
                 std::find(keys.begin(), keys.end(), kinds[i].key) - keys.begin());
-            if ((k < keys.size() ? carried[k] : Has(path, kinds[i].key)) &&
-                Has(path, kinds[i].marker)) {
+            if (k < keys.size() && numbers[k] && Has(path, kinds[i].marker)) {
                 records_[i].push_back(path);
             }
         }

@@ -104,7 +104,7 @@ class MeasuredPathIndex {
         const char* marker;
     };
     // Reads the records `keys` of every path of the document, and notes the record art of
-    // each of `kinds`.
+    // each of `kinds` (whose keys are among `keys`).
     ASErr Build(const std::vector<const char*>& keys, const std::vector<RecordKind>& kinds);
     // The record art of kinds[i] when the index was built, in the document's order.
     const std::vector<AIArtHandle>& RecordArt(std::size_t i) const { return records_[i]; }

@@ -61,18 +61,14 @@ std::vector<std::unique_ptr<Art>>& ChildrenOf(Art& art) {
 std::size_t IndexOf(Art& art) {
     auto& siblings = SiblingsOf(art);
     const std::size_t n = siblings.size();
-    // Outwards from where the art was last found: insertions and removals elsewhere in the
-    // list move it little, if at all.
-    const std::size_t hint = std::min(art.indexHint, n == 0 ? 0 : n - 1);
-    for (std::size_t d = 0; d <= n; ++d) {
-        if (hint + d < n && siblings[hint + d].get() == &art) {
-            return art.indexHint = hint + d;
-        }
-        if (d != 0 && d <= hint && siblings[hint - d].get() == &art) {
-            return art.indexHint = hint - d;
-        }
-        if (hint + d >= n && d > hint) {
-            break;
+    // Where the art was last found, unless what was inserted or removed below it since
+    // moved it: then a plain scan of the list.
+    if (art.indexHint < n && siblings[art.indexHint].get() == &art) {
+        return art.indexHint;
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (siblings[i].get() == &art) {
+            return art.indexHint = i;
         }
     }
     return n;

@@ -90,42 +90,43 @@ struct Layer;
 using Tags = std::map<std::string, std::string, std::less<>>;
 
 struct Art {
+    // What every walk of the document reads comes first, so that it shares a cache line.
     ArtType type = ArtType::Path;
-    // The name the user or the plug-in gave (UTF-8); empty when it has none.
-    std::string name;
     bool locked = false;
     bool hidden = false;
     bool selected = false;
     bool guide = false;
+    // True for the group standing for a layer (Layer::group).
+    bool isLayerGroup = false;
+    bool closed = false;  // paths
+    // The number of the handle the host gave the art (0 before it gave one).
+    std::uintptr_t handleNumber = 0;
     // String tags by name (values as the plug-in wrote them, Windows-1252), found by any
     // string type without building a std::string.
     Tags tags;
-
     Art* parent = nullptr;  // null for art at the top of its layer
-    // True for the group standing for a layer (Layer::group).
-    bool isLayerGroup = false;
     Layer* layer = nullptr;
     std::vector<std::unique_ptr<Art>> children;  // groups only, in paint order
 
+    // The name the user or the plug-in gave (UTF-8); empty when it has none.
+    std::string name;
+
     // Paths.
     std::vector<AIPathSegment> segments;
-    bool closed = false;
     PathStyle style;
 
     // Texts.
     PointText pointText;
 
-    // The extent of the art's geometry as last computed (ArtBounds), kept until the art or
-    // anything inside it changes (ForgetBounds).
-    mutable bool boundsKnown = false;
-    // The number of the handle the host gave the art (0 before it gave one).
-    std::uintptr_t handleNumber = 0;
     // Where the art was last found in the list that holds it (IndexOf starts there).
     mutable std::size_t indexHint = 0;
     // The art's place in the host's hit index (its slot; and, while the index has a change
     // of it to take in, its place in the list of those changes), or −1.
     int hitSlot = -1;
     int hitPending = -1;
+    // The extent of the art's geometry as last computed (ArtBounds), kept until the art or
+    // anything inside it changes (ForgetBounds).
+    mutable bool boundsKnown = false;
     mutable std::optional<AIRealRect> bounds;
 
     // The SVG element the art came from, kept so that what the host does not model (ids,

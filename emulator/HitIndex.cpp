@@ -110,6 +110,7 @@ void HitIndex::Build(Document& document) {
         }
     });
     valid_ = true;
+    builtWith_ = entries_.size();
     if (entries_.empty()) {
         return;
     }
@@ -219,7 +220,10 @@ std::vector<HitIndex::Candidate> HitIndex::Near(Document& document, AIRealPoint 
                                                 double tolerance) {
     if (valid_ && !pending_.empty()) {
         ApplyPending();
-        if (everywhere_.size() > kMaxStrays + (entries_.size() - freeSlots_.size()) / 16) {
+        // The grid is sized for the art it was built with: once that has doubled, or too
+        // much lies outside it, it is built again (as a table grows, once in a while).
+        const std::size_t live = entries_.size() - freeSlots_.size();
+        if (everywhere_.size() > kMaxStrays + live / 16 || live > 2 * builtWith_ + kMaxStrays) {
             valid_ = false;
         }
     }

@@ -11,7 +11,8 @@ namespace emulator {
 // locked, hidden and guide states and the stacking order are read at each test. It is built
 // from the document at the first search and then kept up to date art by art: whoever
 // changes the geometry of art or places it reports it with Changed, whoever takes art out
-// of the document reports it with Removed, and a new document calls Invalidate.
+// of the document reports it with Removed, and a new document calls Invalidate. The grid is
+// sized again only when the art it holds has doubled since it was built.
 class HitIndex {
   public:
     // Drops everything: the next search builds the grid from the document.
@@ -52,6 +53,7 @@ class HitIndex {
 
     bool valid_ = false;
     int builds_ = 0;
+    std::size_t builtWith_ = 0;  // the art the grid was sized for
     std::vector<Entry> entries_;
     std::vector<int> freeSlots_;
     std::vector<Art*> pending_;
