@@ -99,14 +99,18 @@ struct Art {
     // True for the group standing for a layer (Layer::group).
     bool isLayerGroup = false;
     bool closed = false;  // paths
+    // The extent of the art's geometry as last computed (ArtBounds), kept until the art or
+    // anything inside it changes (ForgetBounds).
+    mutable bool boundsKnown = false;
     // The number of the handle the host gave the art (0 before it gave one).
     std::uintptr_t handleNumber = 0;
+    std::vector<std::unique_ptr<Art>> children;  // groups only, in paint order
+    mutable std::optional<AIRealRect> bounds;
     // String tags by name (values as the plug-in wrote them, Windows-1252), found by any
     // string type without building a std::string.
     Tags tags;
     Art* parent = nullptr;  // null for art at the top of its layer
     Layer* layer = nullptr;
-    std::vector<std::unique_ptr<Art>> children;  // groups only, in paint order
 
     // The name the user or the plug-in gave (UTF-8); empty when it has none.
     std::string name;
@@ -124,10 +128,6 @@ struct Art {
     // of it to take in, its place in the list of those changes), or −1.
     int hitSlot = -1;
     int hitPending = -1;
-    // The extent of the art's geometry as last computed (ArtBounds), kept until the art or
-    // anything inside it changes (ForgetBounds).
-    mutable bool boundsKnown = false;
-    mutable std::optional<AIRealRect> bounds;
 
     // The SVG element the art came from, kept so that what the host does not model (ids,
     // classes, attributes of other programs) is written back as it was. Empty for new art.

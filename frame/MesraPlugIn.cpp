@@ -12,6 +12,7 @@
 #include "host/AIError.h"
 #include "hostaccess/WindowsText.h"
 #include "settings/DimensionSettings.h"
+#include "tools/AreaScanIndex.h"
 #include "tools/ToolStates.h"
 #include "ui/Annotation.h"
 
@@ -108,6 +109,12 @@ ASErr MesraPlugIn::PostStartupPlugin() {
 }
 
 ASErr MesraPlugIn::Message(const char* caller, const char* selector, void* message) {
+    // Only the cursor's tracking and the annotator's drawing leave the document as it was:
+    // after any other message the Lengths & Areas scan reads the paths again.
+    if (!(std::strcmp(caller, "AI Tool") == 0 && std::strcmp(selector, "AI Track Cursor") == 0) &&
+        !(std::strcmp(caller, "AI Annotation") == 0 && std::strcmp(selector, "AI Draw") == 0)) {
+        tools::ForgetAreaScanIndex();
+    }
     ASErr error = 0;
     try {
         error = Plugin::Message(caller, selector, message);

@@ -11,6 +11,7 @@
 #include "emulator/SuiteRegistry.h"
 #include "emulator/SvgImport.h"
 #include "hostaccess/Suites.h"
+#include "tools/AreaScanIndex.h"
 
 namespace testing_support {
 
@@ -23,8 +24,9 @@ class InProcessPlugin {
         sSPBasic = host_.Suites().Basic();
         Suites::SetAcquisitionCount(0);
         suites_ = std::make_unique<Suites>();
-        // A new document: nothing counted in another one holds.
+        // A new document: nothing counted or indexed in another one holds.
         drawing::ForgetLinkNumbers();
+        tools::ForgetAreaScanIndex();
     }
     ~InProcessPlugin() {
         suites_.reset();

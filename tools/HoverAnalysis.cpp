@@ -8,6 +8,7 @@
 
 #include "geometry/GeometryKernel.h"
 #include "hostaccess/Suites.h"
+#include "tools/AreaScanIndex.h"
 #include "tools/HostArt.h"
 
 namespace tools {
@@ -297,18 +298,20 @@ ASErr AreaToolHover(AIRealPoint cursor, ScanMode mode) {
         return error;
     }
     const AIReal tolerance = zoom <= kScanZoomLimit ? kScanTolerance : kScanToleranceZoomed;
+    // A path whose extent lies farther than the tolerance holds no curve near enough: the
+    // kept index gives the others, in the host's order.
     std::vector<AIArtHandle> paths;
-    if (const ASErr listed = ReachablePaths(&paths)) {
+    if (mode == ScanMode::Culled) {
+        ASErr indexed = 0;
+        const AreaScanIndex* index = KeptAreaScanIndex(&indexed);
+        if (index == nullptr) {
+            return indexed;
+        }
+        paths = index->Near(cursor, tolerance);
+    } else if (const ASErr listed = ReachablePaths(&paths)) {
         return listed;
     }
     for (AIArtHandle art : paths) {
-        // A path whose extent lies farther than the tolerance holds no curve near enough.
-        AIRealRect bounds{};
-        if (mode == ScanMode::Culled && sAIArt->GetArtBounds(art, &bounds) == 0 &&
-            !(cursor.h >= bounds.left - tolerance && cursor.h <= bounds.right + tolerance &&
-              cursor.v >= bounds.bottom - tolerance && cursor.v <= bounds.top + tolerance)) {
-            continue;
-        }
         const bool dimension = IsDimensionArt(art);
         if ((!dimension && HasTag(art, kAuxiliaryTag)) || !OnVisibleLayer(art)) {
             continue;

@@ -448,16 +448,19 @@ ASErr GetMatchingArt(ASInt32 type, ASInt32 whichAttr, ASInt32 attr, AIArtHandle*
     if (document == nullptr) {
         return kNoDocumentErr;
     }
-    std::vector<AIArtHandle> matches;
+    // Straight into the caller's buffer, counting what does not fit.
+    ASInt32 matches = 0;
     ForEachArtInDocumentOrder(*document, [&](Art& art) {
         if (static_cast<ASInt32>(art.type) == type &&
             (Attributes(art) & whichAttr) == (attr & whichAttr)) {
-            matches.push_back(host->HandleOf(&art));
+            if (matches < capacity) {
+                buffer[matches] = host->HandleOf(&art);
+            }
+            ++matches;
         }
     });
-    *count = static_cast<ASInt32>(matches.size());
-    std::copy_n(matches.begin(), std::min<std::size_t>(matches.size(), capacity), buffer);
-    return matches.size() > static_cast<std::size_t>(capacity) ? kBufferTooSmallErr : 0;
+    *count = matches;
+    return matches > capacity ? kBufferTooSmallErr : 0;
 }
 
 ASErr DeselectAll() {
