@@ -126,6 +126,10 @@ std::unique_ptr<Art> DetachArt(Art& art) {
     const std::size_t at = IndexOf(art);
     std::unique_ptr<Art> taken = std::move(siblings[at]);
     siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(at));
+    // The art below stays where it was: the next one taken out is often that one.
+    if (at > 0) {
+        siblings[at - 1]->indexHint = at - 1;
+    }
     taken->parent = nullptr;
     return taken;
 }
