@@ -51,14 +51,8 @@ void Erase(std::vector<int>& list, int slot) {
 }  // namespace
 
 void HitIndex::Invalidate() {
-    for (Art* art : pending_) {
-        art->hitPending = -1;
-    }
-    for (const Entry& e : entries_) {
-        if (e.art != nullptr) {
-            e.art->hitSlot = -1;
-        }
-    }
+    // The places the art keeps are checked against the lists at each use: nothing of the
+    // art is touched here (some may be gone already).
     valid_ = false;
     entries_.clear();
     freeSlots_.clear();
@@ -76,24 +70,30 @@ int HitIndex::SlotOf(const Art& art) const {
                : -1;
 }
 
+bool HitIndex::IsPending(const Art& art) const {
+    const int at = art.hitPending;
+    return at >= 0 && static_cast<std::size_t>(at) < pending_.size() &&
+           pending_[static_cast<std::size_t>(at)] == &art;
+}
+
 void HitIndex::Changed(Art& art) {
-    if (valid_ && art.hitPending < 0) {
+    if (valid_ && !IsPending(art)) {
         art.hitPending = static_cast<int>(pending_.size());
         pending_.push_back(&art);
     }
 }
 
-void HitIndex::Removed(const Art& art) {
+void HitIndex::Removed(Art& art) {
     if (!valid_) {
         return;
     }
-    if (art.hitPending >= 0) {
+    if (IsPending(art)) {
         // Out of the list of changes, the last change taking its place.
         const auto at = static_cast<std::size_t>(art.hitPending);
         pending_[at] = pending_.back();
         pending_[at]->hitPending = static_cast<int>(at);
         pending_.pop_back();
-        const_cast<Art&>(art).hitPending = -1;
+        art.hitPending = -1;
     }
     if (const int slot = SlotOf(art); slot >= 0) {
         Forget(slot);

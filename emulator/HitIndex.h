@@ -21,7 +21,7 @@ class HitIndex {
     // next search. Only `art` itself, not what it holds.
     void Changed(Art& art);
     // `art` leaves the document: its entry goes at once. Only `art` itself.
-    void Removed(const Art& art);
+    void Removed(Art& art);
 
     // A path or text near a point, and how far its extent lies from it (0 inside).
     struct Candidate {
@@ -50,6 +50,8 @@ class HitIndex {
     void Forget(int slot);
     // The slot of `art`, or −1.
     int SlotOf(const Art& art) const;
+    // True when `art` is in the list of changes to take in.
+    bool IsPending(const Art& art) const;
 
     bool valid_ = false;
     int builds_ = 0;
