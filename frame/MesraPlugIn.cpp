@@ -13,6 +13,7 @@
 #include "hostaccess/WindowsText.h"
 #include "settings/DimensionSettings.h"
 #include "tools/AreaScanIndex.h"
+#include "tools/AreaTool.h"
 #include "tools/ToolStates.h"
 #include "ui/Annotation.h"
 
@@ -166,9 +167,12 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
         return ::InvalidateWholeView();
     }
     if (notifier == fields_.documentOpenedNotifier) {
-        // A measure in progress belongs to the document that was current before.
+        // A measure in progress, the picked paths and the lines placed belong to the
+        // document that was current before.
         tools::ForgetMeasures();
+        tools::ForgetMeasureSet();
         drawing::ForgetLinkNumbers();
+        ForgetPlacedLines();
     }
     if (notifier == fields_.customColorNotifier || notifier == fields_.documentOpenedNotifier) {
         // The document's custom colour becomes the line or text colour when the settings ask

@@ -124,6 +124,13 @@ RoutingState& Routing() {
     return state;
 }
 
+void ForgetPlacedLines() {
+    RoutingState& routing = Routing();
+    routing.placedLines = {};
+    routing.lastLaidOutLine.reset();
+    routing.dimensionInProgress = false;
+}
+
 ui::ToolActivity CurrentActivity() {
     const RoutingState& routing = Routing();
     ui::ToolActivity activity;

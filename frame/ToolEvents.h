@@ -34,6 +34,9 @@ struct RoutingState {
 
 RoutingState& Routing();
 
+// Forgets the dimension lines placed in the document that was current: when another opens.
+void ForgetPlacedLines();
+
 // What the active tool is doing, for the annotator.
 ui::ToolActivity CurrentActivity();
 

@@ -3,6 +3,8 @@
 #include "drawing/CurveDimension.h"
 #include "drawing/DimensionArt.h"
 #include "tools/AngleTool.h"
+#include "tools/AreaTool.h"
+#include "tools/BezierTool.h"
 #include "tools/CircleTool.h"
 
 namespace tools {
@@ -34,6 +36,10 @@ void ForgetMeasures() {
     Hover() = {};
     AngleTool() = {};
     CircleTool() = {};
+    Vertex() = {};
+    BezierToolMark() = {};
+    // The picked paths themselves are the host's set, emptied by ForgetMeasureSet.
+    AreaTool() = {};
 }
 
 }  // namespace tools

@@ -72,8 +72,9 @@ VertexState& Vertex();
 AIRealPoint& BezierToolCursor();
 
 // Forgets the measure in progress of every tool and every handle of art the tools and the
-// dimension under construction hold, without touching the art: at start-up and when a
-// document opens, those handles belong to a document or a host session that is gone.
+// dimension under construction hold (hover, vertex, ticks, the Lengths & Areas tool's
+// partial length and rectangle), without touching the art: at start-up and when a document
+// opens, those handles belong to a document or a host session that is gone.
 void ForgetMeasures();
 
 }  // namespace tools
