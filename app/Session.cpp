@@ -109,10 +109,11 @@ std::string CheckArguments(const SessionLine& line) {
         return "view writes a .png or .svg file: " + a[0];
     }
     if (line.command == "zoom") {
+        // The range of an illustration program's view: 3.13 % to 64,000 %.
         double zoom = 0;
         ParseNumber(a[0], &zoom);
-        if (!(zoom > 0)) {
-            return "the zoom must be above 0";
+        if (!(zoom >= 0.0313 && zoom <= 640)) {
+            return "the zoom runs from 0.0313 to 640 (3.13 % to 64,000 %): " + a[0];
         }
     }
     if (line.command == "new") {
@@ -197,6 +198,13 @@ class Runner {
                 return 2;
             }
             const AIRealPoint point = document->ToArtwork(Number(a[0]), Number(a[1]));
+            // The host keeps coordinates in single precision: beyond its range a point is
+            // no point at all.
+            if (!std::isfinite(point.h) || !std::isfinite(point.v)) {
+                err_ << "mesra: line " << line.number << ": " << a[0] << " " << a[1]
+                     << " lies beyond what the host can represent\n";
+                return 2;
+            }
             const std::vector<std::string> selectors =
                 line.command == "click" ? std::vector<std::string>{"move", "down", "up"}
                                         : std::vector<std::string>{line.command};

@@ -1,6 +1,8 @@
 #include "frame/ToolEvents.h"
 #include "hostaccess/Alert.h"
 
+#include <cmath>
+
 #include "drawing/DimensionArt.h"
 #include "drawing/DimensionStyles.h"
 #include "drawing/LinearDimension.h"
@@ -115,6 +117,12 @@ ASErr ToolClick(const AIToolHitData& hit, AIRealPoint cursor, Modifiers keys,
         routing.lastLaidOutLine = std::pair{laid.l1, laid.l2};
     }
     return outcome.error;
+}
+
+// A point the tools can measure: the host may pass one beyond its own range, which no tool
+// takes (as a degenerate one, nothing is made).
+bool Finite(AIRealPoint point) {
+    return std::isfinite(point.h) && std::isfinite(point.v);
 }
 
 }  // namespace
@@ -247,6 +255,9 @@ ASErr TrackToolCursor(AIToolMessage* message, AICursorManagerHandle cursors) {
 }
 
 ASErr ToolMouseDown(AIToolMessage* message) {
+    if (!Finite(message->cursor)) {
+        return 0;
+    }
     RoutingState& routing = Routing();
     tools::SegmentToolState& segment = tools::SegmentTool();
     routing.dimensionInProgress = false;
@@ -303,6 +314,9 @@ ASErr ToolMouseDown(AIToolMessage* message) {
 }
 
 ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
+    if (!Finite(message->cursor)) {
+        return 0;
+    }
     RoutingState& routing = Routing();
     if (!routing.dimensionInProgress) {
         return 0;
@@ -363,6 +377,9 @@ ASErr ToolMouseDrag(AIToolMessage* message, AICursorManagerHandle cursors) {
 }
 
 ASErr ToolMouseUp(AIToolMessage* message) {
+    if (!Finite(message->cursor)) {
+        return 0;
+    }
     ui::PanelMouseUp();
     RoutingState& routing = Routing();
     tools::SegmentToolState& segment = tools::SegmentTool();

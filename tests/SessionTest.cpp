@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <sstream>
 
 #include "app/Session.h"
+#include "host/PluginSuites.h"
 #include "tests/SessionFixture.h"
 
 namespace {
@@ -55,6 +57,8 @@ TEST(SessionScript, RefusedLines) {
         {"\n\ntool pencil\n", 3},
         {"keys shift meta\n", 1},
         {"zoom 0\n", 1},
+        {"zoom 1e-40\n", 1},
+        {"zoom 700\n", 1},
         {"new 0 10\n", 1},
         {"picker rgb 1 2\n", 1},
         {"picker rgb 1 0 2\n", 1},
@@ -87,6 +91,31 @@ TEST_F(SessionRun, FirstRunCreatesThePreferencesFile) {
 TEST_F(SessionRun, EventsNeedADocument) {
     const testing_support::Outcome run = Session("tool segment\nmove 10 10\n", 2);
     EXPECT_NE(run.err.find("line 2"), std::string::npos) << run.err;
+}
+
+// A point beyond the host's single precision is a bad line, and nothing is drawn for it;
+// the plug-in itself takes no such point from the host.
+TEST_F(SessionRun, PointsBeyondTheHostsRangeAreRefused) {
+    const testing_support::Outcome run =
+        Session("new 595 842\ntool segment\ndown 0 1e308\nclick 100 100\n", 2);
+    EXPECT_NE(run.err.find("line 3"), std::string::npos) << run.err;
+
+    emulator::Host host;
+    std::string error;
+    ASSERT_TRUE(host.LoadPlugin(plugin_, &error)) << error;
+    ASSERT_EQ(host.Startup(), 0);
+    ASSERT_EQ(host.Notify(kAIApplicationStartedNotifier), 0);
+    host.NewDocument(595, 842);
+    ASSERT_EQ(host.SelectToolByName("Outil Segment"), 0);
+    const AIRealPoint beyond{0, std::numeric_limits<AIReal>::infinity()};
+    for (const char* event : {"down", "up", "move", "down", "drag", "up"}) {
+        EXPECT_EQ(
+            host.ToolEvent(event, std::string(event) == "drag" ? AIRealPoint{100, 100} : beyond),
+            0);
+    }
+    EXPECT_EQ(host.CurrentDocument()->layers.size(), 1u) << "no dimension layer, no art";
+    EXPECT_EQ(host.Quit(), 0);
+    EXPECT_TRUE(host.Violations().empty());
 }
 
 // The example session that the README shows: the cursor over each part of the bundled
