@@ -425,6 +425,60 @@ std::string FormatDecimal(double value, int decimals) {
     return text == "-0" ? "0" : text;
 }
 
+namespace {
+
+// `text` without the characters XML 1.0 forbids: the controls other than tab, line feed and
+// carriage return, and U+FFFE and U+FFFF (UTF-8). Nothing when it holds none.
+std::optional<std::string> WithoutForbiddenCharacters(std::string_view text) {
+    const auto forbiddenAt = [&text](std::size_t i) -> std::size_t {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+            return 1;
+        }
+        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
+            (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE) {
+            return 3;
+        }
+        return 0;
+    };
+    std::optional<std::string> kept;
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t n = forbiddenAt(i)) {
+            if (!kept) {
+                kept = std::string(text.substr(0, i));
+            }
+            i += n;
+            continue;
+        }
+        if (kept) {
+            kept->push_back(text[i]);
+        }
+        ++i;
+    }
+    return kept;
+}
+
+// Takes the characters XML forbids out of every attribute value and text of `node` and what
+// it holds: a file holding one, even as a character reference, is refused by XML readers.
+void DropForbiddenCharacters(pugi::xml_node node) {
+    for (pugi::xml_attribute attribute : node.attributes()) {
+        if (auto kept = WithoutForbiddenCharacters(attribute.value())) {
+            attribute.set_value(kept->c_str());
+        }
+    }
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata ||
+        node.type() == pugi::node_comment) {
+        if (auto kept = WithoutForbiddenCharacters(node.value())) {
+            node.set_value(kept->c_str());
+        }
+    }
+    for (pugi::xml_node child : node.children()) {
+        DropForbiddenCharacters(child);
+    }
+}
+
+}  // namespace
+
 std::string WriteSvg(const Document& document) {
     std::unique_ptr<Document> baseline;
     if (document.source && document.source->document_element()) {
@@ -454,6 +508,7 @@ std::string WriteSvg(const Document& document) {
     }
     std::ostringstream text;
     svg_writer::KeepTextUnindented(out);
+    DropForbiddenCharacters(out);
     out.save(text, "  ", pugi::format_indent, pugi::encoding_utf8);
     return text.str();
 }

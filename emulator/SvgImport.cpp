@@ -1,5 +1,6 @@
 #include "emulator/SvgImport.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <fstream>
 #include <memory>
@@ -325,6 +326,29 @@ void DropLayoutWhitespace(pugi::xml_document& xml) {
 
 }  // namespace
 
+namespace {
+
+// The first attribute that an element of `node` (or `node` itself) gives twice, with where
+// the element starts in the text.
+std::optional<std::pair<std::string, std::ptrdiff_t>> RepeatedAttribute(pugi::xml_node node) {
+    std::vector<std::string_view> names;
+    for (pugi::xml_attribute a : node.attributes()) {
+        names.emplace_back(a.name());
+    }
+    std::sort(names.begin(), names.end());
+    if (const auto twice = std::adjacent_find(names.begin(), names.end()); twice != names.end()) {
+        return std::pair{std::string(*twice), node.offset_debug()};
+    }
+    for (pugi::xml_node child : node.children()) {
+        if (auto twice = RepeatedAttribute(child)) {
+            return twice;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::unique_ptr<Document> ReadSvg(const std::string& bytes, std::string* error) {
     const auto fail = [&](const std::string& reason) {
         if (error) {
@@ -361,9 +385,25 @@ std::unique_ptr<Document> ReadSvg(const std::string& bytes, std::string* error) 
     const unsigned options = pugi::parse_full | pugi::parse_ws_pcdata;
     const pugi::xml_parse_result parsed =
         xml->load_buffer(text.data(), text.size(), options, pugi::encoding_auto);
+    // Where an offset of the text lies, as an editor shows it (from 1).
+    const auto where = [&text](std::ptrdiff_t offset) {
+        const auto end = static_cast<std::size_t>(
+            std::clamp<std::ptrdiff_t>(offset, 0, static_cast<std::ptrdiff_t>(text.size())));
+        std::size_t line = 1, column = 1;
+        for (std::size_t i = 0; i < end; ++i) {
+            line += text[i] == '\n' ? 1 : 0;
+            column = text[i] == '\n' ? 1 : column + 1;
+        }
+        return "line " + std::to_string(line) + ", column " + std::to_string(column);
+    };
     if (!parsed) {
-        return fail("XML error at offset " + std::to_string(parsed.offset) + ": " +
-                    parsed.description());
+        return fail("XML error at " + where(parsed.offset) + ": " + parsed.description());
+    }
+    // The parser takes an attribute given twice; XML does not, nor do the readers the file
+    // would go to next.
+    if (const auto twice = RepeatedAttribute(xml->root())) {
+        return fail("XML error at " + where(twice->second) + ": the attribute \"" + twice->first +
+                    "\" is given twice");
     }
     DropLayoutWhitespace(*xml);
     const pugi::xml_node root = xml->document_element();

@@ -30,6 +30,26 @@ using emulator::Layer;
 using emulator::WriteSvg;
 using namespace testing_support::svg_export;
 
+// XML forbids most control characters even as character references: names, titles, tags
+// and texts that hold one are written without it, and the file reads back.
+TEST(SvgExport, WritesNoCharacterXmlForbids) {
+    const auto document = ReadExample();
+    ASSERT_NE(document, nullptr);
+    document->layers.front()->title = "Cotes\x01\x1F\tA\xEF\xBF\xBF";
+    Art& art = *document->layers.front()->art.front();
+    art.name = "n\x02";
+    art.tags["kind"] = "v\x03";
+    const std::string svg = WriteSvg(*document);
+    for (const char* forbidden : {"&#1;", "&#2;", "&#3;", "&#31;", "\x01", "\xEF\xBF\xBF"}) {
+        EXPECT_EQ(svg.find(forbidden), std::string::npos) << forbidden;
+    }
+    std::string error;
+    const auto again = emulator::ReadSvg(svg, &error);
+    ASSERT_NE(again, nullptr) << error;
+    EXPECT_EQ(again->layers.front()->title, "Cotes\tA");
+    EXPECT_EQ(again->layers.front()->art.front()->tags.at("kind"), "v");
+}
+
 // The reader's model of the example survives a write untouched: a fault in the path data,
 // the numbers, the style or the layer attributes shows here as a field that differs.
 TEST(SvgExport, ExampleReadsBackToTheSameModel) {

@@ -238,6 +238,10 @@ TEST(SvgImportRobustness, RefusalsSayWhy) {
         {"<!DOCTYPE svg [<!ENTITY a '&b;'><!ENTITY b 'x&a;'>]>" + Svg("&a;"),
          "the entity \"a\" refers to itself"},
         {laughs, "entities expand beyond 8 MiB (a runaway expansion, refused)"},
+        {"<svg xmlns='http://www.w3.org/2000/svg'>\n  <path d='M 0 0' d='M 1 1'/></svg>",
+         "XML error at line 2, column 4: the attribute \"d\" is given twice"},
+        {"<svg xmlns='http://www.w3.org/2000/svg'>\n<path d='M 0 0'></svg>",
+         "XML error at line 2, column"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
