@@ -200,14 +200,6 @@ bool Usable(double v) {
     return std::isfinite(v) && std::fabs(v) <= kLargest;
 }
 
-void AtLeast(double& v, double minimum, double fallback) {
-    if (!Usable(v)) {
-        v = fallback;
-    } else if (v < minimum) {
-        v = minimum;
-    }
-}
-
 void Between(double& v, double minimum, double maximum, double fallback) {
     if (!Usable(v)) {
         v = fallback;
@@ -220,22 +212,16 @@ void Between(std::int32_t& v, std::int32_t minimum, std::int32_t maximum) {
     v = std::clamp(v, minimum, maximum);
 }
 
-void Finite(double& v, double fallback) {
-    if (!Usable(v)) {
-        v = fallback;
-    }
-}
-
 void Flag(std::int32_t& v) {
     v = v != 0 ? 1 : 0;
 }
 
 void SanitizeGroup(PreferenceGroup& g, const PreferenceGroup& fallback) {
-    AtLeast(g.fontSize, 0.1, fallback.fontSize);
-    AtLeast(g.arrowSize, 0, fallback.arrowSize);
-    AtLeast(g.strokeWidth, 0, fallback.strokeWidth);
-    AtLeast(g.scaleNumerator, 1, fallback.scaleNumerator);
-    AtLeast(g.scaleDenominator, 1, fallback.scaleDenominator);
+    Between(g.fontSize, 0.1, kMaxFontSize, fallback.fontSize);
+    Between(g.arrowSize, 0, kMaxArrowSize, fallback.arrowSize);
+    Between(g.strokeWidth, 0, kMaxStrokeWidth, fallback.strokeWidth);
+    Between(g.scaleNumerator, 1, kMaxScale, fallback.scaleNumerator);
+    Between(g.scaleDenominator, 1, kMaxScale, fallback.scaleDenominator);
     Between(g.arrowShape, kArrowElegant, kArrowDotWithStroke, fallback.arrowShape);
     Between(g.unitKind, kMicrometre, kNoMeasure, fallback.unitKind);
     Between(g.precision, 0, 6, fallback.precision);
@@ -255,8 +241,8 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     if (s.decimalSeparator == ',' && s.thousandsSeparator == kThousandsComma) {
         s.thousandsSeparator = kThousandsSpace;
     }
-    AtLeast(s.scaleNumerator, 1, 1);
-    AtLeast(s.scaleDenominator, 1, 1);
+    Between(s.scaleNumerator, 1, kMaxScale, 1);
+    Between(s.scaleDenominator, 1, kMaxScale, 1);
     SetScale(s, s.scaleNumerator, s.scaleDenominator);
 
     Flag(s.doubleMeasure);
@@ -271,22 +257,22 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     }
 
     Flag(s.tolerance1On);
-    AtLeast(s.tolerance1Value, 0, 0.25);
-    Finite(s.tolerance1Offset, 5);
+    Between(s.tolerance1Value, 0, kMaxToleranceValue, 0.25);
+    Between(s.tolerance1Offset, -kMaxOffset, kMaxOffset, 5);
     Between(s.tolerance1Sign, kTolerancePlus, kTolerancePlusMinus);
     Flag(s.tolerance1StepTimes10);
     Flag(s.tolerance2On);
-    AtLeast(s.tolerance2Value, 0, 0.12);
-    Finite(s.tolerance2Offset, -5);
+    Between(s.tolerance2Value, 0, kMaxToleranceValue, 0.12);
+    Between(s.tolerance2Offset, -kMaxOffset, kMaxOffset, -5);
     Between(s.tolerance2Sign, kTolerancePlus, kTolerancePlusMinus);
     Flag(s.tolerance2StepTimes10);
 
     Between(s.arrowShape, kArrowElegant, kArrowDotWithStroke);
-    AtLeast(s.arrowSize, 0, 150);
-    AtLeast(s.strokeWidth, 0, 1);
+    Between(s.arrowSize, 0, kMaxArrowSize, 150);
+    Between(s.strokeWidth, 0, kMaxStrokeWidth, 1);
     Flag(s.dashedLines);
-    AtLeast(s.dashLength, 0, 6);
-    AtLeast(s.dashGap, 0, 6);
+    Between(s.dashLength, 0, kMaxDash, 6);
+    Between(s.dashGap, 0, kMaxDash, 6);
     Flag(s.roundCaps);
 
     if (s.fontName.size() > kMaxNameLength) {
@@ -295,10 +281,10 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     const std::int32_t pages =
         std::max<std::int32_t>(1, (fontCount + kFontsPerPage - 1) / kFontsPerPage);
     Between(s.fontPage, 1, pages);
-    AtLeast(s.fontSize, 0.1, 12);
+    Between(s.fontSize, 0.1, kMaxFontSize, 12);
     Flag(s.fontSizeInMm);
     Flag(s.horizontalText);
-    Finite(s.textOffset, 0);
+    Between(s.textOffset, -kMaxOffset, kMaxOffset, 0);
 
     Between(s.strokeColorModel, kGray, kCustomColor);
     Between(s.textColorModel, kGray, kCustomColor);
@@ -316,27 +302,28 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
 
     Between(s.dimensionType, kOblique, kHorizontalAndVertical);
     Flag(s.withExtensionLines);
-    Finite(s.extensionGap, 0);
-    Finite(s.extensionLength, 12);
+    Between(s.extensionGap, -kMaxOffset, kMaxOffset, 0);
+    Between(s.extensionLength, -kMaxOffset, kMaxOffset, 12);
     Flag(s.groupDimension);
 
     SetArcMultiple(s, s.arcMultiple != 0);
     Between(s.arcCount, 2, kMaxCount);
-    AtLeast(s.arcGap, 1, 6);
+    Between(s.arcGap, 1, kMaxLength, 6);
     if (!Usable(s.arcRadius) || s.arcRadius <= 0) {
         s.arcRadius = 30;
     }
+    s.arcRadius = std::min(s.arcRadius, kMaxLength);
 
     Flag(s.showDiameter);
     Flag(s.radiusPrefixOn);
     Flag(s.radiusPrefixBefore);
     Flag(s.radiusLineDrawn);
-    AtLeast(s.radiusLeaderLength, 0, 12);
+    Between(s.radiusLeaderLength, 0, kMaxLength, 12);
 
     Flag(s.curveShare);
     Between(s.curveDivisions, 2, kMaxCount);
-    AtLeast(s.curvePointLength, 0, 5);
-    AtLeast(s.curveLengthOnCurve, 0, 30);
+    Between(s.curvePointLength, 0, kMaxLength, 5);
+    Between(s.curveLengthOnCurve, 0, kMaxLength, 30);
 
     Flag(s.areaShowTotalLength);
     Flag(s.areaShowPartialLength);

@@ -82,6 +82,18 @@ constexpr int kGroupCount = 4;
 // The longest layer or font name the preferences file keeps on one line.
 constexpr std::size_t kMaxNameLength = 98;
 
+// The largest values the settings panel's steppers reach; the values of the preferences
+// file are brought within them too, so that no text or line is drawn that renderers cannot
+// draw.
+constexpr double kMaxToleranceValue = 10000;  // in the measure's unit
+constexpr double kMaxOffset = 1000;     // points, either way: tolerance, text and extension offsets
+constexpr double kMaxArrowSize = 1000;  // percent
+constexpr double kMaxStrokeWidth = 100;  // points
+constexpr double kMaxDash = 1000;        // points
+constexpr double kMaxFontSize = 1000;    // points
+constexpr double kMaxScale = 1000000;    // numerator and denominator
+constexpr double kMaxLength = 100000;    // arc gaps and radii, leaders, lengths along curves
+
 // Fonts per page of the panel's font list.
 constexpr std::int32_t kFontsPerPage = 16;
 

@@ -298,6 +298,23 @@ TEST(PreferencesText, DamagedFilesLoadSafely) {
         EXPECT_DOUBLE_EQ(r.groups[0].precision, 6);
         EXPECT_DOUBLE_EQ(r.groups[0].unitKind, 10);
     }
+    // Values no stepper of the panel reaches are brought within its limits: a text of 35
+    // million points or a line 99 million points wide cannot be drawn.
+    {
+        std::string text = kDefaultsFile;
+        for (const auto& [pair, value] : {std::pair{4, "99999999,00"},
+                                          {14, "99999999,00"},
+                                          {5, "99999999,00"},
+                                          {11, "5000000,00"}}) {
+            text = WithValue(text, pair, value);
+        }
+        DimensionSettings r = Defaults();
+        ReadPreferencesText(text, r);
+        Sanitize(r, 40);
+        EXPECT_DOUBLE_EQ(r.strokeWidth, settings::kMaxStrokeWidth);
+        EXPECT_DOUBLE_EQ(r.fontSize, settings::kMaxFontSize);
+        EXPECT_DOUBLE_EQ(r.arrowSize, settings::kMaxArrowSize);
+    }
 }
 
 // A name too long for one line is cut before it is saved, so a save reloads to the same.

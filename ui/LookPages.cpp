@@ -151,8 +151,8 @@ void AddTolerance(Page& page, int which, double toggleTop, double valueTop, doub
         [value, text, times10](int direction, const PanelKeys& keys) {
             DimensionSettings& live = Settings();
             const double scale = live.*times10 != 0 ? 10 : 1;
-            live.*value =
-                Stepped(live.*value, scale * StepFor(keys, 0.001, 0.0001, 0.01), direction, 0, 1e9);
+            live.*value = Stepped(live.*value, scale * StepFor(keys, 0.001, 0.0001, 0.01),
+                                  direction, 0, settings::kMaxToleranceValue);
             live.*text = measure::FormatToleranceNumber(static_cast<float>(live.*value));
         });
     stepper.enabled = enabled;
@@ -189,7 +189,8 @@ void AddTolerance(Page& page, int which, double toggleTop, double valueTop, doub
         [offset] { return PanelNumber(Settings().*offset, 2); },
         [offset](int direction, const PanelKeys& keys) {
             DimensionSettings& live = Settings();
-            live.*offset = Stepped(live.*offset, StepFor(keys, 0.1, 0.01, 1), direction, -1e9, 1e9);
+            live.*offset = Stepped(live.*offset, StepFor(keys, 0.1, 0.01, 1), direction,
+                                   -settings::kMaxOffset, settings::kMaxOffset);
         });
     shift.enabled = enabled;
     shift.hints = {"De 1 en 1 avec Shift, de 0.01 en 0.01 avec ALT."};
@@ -262,11 +263,11 @@ Page ArrowheadsPage() {
             if (keys.shift) {
                 value = SnappedStep(value, 50, direction, true);
             } else if (keys.alt) {
-                value = Stepped(value, 1, direction, 0, 1e9);
+                value = Stepped(value, 1, direction, 0, settings::kMaxArrowSize);
             } else {
                 value = SnappedStep(value, 5, direction, true);
             }
-            value = std::max(value, 0.0);
+            value = std::clamp(value, 0.0, settings::kMaxArrowSize);
         });
     size.hints = {"De 50 en 50 avec Shift, de 1 en 1 avec ALT."};
     page.controls.push_back(size);
@@ -337,7 +338,8 @@ Page LineFormatPage() {
         [] { return PanelNumber(Settings().strokeWidth, 2) + " pt"; },
         [](int direction, const PanelKeys& keys) {
             double& value = Settings().strokeWidth;
-            value = Stepped(value, StepFor(keys, 0.1, 0.01, 1), direction, 0, 1e9);
+            value = Stepped(value, StepFor(keys, 0.1, 0.01, 1), direction, 0,
+                            settings::kMaxStrokeWidth);
         });
     width.hints = {"De 1 en 1 avec Shift, de 0.01 en 0.01 avec ALT."};
     page.controls.push_back(width);
@@ -349,7 +351,7 @@ Page LineFormatPage() {
             [field] { return PanelNumber(Settings().*field, 1) + " pt"; },
             [field](int direction, const PanelKeys& keys) {
                 double& value = Settings().*field;
-                value = Stepped(value, StepFor(keys, 1, 0.1, 2), direction, 0, 1e9);
+                value = Stepped(value, StepFor(keys, 1, 0.1, 2), direction, 0, settings::kMaxDash);
             });
         control.enabled = [] { return Settings().dashedLines != 0; };
         control.hints = {"De 2 en 2 avec Shift, de 0.1 en 0.1 avec ALT."};
@@ -446,7 +448,8 @@ Page FontSizePage() {
             const double scale = live.fontSizeStepMultiplier != 0 ? 10 : 1;
             // Shift gives one unit, Alt two.
             const double step = scale * StepFor(keys, 0.1, 2, 1) * unit;
-            live.fontSize = Stepped(live.fontSize, step, direction, 0.1 * unit, 1e9);
+            live.fontSize =
+                Stepped(live.fontSize, step, direction, 0.1 * unit, settings::kMaxFontSize);
         });
     stepper.hints = {times10 ? "De 10 en 10 avec Shift, de 20 en 20 avec ALT."
                              : "De 1 en 1 avec Shift, de 2 en 2 avec ALT."};

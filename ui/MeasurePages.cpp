@@ -236,7 +236,7 @@ Page ScalePage() {
                 DimensionSettings& live = Settings();
                 const ScaleSteps& now = StepsOf(live.scaleStepMultiplier);
                 double value = live.*field;
-                value = Stepped(value, StepOf(now, keys), direction, 1, 1e9);
+                value = Stepped(value, StepOf(now, keys), direction, 1, settings::kMaxScale);
                 if (field == &DimensionSettings::scaleNumerator) {
                     settings::SetScale(live, value, live.scaleDenominator);
                 } else {

@@ -81,7 +81,8 @@ Page SegmentToolPage() {
     page.controls.push_back(RealStepper(
         37, 65, 88, 116, 8.4, 9.4, &DimensionSettings::textOffset,
         [](double value, int direction, const PanelKeys& keys) {
-            return Stepped(value, StepFor(keys, 1, 0.1, 5), direction, -1e9, 1e9);
+            return Stepped(value, StepFor(keys, 1, 0.1, 5), direction, -settings::kMaxOffset,
+                           settings::kMaxOffset);
         },
         kFiveByShift));
     page.controls.push_back(Switch(36, 70, 10.7, 11.7, 12.7, {"Oui", "Non"},
@@ -89,7 +90,8 @@ Page SegmentToolPage() {
     Control gap = RealStepper(
         37, 65, 88, 116, 13.5, 15.0, &DimensionSettings::extensionGap,
         [](double value, int direction, const PanelKeys& keys) {
-            return Stepped(value, StepFor(keys, 1, 0.1, 5), direction, -1e9, 1e9);
+            return Stepped(value, StepFor(keys, 1, 0.1, 5), direction, -settings::kMaxOffset,
+                           settings::kMaxOffset);
         },
         kFiveByShift);
     gap.enabled = [] { return Settings().withExtensionLines != 0; };
@@ -120,7 +122,7 @@ Page AngleToolPage() {
     Control gap = RealStepper(
         36, 70, 88, 122, 5.5, 6.5, &DimensionSettings::arcGap,
         [](double value, int direction, const PanelKeys&) {
-            return Stepped(value, 1, direction, 1, 1e9);
+            return Stepped(value, 1, direction, 1, settings::kMaxLength);
         },
         nullptr);
     gap.enabled = multiple;
@@ -129,9 +131,10 @@ Page AngleToolPage() {
         36, 66, 88, 122, 7.8, 8.8, &DimensionSettings::arcRadius,
         [](double value, int direction, const PanelKeys& keys) {
             if (keys.shift) {
-                return std::max(SnappedStep(value, 5, direction, true), 1.0);
+                return std::clamp(SnappedStep(value, 5, direction, true), 1.0,
+                                  settings::kMaxLength);
             }
-            return Stepped(value, keys.alt ? 0.1 : 1, direction, 1, 1e9);
+            return Stepped(value, keys.alt ? 0.1 : 1, direction, 1, settings::kMaxLength);
         },
         kFiveByShift);
     page.controls.push_back(radius);
@@ -159,7 +162,7 @@ Page CircleToolPage() {
     page.controls.push_back(RealStepper(
         36, 70, 90, 124, 12.5, 13.5, &DimensionSettings::radiusLeaderLength,
         [](double value, int direction, const PanelKeys& keys) {
-            return Stepped(value, StepFor(keys, 1, 0.1, 5), direction, 0, 1e9);
+            return Stepped(value, StepFor(keys, 1, 0.1, 5), direction, 0, settings::kMaxLength);
         },
         kFiveByShift));
     FitBox(page);
@@ -198,19 +201,19 @@ Page BezierToolPage() {
     page.controls.push_back(RealStepper(
         36, 70, 84, 118, 3.3, 4.3, &DimensionSettings::curvePointLength,
         [](double value, int direction, const PanelKeys& keys) {
-            const double next = keys.shift
-                                    ? SnappedStep(value, 2, direction, direction < 0)
-                                    : Stepped(value, keys.alt ? 0.1 : 1, direction, -1e9, 1e9);
-            return next < 0 ? 0.1 : next;
+            const double next = keys.shift ? SnappedStep(value, 2, direction, direction < 0)
+                                           : Stepped(value, keys.alt ? 0.1 : 1, direction, -1,
+                                                     settings::kMaxLength);
+            return next < 0 ? 0.1 : std::min(next, settings::kMaxLength);
         },
         "De 2 en 2 avec Shift, de 0.1 en 0.1 avec ALT."));
     Control length = RealStepper(
         36, 70, 84, 118, 5.5, 6.5, &DimensionSettings::curveLengthOnCurve,
         [](double value, int direction, const PanelKeys& keys) {
-            const double next = keys.shift
-                                    ? SnappedStep(value, 10, direction, direction < 0)
-                                    : Stepped(value, keys.alt ? 0.1 : 1, direction, -1e9, 1e9);
-            return std::max(next, 0.0);
+            const double next =
+                keys.shift ? SnappedStep(value, 10, direction, direction < 0)
+                           : Stepped(value, keys.alt ? 0.1 : 1, direction, 0, settings::kMaxLength);
+            return std::clamp(next, 0.0, settings::kMaxLength);
         },
         "De 10 en 10 avec Shift, de 0.1 en 0.1 avec ALT.");
     length.enabled = [] { return Settings().curveShare == 0; };
