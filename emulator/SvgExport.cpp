@@ -458,23 +458,27 @@ std::optional<std::string> WithoutForbiddenCharacters(std::string_view text) {
     return kept;
 }
 
-// Takes the characters XML forbids out of every attribute value and text of `node` and what
-// it holds: a file holding one, even as a character reference, is refused by XML readers.
+// Takes the characters XML forbids out of every attribute value and text below `node`: a
+// file holding one, even as a character reference, is refused by XML readers. The parser's
+// own walk, which needs no stack however deep the document nests.
 void DropForbiddenCharacters(pugi::xml_node node) {
-    for (pugi::xml_attribute attribute : node.attributes()) {
-        if (auto kept = WithoutForbiddenCharacters(attribute.value())) {
-            attribute.set_value(kept->c_str());
+    struct Walker : pugi::xml_tree_walker {
+        bool for_each(pugi::xml_node& n) override {
+            for (pugi::xml_attribute attribute : n.attributes()) {
+                if (auto kept = WithoutForbiddenCharacters(attribute.value())) {
+                    attribute.set_value(kept->c_str());
+                }
+            }
+            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata ||
+                n.type() == pugi::node_comment) {
+                if (auto kept = WithoutForbiddenCharacters(n.value())) {
+                    n.set_value(kept->c_str());
+                }
+            }
+            return true;
         }
-    }
-    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata ||
-        node.type() == pugi::node_comment) {
-        if (auto kept = WithoutForbiddenCharacters(node.value())) {
-            node.set_value(kept->c_str());
-        }
-    }
-    for (pugi::xml_node child : node.children()) {
-        DropForbiddenCharacters(child);
-    }
+    } walker;
+    node.traverse(walker);
 }
 
 }  // namespace

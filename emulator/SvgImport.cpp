@@ -328,23 +328,28 @@ void DropLayoutWhitespace(pugi::xml_document& xml) {
 
 namespace {
 
-// The first attribute that an element of `node` (or `node` itself) gives twice, with where
-// the element starts in the text.
+// The first attribute that an element below `node` gives twice, with where the element
+// starts in the text. The parser's own walk, which needs no stack however deep the
+// document nests.
 std::optional<std::pair<std::string, std::ptrdiff_t>> RepeatedAttribute(pugi::xml_node node) {
-    std::vector<std::string_view> names;
-    for (pugi::xml_attribute a : node.attributes()) {
-        names.emplace_back(a.name());
-    }
-    std::sort(names.begin(), names.end());
-    if (const auto twice = std::adjacent_find(names.begin(), names.end()); twice != names.end()) {
-        return std::pair{std::string(*twice), node.offset_debug()};
-    }
-    for (pugi::xml_node child : node.children()) {
-        if (auto twice = RepeatedAttribute(child)) {
-            return twice;
+    struct Walker : pugi::xml_tree_walker {
+        std::optional<std::pair<std::string, std::ptrdiff_t>> found;
+        bool for_each(pugi::xml_node& element) override {
+            std::vector<std::string_view> names;
+            for (pugi::xml_attribute a : element.attributes()) {
+                names.emplace_back(a.name());
+            }
+            std::sort(names.begin(), names.end());
+            if (const auto twice = std::adjacent_find(names.begin(), names.end());
+                twice != names.end()) {
+                found = std::pair{std::string(*twice), element.offset_debug()};
+                return false;
+            }
+            return true;
         }
-    }
-    return std::nullopt;
+    } walker;
+    node.traverse(walker);
+    return walker.found;
 }
 
 }  // namespace
