@@ -229,22 +229,21 @@ class Runner {
     // Writes the document as SVG; returns the exit status it calls for, or 0.
     int Save(const emulator::Document& document, const std::filesystem::path& file, int line) {
         std::string error;
-        if (emulator::WriteSvgFile(document, file, &error)) {
-            return 0;
-        }
-        err_ << "mesra: ";
-        if (line > 0) {
-            err_ << "line " << line << ": ";
-        }
-        err_ << error << "\n";
-        return 1;
+        return Written(emulator::WriteSvgFile(document, file, &error), error, line);
     }
 
     // Writes the view as the user sees it, the annotators' last drawing over the artwork;
     // returns the exit status it calls for, or 0.
     int View(const emulator::Document& document, const std::filesystem::path& file, int line) {
         std::string error;
-        if (emulator::WriteViewPicture(document, host_.LastAnnotation(), file, &error)) {
+        return Written(emulator::WriteViewPicture(document, host_.LastAnnotation(), file, &error),
+                       error, line);
+    }
+
+    // The exit status of a file written or not, with what went wrong said on the line it
+    // came from (0: the command line).
+    int Written(bool written, const std::string& error, int line) {
+        if (written) {
             return 0;
         }
         err_ << "mesra: ";

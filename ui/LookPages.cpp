@@ -19,31 +19,6 @@ namespace {
 using settings::DimensionSettings;
 using settings::Settings;
 
-double TitleY(double row) {
-    constexpr double kAboveRow = 4;
-    return row * kRowPixels - kAboveRow;
-}
-
-double RowY(double bottomRow) {
-    constexpr double kAboveBottom = 5;
-    return bottomRow * kRowPixels - kAboveBottom;
-}
-
-// The step of a stepper for the keys: Shift before Alt, both before the plain step.
-double StepFor(const PanelKeys& keys, double plain, double alt, double shift) {
-    return keys.shift ? shift : keys.alt ? alt : plain;
-}
-
-// A switch of two rows: the upper sets `first`, the lower `second`.
-Control Switch(double left, double right, double top, double split, double bottom,
-               std::vector<std::string> labels, std::int32_t DimensionSettings::*field,
-               std::int32_t first, std::int32_t second) {
-    return Choice(
-        left, right, {top, split, bottom}, std::move(labels),
-        [field, first] { return Settings().*field == first ? 0 : 1; },
-        [field, first, second](int k) { Settings().*field = k == 0 ? first : second; });
-}
-
 // The custom colour's own process components, when it has some.
 AIFourColorStyle ProcessComponents(AICustomColorHandle color) {
     AICustomColor definition{};

@@ -13,18 +13,6 @@ namespace {
 using settings::DimensionSettings;
 using settings::Settings;
 
-// Where a title stands: its baseline just above the row it heads.
-double TitleY(double row) {
-    constexpr double kAboveRow = 4;
-    return row * kRowPixels - kAboveRow;
-}
-
-// The baseline of a text in row `row` (its bottom edge `row + 1`).
-double RowY(double bottomRow) {
-    constexpr double kAboveBottom = 5;
-    return bottomRow * kRowPixels - kAboveBottom;
-}
-
 // The scales of the scale page: 1/n for the first eleven, then n.
 struct Scale {
     int numerator;

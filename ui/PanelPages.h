@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/DimensionSettings.h"
 #include "ui/PanelControls.h"
 #include "ui/PanelState.h"
 
@@ -16,6 +17,17 @@ struct PanelFonts {
     std::vector<std::string> names;  // Windows-1252, in the host's order
     std::int32_t pageCount = 0;      // pages of 16 fonts, rounded up
 };
+
+// Where a title stands: its baseline just above the row it heads.
+double TitleY(double row);
+// The baseline of a text whose row ends at `bottomRow`.
+double RowY(double bottomRow);
+// The step of a stepper for the keys: Shift before Alt, both before the plain step.
+double StepFor(const PanelKeys& keys, double plain, double alt, double shift);
+// A switch of two rows: the upper sets `field` to `first`, the lower to `second`.
+Control Switch(double left, double right, double top, double split, double bottom,
+               std::vector<std::string> labels, std::int32_t settings::DimensionSettings::*field,
+               std::int32_t first, std::int32_t second);
 
 // The number of fonts on a page of the font page.
 constexpr int kFontsPerPage = 16;

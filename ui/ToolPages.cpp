@@ -14,24 +14,6 @@ namespace {
 using settings::DimensionSettings;
 using settings::Settings;
 
-double TitleY(double row) {
-    constexpr double kAboveRow = 4;
-    return row * kRowPixels - kAboveRow;
-}
-
-double StepFor(const PanelKeys& keys, double plain, double alt, double shift) {
-    return keys.shift ? shift : keys.alt ? alt : plain;
-}
-
-Control Switch(double left, double right, double top, double split, double bottom,
-               std::vector<std::string> labels, std::int32_t DimensionSettings::*field,
-               std::int32_t first, std::int32_t second) {
-    return Choice(
-        left, right, {top, split, bottom}, std::move(labels),
-        [field, first] { return Settings().*field == first ? 0 : 1; },
-        [field, first, second](int k) { Settings().*field = k == 0 ? first : second; });
-}
-
 // A stepper of a real setting in millimetres or points, shown with one decimal.
 Control RealStepper(double minusLeft, double minusRight, double plusLeft, double plusRight,
                     double top, double bottom, double DimensionSettings::*field,
