@@ -7,7 +7,6 @@
 #include <fstream>
 #include <limits>
 #include <optional>
-#include <random>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -523,42 +522,6 @@ bool WriteSvgFile(const Document& document, const std::filesystem::path& file, s
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return WriteFileWhole(
         file, extension == ".svgz" ? GzipDeflate(WriteSvg(document)) : WriteSvg(document), error);
-}
-
-bool WriteFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
-    const auto fail = [&](const std::string& reason) {
-        if (error) {
-            *error = file.string() + ": " + reason;
-        }
-        return false;
-    };
-    std::random_device random;
-    const std::filesystem::path temporary =
-        file.parent_path() / std::string(".")
-                                 .append(file.filename().string())
-                                 .append(".tmp-")
-                                 .append(std::to_string(random() % 1000000000u));
-    {
-        std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-        if (!stream) {
-            return fail("cannot be written (cannot create a file in its folder)");
-        }
-        stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        stream.close();
-        if (!stream) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return fail("cannot be written");
-        }
-    }
-    std::error_code renamed;
-    std::filesystem::rename(temporary, file, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return fail("cannot be written: " + renamed.message());
-    }
-    return true;
 }
 
 }  // namespace emulator

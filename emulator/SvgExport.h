@@ -50,6 +50,7 @@
 #include <string_view>
 
 #include "emulator/Document.h"
+#include "emulator/FileSave.h"
 
 namespace emulator {
 
@@ -63,16 +64,11 @@ namespace emulator {
 // left out.
 std::string WriteSvg(const Document& document);
 
-// Writes WriteSvg's text to `file` (gzip-compressed when its name ends in ".svgz") through a
-// temporary file in the same folder renamed over it, so that the file is either the old one
-// or the whole new one. Returns false with the
-// reason in English (naming the file) in *error (when error is not null) on failure, with
-// the old file untouched and no temporary file left.
+// Writes WriteSvg's text to `file` (gzip-compressed when its name ends in ".svgz") as
+// WriteFileWhole saves, so that the file is either the old one or the whole new one.
+// Returns false with the reason in English (naming the file) in *error (when error is not
+// null) on failure, with the old file untouched and no temporary file left.
 bool WriteSvgFile(const Document& document, const std::filesystem::path& file, std::string* error);
-
-// Writes `bytes` to `file` the way WriteSvgFile writes: through a temporary file in the same
-// folder renamed over it, false with the reason in *error (when not null) on failure.
-bool WriteFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error);
 
 // A number as the written files show it: fixed notation with at most `decimals` decimals
 // (from 0 to 17) and no trailing zeros ("0" for -0 and for a value that is not finite).

@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 
 #include "app/PluginsFolder.h"
 #include "emulator/SuiteRegistry.h"
@@ -24,6 +26,11 @@ TemporaryFolder::TemporaryFolder() {
 TemporaryFolder::~TemporaryFolder() {
     std::error_code ec;
     fs::remove_all(path_, ec);
+}
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::vector<std::string> FixedFonts() {

@@ -26,6 +26,9 @@ class TemporaryFolder {
     std::filesystem::path path_;
 };
 
+// The whole content of a file ("" when it cannot be read).
+std::string ReadFile(const std::filesystem::path& file);
+
 // The font list the tests give the host, so that they do not depend on the machine's.
 std::vector<std::string> FixedFonts();
 

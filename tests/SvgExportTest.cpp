@@ -1,8 +1,12 @@
 // Writing the emulated host's document back to SVG: round trips through the reader, what the
 // host does not model kept as it was, new documents, the atomic file write, a rendering of
-// the written file, files with DOCTYPE entities, compressed files, and a session's output
-// options without a document.
+// the written file, a save killed halfway, files with DOCTYPE entities, compressed files, and a
+// session's output options without a document.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -107,6 +111,16 @@ TEST(SvgExport, NewDocumentKeepsItsSizeAndScale) {
     }
 }
 
+// The names of the folder's entries, sorted.
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 // A failed write leaves the old file as it was and no temporary file behind; a successful
 // one replaces the file and leaves nothing else.
 TEST(SvgExport, FileWriteIsAtomic) {
@@ -122,16 +136,48 @@ TEST(SvgExport, FileWriteIsAtomic) {
     EXPECT_TRUE(Contains(error, "plan.svg")) << error;
 
     EXPECT_TRUE(emulator::WriteSvgFile(*document, target, &error)) << error;
-    std::ifstream in(target);
-    const std::string written((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
-    EXPECT_EQ(written, WriteSvg(*document));
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder.Path())) {
-        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(testing_support::ReadFile(target), WriteSvg(*document));
+    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{"plain", "plan.svg"}));
+}
+
+// A save killed by a signal halfway leaves the old file whole; its temporary file is removed
+// by the next save there, which keeps the file's permissions.
+TEST(SvgExport, KilledSaveLeavesTheOldFile) {
+    testing_support::TemporaryFolder folder;
+    const fs::path target = folder.Path() / "plan.svg";
+    const std::string old(4000, 'o');
+    std::ofstream(target) << old;
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The system kills a process (SIGXFSZ) that writes a file beyond this size.
+        const rlimit size{1000, 1000};
+        const rlimit core{0, 0};
+        setrlimit(RLIMIT_CORE, &core);
+        setrlimit(RLIMIT_FSIZE, &size);
+        emulator::WriteFileWhole(target, std::string(100000, 'n'), nullptr);
+        _exit(0);
     }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"plain", "plan.svg"}));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    const std::string prefix = emulator::TemporaryPrefix(target);
+    const std::string stale = prefix + std::to_string(child) + "-";
+    ASSERT_EQ(Names(folder.Path()).size(), 2u);
+    EXPECT_EQ(Names(folder.Path())[0].compare(0, stale.size(), stale), 0);
+    EXPECT_EQ(testing_support::ReadFile(target), old);
+
+    // Another process's temporary file that is still alive is left alone.
+    const std::string ours = prefix + std::to_string(getppid()) + "-7";
+    std::ofstream(folder.Path() / ours) << "being written";
+    std::string error;
+    ASSERT_TRUE(emulator::WriteFileWhole(target, "new", &error)) << error;
+    EXPECT_EQ(testing_support::ReadFile(target), "new");
+    EXPECT_EQ(Names(folder.Path()), (std::vector<std::string>{ours, "plan.svg"}));
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
 bool HasRsvgConvert() {

@@ -1,0 +1,147 @@
+#include "emulator/FileSave.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+namespace emulator {
+namespace {
+
+// Closes a file descriptor when it goes out of scope.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() { Close(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    // Closes now; false when the system reports that the data could not be written.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// True when no process has the number `pid` any more.
+bool ProcessIsGone(long pid) {
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporary files of saves of `file` whose process has died (killed during a
+// save, or the machine stopped): they hold nothing anyone will read.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        const std::string name = entries->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0) {
+            continue;
+        }
+        // ".NAME.tmp-PID-N": only names of this form are ours.
+        const char* first = name.data() + prefix.size();
+        const char* last = name.data() + name.size();
+        long pid = 0;
+        const auto [end, problem] = std::from_chars(first, last, pid);
+        if (problem != std::errc() || end == first || end == last || *end != '-') {
+            continue;
+        }
+        if (ProcessIsGone(pid)) {
+            std::error_code ignored;
+            std::filesystem::remove(entries->path(), ignored);
+        }
+    }
+}
+
+// Flushes the folder's entries (the rename) to disk. Some file systems cannot flush a
+// folder; the file itself is already safe then, so that is not a failure.
+void FlushFolder(const std::filesystem::path& folder) {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+std::string TemporaryPrefix(const std::filesystem::path& file) {
+    return std::string(".").append(file.filename().string()).append(".tmp-");
+}
+
+bool WriteFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
+    const auto fail = [&](const std::string& reason) {
+        if (error) {
+            *error = file.string() + ": " + reason;
+        }
+        return false;
+    };
+    const std::filesystem::path folder = file.parent_path();
+    const std::string prefix = TemporaryPrefix(file);
+    RemoveStaleTemporaries(folder, prefix);
+
+    std::random_device random;
+    const std::filesystem::path temporary =
+        folder / std::string(prefix)
+                     .append(std::to_string(::getpid()))
+                     .append("-")
+                     .append(std::to_string(random() % 1000000000u));
+    Descriptor out(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (out.Get() < 0) {
+        return fail(std::string("cannot be written (cannot create a file in its folder: ") +
+                    std::strerror(errno) + ")");
+    }
+    const auto discard = [&](const std::string& reason) {
+        out.Close();
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        return fail(reason);
+    };
+    // The new file keeps the permissions of the one it replaces.
+    struct stat old {};
+    if (::stat(file.c_str(), &old) == 0) {
+        ::fchmod(out.Get(), old.st_mode & 07777);
+    }
+    if (!WriteAll(out.Get(), bytes)) {
+        return discard(std::string("cannot be written: ") + std::strerror(errno));
+    }
+    // On disk before the rename: otherwise a power cut could leave the new name on a file
+    // whose data never arrived.
+    if (::fsync(out.Get()) != 0 || !out.Close()) {
+        return discard(std::string("cannot be written: ") + std::strerror(errno));
+    }
+    std::error_code renamed;
+    std::filesystem::rename(temporary, file, renamed);
+    if (renamed) {
+        return discard("cannot be written: " + renamed.message());
+    }
+    FlushFolder(folder);
+    return true;
+}
+
+}  // namespace emulator
