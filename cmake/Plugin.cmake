@@ -57,7 +57,7 @@ else()
     set_property(TARGET mesra_plugin APPEND PROPERTY LINK_DEPENDS
         ${PROJECT_SOURCE_DIR}/cmake/plugin-exports.map)
     # Nothing but the C++ standard library: no undefined symbol may wait for another one.
-    if(NOT MESRA_SANITIZE)
+    if(NOT MESRA_SANITIZE AND NOT MESRA_FUZZ)
         target_link_options(mesra_plugin PRIVATE -Wl,--no-undefined)
     endif()
 endif()

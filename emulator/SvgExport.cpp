@@ -468,8 +468,8 @@ void DropForbiddenCharacters(pugi::xml_node node) {
                     attribute.set_value(kept->c_str());
                 }
             }
-            if (n.type() == pugi::node_pcdata || n.type() == pugi::node_cdata ||
-                n.type() == pugi::node_comment) {
+            // Texts, comments, processing instructions and the document type alike.
+            if (*n.value() != '\0') {
                 if (auto kept = WithoutForbiddenCharacters(n.value())) {
                     n.set_value(kept->c_str());
                 }

@@ -268,6 +268,16 @@ ASErr ToolMouseDown(AIToolMessage* message) {
     const auto width = static_cast<AIReal>(settings::Settings().strokeWidth);
     drawing::Styles().solidLine.stroke.width = width;
     drawing::Styles().dashedLine.stroke.width = width;
+    // The host moves the cursor to every press, but not again after a click: a press where
+    // the cursor was not looked at, or over art that the last click replaced (a rebuilt
+    // dimension), looks at what lies there now.
+    const tools::HoverState& last = tools::Hover();
+    if (last.cursorPoint.h != message->cursor.h || last.cursorPoint.v != message->cursor.v ||
+        (last.hoverArt != nullptr && !sAIArt->ValidArt(last.hoverArt))) {
+        if (const ASErr error = tools::AnalyseHover(Active(), message->cursor)) {
+            return error;
+        }
+    }
     const Modifiers keys = ReadModifiers();
     ui::PanelState& panel = ui::Panel();
     const bool overDimension = tools::Hover().OverDimension();

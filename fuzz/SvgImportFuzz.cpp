@@ -1,20 +1,33 @@
 // Feeds arbitrary bytes to the SVG reader: it must return a document or a reason, never
-// crash, hang or read out of bounds. Build with clang and -fsanitize=fuzzer,address,undefined
-// together with emulator/SvgImport.cpp, emulator/SvgImportEntities.cpp,
-// emulator/SvgImportPaths.cpp, emulator/SvgImportStyles.cpp, emulator/SvgImportText.cpp,
-// emulator/SvgImportUnits.cpp, emulator/SvgSyntax.cpp, emulator/Gzip.cpp and
-// emulator/Unicode.cpp, linked with pugixml and zlib.
+// crash, hang or read out of bounds. A document it reads is written back: the text must be
+// well-formed XML, and the reader must take it again (what the program writes, it opens).
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
+#include "emulator/SvgExport.h"
 #include "emulator/SvgImport.h"
+#include "fuzz/WrittenSvgCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::string error;
     const auto document = emulator::ReadSvg(text, &error);
-    if (!document && error.empty()) {
+    if (!document) {
+        if (error.empty()) {
+            __builtin_trap();
+        }
+        return 0;
+    }
+    const std::string written = emulator::WriteSvg(*document);
+    const std::string problem = fuzzing::ProblemInWrittenSvg(written, false);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        __builtin_trap();
+    }
+    if (!emulator::ReadSvg(written, &error)) {
+        std::fprintf(stderr, "the written file is refused: %s\n", error.c_str());
         __builtin_trap();
     }
     return 0;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Mesra needs on Debian (12 or later): the compiler
 # and CMake, GoogleTest and Google Benchmark, the emulated host's libraries, clang-format,
-# an SVG renderer that tests open written files with, and MinGW-w64 for the Windows build
-# of the plug-in.
+# an SVG renderer that tests open written files with, MinGW-w64 for the Windows build of
+# the plug-in, and clang with its sanitizer and fuzzer runtimes for the fuzz targets.
 set -euo pipefail
 
 packages=(
@@ -12,6 +12,7 @@ packages=(
     librsvg2-dev libcairo2-dev
     clang-format librsvg2-bin
     g++-mingw-w64-i686 binutils-mingw-w64-i686
+    clang libclang-rt-dev
 )
 
 missing=()

@@ -176,8 +176,22 @@ void SetArcMultiple(DimensionSettings& s, bool multiple) {
     s.arcNormal = multiple ? 0 : 1;
 }
 
+namespace {
+
+// The text without its control characters. They come only from a damaged file: no keyboard
+// types them, no list shows them, and a line end would not survive the file.
+std::string Printable(std::string text) {
+    std::erase_if(text, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+    return text;
+}
+
+}  // namespace
+
 void SetLayerName(DimensionSettings& s, const std::string& name) {
-    s.layerName = name.substr(0, kMaxNameLength);
+    s.layerName = Printable(name).substr(0, kMaxNameLength);
     s.layerNameLength = static_cast<std::int32_t>(s.layerName.size());
 }
 
@@ -275,9 +289,7 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     Between(s.dashGap, 0, kMaxDash, 6);
     Flag(s.roundCaps);
 
-    if (s.fontName.size() > kMaxNameLength) {
-        s.fontName.resize(kMaxNameLength);
-    }
+    s.fontName = Printable(s.fontName).substr(0, kMaxNameLength);
     const std::int32_t pages =
         std::max<std::int32_t>(1, (fontCount + kFontsPerPage - 1) / kFontsPerPage);
     Between(s.fontPage, 1, pages);
@@ -312,7 +324,9 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     if (!Usable(s.arcRadius) || s.arcRadius <= 0) {
         s.arcRadius = 30;
     }
-    s.arcRadius = std::min(s.arcRadius, kMaxLength);
+    // At least the panel's smallest radius: the file keeps two decimals, and a smaller one
+    // would read back as 0, the value that stands for "no radius".
+    s.arcRadius = std::clamp(s.arcRadius, 1.0, kMaxLength);
 
     Flag(s.showDiameter);
     Flag(s.radiusPrefixOn);

@@ -243,7 +243,7 @@ void ResetPage(DimensionSettings& s, SettingsPage page);
 // Writers that keep the invariants.
 void SetScale(DimensionSettings& s, double numerator, double denominator);
 void SetArcMultiple(DimensionSettings& s, bool multiple);
-// Sets the layer name, cut to kMaxNameLength characters.
+// Sets the layer name without its control characters, cut to kMaxNameLength characters.
 void SetLayerName(DimensionSettings& s, const std::string& name);
 // Sets the decimal separator; a comma thousands separator then becomes a space.
 void SetDecimalSeparator(DimensionSettings& s, char separator);

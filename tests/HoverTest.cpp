@@ -146,8 +146,10 @@ TEST_F(HoverTest, ClicksOnNothingAreRefusedByTheToolsThatNeedSomething) {
         ASSERT_EQ(h.Alerts().size(), 1u) << c.tool;
         EXPECT_EQ(h.Alerts()[0].rfind(c.start, 0), 0u) << h.Alerts()[0];
         h.ClearEvents();
+        // On an anchor the tool looks at it (the Circle tool then finds no arc end there).
         EXPECT_EQ(h.ToolEvent("down", h.CurrentDocument()->ToArtwork(100, 100)), 0);
-        EXPECT_TRUE(h.Alerts().empty()) << c.tool << ": " << h.Alerts()[0];
+        EXPECT_TRUE(h.Alerts().empty() || h.Alerts()[0].rfind(c.start, 0) != 0)
+            << c.tool << ": " << h.Alerts()[0];
     }
 }
 

@@ -1,5 +1,6 @@
 // The pages of the measure: unit, double measure, number format and scale.
 #include <cmath>
+#include <iterator>
 #include <string>
 
 #include "hostaccess/WindowsText.h"
@@ -63,7 +64,9 @@ std::string Grouped(const std::string& digits, std::int8_t separator) {
 }  // namespace
 
 const std::vector<std::string>& UnitLabels() {
-    static const std::vector<std::string> labels = {
+    // Built from an array of pointers: a braced list of strings made from these literals
+    // crashes some compilers (clang 14).
+    static const char* const names[] = {
         "Micromètres"_w1252,
         "Millimètres"_w1252,
         "Centimètres"_w1252,
@@ -76,6 +79,7 @@ const std::vector<std::string>& UnitLabels() {
         "Kilomètres"_w1252,
         "Sans mesure",
     };
+    static const std::vector<std::string> labels(std::begin(names), std::end(names));
     return labels;
 }
 
