@@ -299,13 +299,18 @@ TEST(PreferencesText, DamagedFilesLoadSafely) {
         EXPECT_DOUBLE_EQ(r.groups[0].unitKind, 10);
     }
     // Values no stepper of the panel reaches are brought within its limits: a text of 35
-    // million points or a line 99 million points wide cannot be drawn.
+    // million points or a line 99 million points wide cannot be drawn; a radius the file
+    // would save as 0 is the smallest the panel sets; names lose their control characters
+    // (a line end would not survive the next save). What is saved then loads the same.
     {
         std::string text = kDefaultsFile;
         for (const auto& [pair, value] : {std::pair{4, "99999999,00"},
                                           {14, "99999999,00"},
                                           {5, "99999999,00"},
-                                          {11, "5000000,00"}}) {
+                                          {11, "5000000,00"},
+                                          {17, "0,004"},
+                                          {3, "Cotes\x01\tatelier\r\r"},
+                                          {19, "Deja\x02Vu\r\r"}}) {
             text = WithValue(text, pair, value);
         }
         DimensionSettings r = Defaults();
@@ -314,6 +319,13 @@ TEST(PreferencesText, DamagedFilesLoadSafely) {
         EXPECT_DOUBLE_EQ(r.strokeWidth, settings::kMaxStrokeWidth);
         EXPECT_DOUBLE_EQ(r.fontSize, settings::kMaxFontSize);
         EXPECT_DOUBLE_EQ(r.arrowSize, settings::kMaxArrowSize);
+        EXPECT_DOUBLE_EQ(r.arcRadius, 1);
+        EXPECT_EQ(r.layerName, "Cotesatelier");
+        EXPECT_EQ(r.fontName, "DejaVu");
+        DimensionSettings again = Defaults();
+        ReadPreferencesText(PreferencesText(r), again);
+        Sanitize(again, 40);
+        EXPECT_EQ(PreferencesText(again), PreferencesText(r));
     }
 }
 

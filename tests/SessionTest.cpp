@@ -118,6 +118,19 @@ TEST_F(SessionRun, PointsBeyondTheHostsRangeAreRefused) {
     EXPECT_TRUE(host.Violations().empty());
 }
 
+// The host moves the cursor to a press but not again after a click: a press at the same
+// place after a click that rebuilt the dimension there, or a press elsewhere, looks at what
+// lies there now, never at the replaced dimension (which the host has disposed of).
+TEST_F(SessionRun, PressesAfterARebuildLookAtTheArtOfNow) {
+    fs::copy_file(fs::path(MESRA_SOURCE_DIR) / "examples/drawing-cotes.svg",
+                  folder_.Path() / "drawing-cotes.svg");
+    Session(
+        "doc drawing-cotes.svg\ntool circle\nclick 178.331 71.338\n"
+        "down 178.331 71.338\nup 178.331 71.338\ndown 14.893 189.143\n"
+        "up 14.893 189.143\nsave out.svg\n");
+    EXPECT_EQ(Count(Read("out.svg"), "<text"), Count(Read("drawing-cotes.svg"), "<text"));
+}
+
 // The example session that the README shows: the cursor over each part of the bundled
 // drawing, with the tools and keys a user would use.
 TEST_F(SessionRun, ExampleHoverSessionShowsEachCursor) {
