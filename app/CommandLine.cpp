@@ -25,6 +25,12 @@ const char* UsageText() {
            "            [--view OUT.png] [--plugins DIR]\n"
            "      replay the session script SESSION (one command a line) on IN.svg; --view\n"
            "      writes what the view shows at the end (PNG or SVG)\n"
+           "  mesra check IN.svg [--json] [--plugins DIR]\n"
+           "      tell which dimensions of IN.svg no longer show the size of what they\n"
+           "      measure (exit status 1 when one does not, or its path is missing)\n"
+           "  mesra update IN.svg [--out OUT.svg] [--json] [--plugins DIR]\n"
+           "      bring every linked dimension of IN.svg up to date, as an Alt+click with\n"
+           "      each tool does, and write the drawing to OUT.svg (or over IN.svg)\n"
            "  mesra --help | --version\n"
            "\n"
            "  --plugins DIR  the host's plug-ins folder, where the plug-in, its preferences\n"
@@ -48,6 +54,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         if (argument == "--help" || argument == "-h") {
             line.command = Command::Help;
             return line;
+        }
+        if (argument == "--json") {
+            line.json = true;
+            continue;
         }
         if (argument == "--version") {
             line.command = Command::Version;
@@ -84,10 +94,14 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         positional.push_back(argument);
     }
     if (positional.empty()) {
-        *error = "a command is expected (demo or run)";
+        *error = "a command is expected (demo, run, check or update)";
         return std::nullopt;
     }
     const std::string& command = positional[0];
+    if (line.json && command != "check" && command != "update") {
+        *error = "--json goes with check and update";
+        return std::nullopt;
+    }
     if (command == "demo") {
         if (positional.size() > 1) {
             *error = "demo takes no argument: " + positional[1];
@@ -112,6 +126,22 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         }
         line.command = Command::Run;
         line.session = positional[1];
+        return line;
+    }
+    if (command == "check" || command == "update") {
+        if (positional.size() != 2) {
+            *error = command +
+                     (positional.size() < 2 ? " needs a drawing (IN.svg)" : " takes one drawing");
+            return std::nullopt;
+        }
+        if (!line.document.empty() || !line.dump.empty() || !line.view.empty() ||
+            (command == "check" && !line.output.empty())) {
+            *error = command == "check" ? "check takes only --json and --plugins"
+                                        : "update takes only --out, --json and --plugins";
+            return std::nullopt;
+        }
+        line.command = command == "check" ? Command::Check : Command::Update;
+        line.document = positional[1];
         return line;
     }
     *error = "unknown command: " + command;

@@ -7,7 +7,7 @@
 
 namespace app {
 
-enum class Command { Help, Version, Demo, Run };
+enum class Command { Help, Version, Demo, Run, Check, Update };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -17,10 +17,11 @@ struct CommandLine {
     std::string dump;      // --dump
     std::string view;      // --view: the view picture, PNG or SVG
     std::string plugins;   // --plugins
+    bool json = false;     // check, update: --json
 };
 
 // Parses the arguments after the program name. Options may come before or after the
-// session file. On a bad command line returns nothing and says why in *error.
+// session or drawing file. On a bad command line returns nothing and says why in *error.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
                                             std::string* error);
 

@@ -1,10 +1,13 @@
 // mesra: runs the Mesra plug-in in the emulated host.
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/CheckCommand.h"
 #include "app/CommandLine.h"
 #include "app/Demo.h"
 #include "app/PluginsFolder.h"
@@ -34,6 +37,8 @@ int main(int argc, char** argv) {
             return 0;
         case app::Command::Demo:
         case app::Command::Run:
+        case app::Command::Check:
+        case app::Command::Update:
             break;
     }
     const auto shipped = app::ShippedPluginFile(&error);
@@ -47,6 +52,10 @@ int main(int argc, char** argv) {
     if (!plugin) {
         std::cerr << "mesra: " << error << "\n";
         return kExitHostFailure;
+    }
+    if (line->command == app::Command::Check || line->command == app::Command::Update) {
+        return app::RunDimensionCheck(*line, plugin->string(), std::cout, std::cerr,
+                                      isatty(STDERR_FILENO) != 0);
     }
     if (line->command == app::Command::Demo) {
         return app::RunDemo(*plugin, line->output, std::cout, std::cerr);

@@ -10,10 +10,10 @@ using app::ParseCommandLine;
 TEST(CommandLine, AcceptedForms) {
     // The command, then the session, document, output, dump, plug-ins folder and view given.
     const auto read = [](const app::CommandLine& line) {
-        const char* commands[] = {"help", "version", "demo", "run"};
+        const char* commands[] = {"help", "version", "demo", "run", "check", "update"};
         return std::string(commands[static_cast<int>(line.command)]) + " " + line.session + "|" +
                line.document + "|" + line.output + "|" + line.dump + "|" + line.plugins +
-               (line.view.empty() ? "" : "|" + line.view);
+               (line.view.empty() ? "" : "|" + line.view) + (line.json ? " json" : "");
     };
     const struct {
         std::vector<std::string> arguments;
@@ -30,6 +30,8 @@ TEST(CommandLine, AcceptedForms) {
         {{"run", "s.txt", "--view", "v.PNG"}, "run s.txt|||||v.PNG"},
         {{"--help"}, "help ||||"},
         {{"run", "s.txt", "--version"}, "version ||||"},
+        {{"check", "in.svg", "--json"}, "check |in.svg||| json"},
+        {{"update", "--out", "o.svg", "in.svg"}, "update |in.svg|o.svg||"},
     };
     for (const auto& c : cases) {
         std::string error;
@@ -52,6 +54,10 @@ TEST(CommandLine, RefusedForms) {
         {"run", "s.txt", "--colour", "red"},
         {"run", "s.txt", "--view", "v.jpg"},
         {"demo", "--view", "v.png"},
+        {"check"},
+        {"check", "in.svg", "--out", "o.svg"},
+        {"update", "in.svg", "--doc", "x.svg"},
+        {"run", "s.txt", "--json"},
     };
     for (const auto& arguments : cases) {
         std::string error;

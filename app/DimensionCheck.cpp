@@ -1,0 +1,298 @@
+#include "app/DimensionCheck.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+#include <string_view>
+#include <utility>
+
+#include "app/MeasureReading.h"
+#include "emulator/ArtTree.h"
+#include "emulator/Unicode.h"
+#include "host/Platform.h"
+
+namespace app {
+namespace {
+
+using emulator::Art;
+using emulator::ArtType;
+
+// The records the plug-in writes (the tag names without their namespace).
+constexpr std::string_view kAuxiliary = "vorn";
+constexpr std::array<std::string_view, 3> kKindKeys = {"mods", "moda", "modc"};
+constexpr std::array<std::string_view, 5> kLinkKeys = {"surseg", "segpt1", "segpt2", "ang", "cer"};
+
+// The names the plug-in gives its dimension groups (UTF-8), and the kind each stands for.
+const std::map<std::string, std::string, std::less<>>& GroupNames() {
+    static const std::map<std::string, std::string, std::less<>> names = {
+        {"Segment oblique", "linear"},      {"Segment horiz", "linear"},
+        {"Segment verti", "linear"},        {"Segment horiz & verti", "linear"},
+        {"Segment erreur", "linear"},       {"Segment arc", "arc length"},
+        {"Segment courbe", "curve length"}, {"Angle", "angle"},
+        {"Cercle Rayon", "radius"},         {"Cercle Diamètre", "diameter"},
+        {"Bézier partage", "division"},     {"Longueurs & Aires", "lengths and areas"},
+    };
+    return names;
+}
+
+// A dimension as found in the document.
+struct Found {
+    AIArtHandle group = nullptr;
+    std::string kind;
+    std::string name;
+    std::string text;      // UTF-8, lines kept
+    std::string identity;  // the records of its record art, the same after a rebuild
+    std::string kindKey;   // "mods", "moda", "modc"; empty without records
+    std::vector<std::pair<std::string, std::string>> links;  // link key, number
+    std::vector<AIRealPoint> clickPoints;
+};
+
+bool HasTag(const Art& art, std::string_view key) {
+    return art.tags.find(key) != art.tags.end();
+}
+
+// Points on the record art's first segment, where a click finds the dimension: away from
+// its middle first, where the measure text may lie.
+std::vector<AIRealPoint> PointsOn(const Art& art) {
+    if (art.segments.size() < 2) {
+        return {art.segments.empty() ? AIRealPoint{0, 0} : art.segments[0].p};
+    }
+    const AIPathSegment& a = art.segments[0];
+    const AIPathSegment& b = art.segments[1];
+    std::vector<AIRealPoint> points;
+    for (const float t : {0.3f, 0.7f, 0.5f}) {
+        const float u = 1 - t;
+        const auto at = [&](float p0, float p1, float p2, float p3) {
+            return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+        };
+        points.push_back({at(a.p.h, a.out.h, b.in.h, b.p.h), at(a.p.v, a.out.v, b.in.v, b.p.v)});
+    }
+    return points;
+}
+
+// The lines of a text art, joined by line feeds (UTF-8).
+std::string TextOf(const Art& art) {
+    std::string text = emulator::Utf8FromUtf16(art.pointText.text);
+    for (char& c : text) {
+        c = c == '\r' ? '\n' : c;
+    }
+    return text;
+}
+
+// What a group holds of a dimension: its first text and its first record art.
+Found Describe(emulator::Host& host, const Art& group) {
+    Found found;
+    found.group = host.HandleOf(&group);
+    found.name = group.name;
+    const Art* record = nullptr;
+    const Art* text = nullptr;
+    std::vector<const Art*> stack = {&group};
+    while (!stack.empty()) {
+        const Art* art = stack.back();
+        stack.pop_back();
+        if (art->type == ArtType::Text && text == nullptr) {
+            text = art;
+        }
+        if (record == nullptr) {
+            for (std::string_view key : kKindKeys) {
+                if (HasTag(*art, key)) {
+                    record = art;
+                    found.kindKey = key;
+                    break;
+                }
+            }
+        }
+        for (auto child = art->children.rbegin(); child != art->children.rend(); ++child) {
+            stack.push_back(child->get());
+        }
+    }
+    if (text != nullptr) {
+        found.text = TextOf(*text);
+    }
+    const auto named = GroupNames().find(group.name);
+    found.kind = named != GroupNames().end() ? named->second : "dimension";
+    if (found.kindKey == "moda") {
+        found.kind = "angle";
+    }
+    if (record != nullptr) {
+        for (const auto& [key, value] : record->tags) {
+            found.identity += key + "=" + value + ";";
+            for (std::string_view link : kLinkKeys) {
+                if (key == link) {
+                    found.links.emplace_back(key, value);
+                }
+            }
+        }
+        found.clickPoints = PointsOn(*record);
+        // A measure from an anchor to a point of no path (a crossing, a point picked in the
+        // void) keeps one point's link only: the plug-in cannot rebuild it, it is free.
+        const auto has = [&](std::string_view key) {
+            return std::any_of(found.links.begin(), found.links.end(),
+                               [key](const auto& link) { return link.first == key; });
+        };
+        if (has("segpt1") != has("segpt2")) {
+            found.links.clear();
+        }
+    }
+    return found;
+}
+
+// True for a group the plug-in drew as a dimension: one of its names, or holding art it
+// tagged as its own.
+bool IsDimensionGroup(const Art& art) {
+    if (art.type != ArtType::Group) {
+        return false;
+    }
+    if (GroupNames().count(art.name) != 0) {
+        return true;
+    }
+    for (const auto& child : art.children) {
+        if (HasTag(*child, kAuxiliary)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every dimension of the document, layers bottom first, art bottom first.
+std::vector<Found> FindDimensions(emulator::Host& host) {
+    std::vector<Found> found;
+    emulator::Document* document = host.CurrentDocument();
+    if (document == nullptr) {
+        return found;
+    }
+    for (const auto& layer : document->layers) {
+        // Depth first in paint order, without recursion: documents nest deeply.
+        std::vector<std::pair<const std::vector<std::unique_ptr<Art>>*, std::size_t>> stack = {
+            {&layer->art, 0}};
+        while (!stack.empty()) {
+            auto& [list, next] = stack.back();
+            if (next == list->size()) {
+                stack.pop_back();
+                continue;
+            }
+            const Art& art = *(*list)[next++];
+            if (IsDimensionGroup(art)) {
+                found.push_back(Describe(host, art));
+            } else if (art.type == ArtType::Group) {
+                stack.emplace_back(&art.children, 0);
+            }
+        }
+    }
+    return found;
+}
+
+// The tool whose Alt+click rebuilds the dimensions of a kind key.
+const char* ToolFor(const std::string& kindKey) {
+    if (kindKey == "moda") {
+        return "Outil Angle";
+    }
+    return kindKey == "modc" ? "Outil Cercle" : "Outil Segment";
+}
+
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == '\n') {
+            line += " / ";
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+}  // namespace
+
+const char* StatusWord(DimensionStatus status) {
+    switch (status) {
+        case DimensionStatus::UpToDate:
+            return "ok";
+        case DimensionStatus::OutOfDate:
+            return "out of date";
+        case DimensionStatus::PathMissing:
+            return "path missing";
+        case DimensionStatus::Free:
+            break;
+    }
+    return "free";
+}
+
+std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progress& progress) {
+    const auto report = [&](double done) {
+        if (progress) {
+            progress(done);
+        }
+    };
+    const std::vector<Found> before = FindDimensions(host);
+    report(0.1);
+
+    // An Alt+click on one linked dimension of each kind rebuilds all of that kind; when the
+    // click finds no dimension (another one lies nearer), the next one of the kind is tried.
+    std::map<std::string, std::vector<const Found*>> byKind;
+    for (const Found& dimension : before) {
+        if (!dimension.links.empty()) {
+            byKind[dimension.kindKey].push_back(&dimension);
+        }
+    }
+    std::size_t kindsDone = 0;
+    for (const auto& [kindKey, dimensions] : byKind) {
+        bool rebuilt = false;
+        for (std::size_t i = 0; i < dimensions.size() && !rebuilt; ++i) {
+            for (const AIRealPoint& point : dimensions[i]->clickPoints) {
+                if (host.SelectToolByName(ToolFor(kindKey)) != 0) {
+                    break;
+                }
+                host.SetKeys({static_cast<ASInt32>(platform::Key::Alt)});
+                for (const char* event : {"move", "down", "up"}) {
+                    host.ToolEvent(event, point);
+                }
+                host.SetKeys({});
+                rebuilt = !host.IsLiveArt(dimensions[i]->group);
+                if (rebuilt) {
+                    break;
+                }
+            }
+        }
+        report(0.1 + 0.8 * static_cast<double>(++kindsDone) / static_cast<double>(byKind.size()));
+    }
+
+    // The rebuilt dimensions are new groups with the records of the old ones.
+    std::set<AIArtHandle> old;
+    for (const Found& dimension : before) {
+        old.insert(dimension.group);
+    }
+    std::map<std::string, std::vector<std::string>> rebuilt;  // identity → texts, in order
+    for (const Found& dimension : FindDimensions(host)) {
+        if (old.count(dimension.group) == 0) {
+            rebuilt[dimension.identity].push_back(dimension.text);
+        }
+    }
+    std::map<std::string, std::size_t> taken;
+    std::vector<DimensionReport> reports;
+    reports.reserve(before.size());
+    for (const Found& dimension : before) {
+        DimensionReport line{dimension.kind, dimension.name, OneLine(dimension.text),
+                             OneLine(dimension.text), DimensionStatus::Free};
+        if (!dimension.links.empty()) {
+            const std::vector<std::string>& texts = rebuilt[dimension.identity];
+            std::size_t& next = taken[dimension.identity];
+            if (host.IsLiveArt(dimension.group) || next >= texts.size()) {
+                // Not rebuilt: the path it measured, or the anchors, are gone.
+                line.status = DimensionStatus::PathMissing;
+                line.shouldShow.clear();
+            } else {
+                const std::string& now = texts[next++];
+                line.shouldShow = OneLine(now);
+                line.status = ShowsSameMeasure(dimension.text, now) ? DimensionStatus::UpToDate
+                                                                    : DimensionStatus::OutOfDate;
+            }
+        }
+        reports.push_back(std::move(line));
+    }
+    report(1);
+    return reports;
+}
+
+}  // namespace app

@@ -1,0 +1,43 @@
+// Which dimensions of a drawing still tell the truth: every dimension the plug-in drew is
+// found with its records, the linked ones are brought up to date by the plug-in itself (an
+// Alt+click on a dimension of each kind, as the user does), and the text each one showed is
+// compared with the text it shows now.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "emulator/Host.h"
+
+namespace app {
+
+enum class DimensionStatus {
+    UpToDate,     // "ok"
+    OutOfDate,    // "out of date"
+    PathMissing,  // "path missing": what it measured is gone, it was left as it was
+    Free,         // "free": not linked, nothing to check
+};
+
+// The word the reports use for a status.
+const char* StatusWord(DimensionStatus status);
+
+struct DimensionReport {
+    std::string kind;   // "linear", "angle", "radius", "arc length"...
+    std::string name;   // the dimension group's name (UTF-8)
+    std::string shows;  // the text it showed, lines joined by " / " (UTF-8)
+    // The text it shows once up to date: the same when free, empty when its path is missing.
+    std::string shouldShow;
+    DimensionStatus status = DimensionStatus::Free;
+};
+
+// Called now and then with the share of the work done, from 0 to 1.
+using Progress = std::function<void(double done)>;
+
+// Brings every linked dimension of the host's current document up to date through the
+// plug-in, which the host has loaded and started, and reports on every dimension, in the
+// document's order (layers bottom first). The document then holds the updated dimensions;
+// a dimension whose path is missing is left as it was.
+std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progress& progress);
+
+}  // namespace app

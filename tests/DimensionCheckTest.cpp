@@ -1,0 +1,189 @@
+// `mesra check` and `mesra update` on a drawing edited after it was dimensioned: which
+// dimensions still tell the truth, which are out of date, which lost their path, and the
+// forms of measure texts read back.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "app/CheckCommand.h"
+#include "app/MeasureReading.h"
+#include "tests/SessionFixture.h"
+
+namespace {
+
+using testing_support::Outcome;
+
+// In SVG user units (points), y downwards: a bar, a triangle, a circle and an arc.
+const char* const kDrawing = R"(<svg xmlns="http://www.w3.org/2000/svg"
+     width="600" height="420" viewBox="0 0 600 420">
+  <path id="bar" d="M 50 100 L 150 100" fill="none" stroke="black"/>
+  <path id="triangle" d="M 200 130 L 300 130 L 230 60 Z" fill="none" stroke="black"/>
+  <circle id="disc" cx="100" cy="270" r="50" fill="none" stroke="black"/>
+  <path id="arc" d="M 420 300 A 60 60 0 0 1 540 300" fill="none" stroke="black"/>
+</svg>)";
+
+// A press at `at`, dragged to `to` and released there.
+std::string Drag(const char* at, const char* to) {
+    return std::string("move ") + at + "\ndown " + at + "\ndrag " + to + "\nup " + to + "\n";
+}
+
+// A linear dimension of the bar, the triangle's apex angle, the circle's radius and the
+// arc's length (which keeps no link).
+const std::string kDimensionAll =
+    "doc drawing.svg\ntool segment\nclick 50 100\n" + Drag("150 100", "100 70") + "tool angle\n" +
+    Drag("230 60", "240 100") + "tool circle\n" + Drag("135.36 234.64", "200 220") +
+    "tool segment\n" + Drag("522.43 257.57", "540 230") + "save out.svg\n";
+
+class DimensionCheck : public testing_support::SessionFixture {
+  protected:
+    DimensionCheck() { Write("drawing.svg", kDrawing); }
+
+    Outcome Run(app::Command command, const std::string& in, const std::string& out = "") {
+        app::CommandLine options;
+        options.command = command;
+        options.document = (folder_.Path() / in).string();
+        options.output = out.empty() ? "" : (folder_.Path() / out).string();
+        std::ostringstream printed;
+        std::ostringstream errors;
+        Outcome run;
+        run.status = app::RunDimensionCheck(options, plugin_.string(), printed, errors, false);
+        run.out = printed.str();
+        run.err = errors.str();
+        return run;
+    }
+
+    // The file with the bar lengthened, the triangle's apex moved and the circle deleted.
+    void Edit(const std::string& from, const std::string& to) {
+        std::string svg = Read(from);
+        ASSERT_NE(svg.find("L 150 100"), std::string::npos);
+        ASSERT_NE(svg.find("L 230 60 Z"), std::string::npos);
+        svg.replace(svg.find("L 150 100"), 9, "L 170 100");
+        svg.replace(svg.find("L 230 60 Z"), 10, "L 250 60 Z");
+        svg = std::regex_replace(svg, std::regex("<circle[^>]*/>"), "");
+        Write(to, svg);
+    }
+};
+
+TEST_F(DimensionCheck, EditedDrawingIsCheckedAndUpdated) {
+    Session(kDimensionAll);
+    Outcome run = Run(app::Command::Check, "out.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("4 dimensions: 3 ok, 0 out of date, 0 path missing, 1 free"),
+              std::string::npos)
+        << run.out;
+
+    Edit("out.svg", "edited.svg");
+    run = Run(app::Command::Check, "edited.svg");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.out.find("linear  \"Segment oblique\"  shows \"100 pt\"  should show "
+                           "\"120 pt\"  out of date"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(Count(run.out, "angle  \"Angle\""), 1) << run.out;
+    EXPECT_NE(run.out.find("radius  \"Cercle Rayon\"  shows \"R 50 pt\"  path missing"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("arc length  \"Segment arc\"  shows \"94,2 pt\"  free"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("4 dimensions: 0 ok, 2 out of date, 1 path missing, 1 free"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(Read("edited.svg").find("120 pt"), std::string::npos) << "check writes nothing";
+
+    // update fixes the two it can and reports the one it cannot; a second check then
+    // finds only the missing one.
+    run = Run(app::Command::Update, "edited.svg", "updated.svg");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(Count(run.out, "  updated\n"), 2) << run.out;
+    EXPECT_EQ(Count(run.out, "  path missing\n"), 1) << run.out;
+    EXPECT_EQ(Count(run.out, "  free\n"), 0) << run.out;
+    run = Run(app::Command::Check, "updated.svg");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("4 dimensions: 2 ok, 0 out of date, 1 path missing, 1 free"),
+              std::string::npos)
+        << run.out;
+    const auto updated = Saved("updated.svg");
+    ASSERT_NE(updated, nullptr);
+    EXPECT_EQ(Dimensions(*updated).size(), 4u);
+
+    // A drawing without dimensions is in order; one that cannot be read is a bad argument.
+    EXPECT_EQ(Run(app::Command::Check, "drawing.svg").status, 0);
+    run = Run(app::Command::Check, "nowhere.svg");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("nowhere.svg"), std::string::npos) << run.err;
+}
+
+// Dimensions made in millimetres at a scale of 1:50 are read in their own unit: the drawing
+// as made is in order, and the edited bar should show its new length at that scale.
+TEST_F(DimensionCheck, MillimetresAtAScale) {
+    std::string preferences = Read("Vorn-Cotaline-Prefs.txt");
+    preferences =
+        std::regex_replace(preferences, std::regex("\nUNITE\n[^\n]*\n"), "\nUNITE\nmillimetre\n");
+    preferences = std::regex_replace(preferences, std::regex("\nECHELLEDEN\n[^\n]*\n"),
+                                     "\nECHELLEDEN\n50,00\n");
+    Write("Vorn-Cotaline-Prefs.txt", preferences);
+    Session(kDimensionAll);
+    Outcome run = Run(app::Command::Check, "out.svg");
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("shows \"1 763,9 mm\""), std::string::npos) << run.out;
+    Edit("out.svg", "edited.svg");
+    run = Run(app::Command::Check, "edited.svg");
+    EXPECT_NE(run.out.find("shows \"1 763,9 mm\"  should show \"2 116,7 mm\"  out of date"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(MeasureReading, FormsThePlugInWrites) {
+    const struct {
+        const char* text;
+        double number;
+        double points;  // per unit, 0 without a mark
+        double halfStep;
+    } cases[] = {
+        {"1 763,9 mm", 1763.9, 72 / 25.4, 0.05},
+        {"R 70,9 pt", 70.9, 1, 0.05},
+        {"12.345,67 pt", 12345.67, 1, 0.005},
+        {"1'234.5 cm", 1234.5, 720 / 25.4, 0.05},
+        {"\xC3\x98 100 pt", 100, 1, 0.5},
+        {"102,5\xC2\xB0", 102.5, 1, 0.05},
+        {"1 3/8 \"", 1.375, 72, 1.0 / 64},
+        {" 5/32", 5.0 / 32, 0, 1.0 / 64},
+        {"2 \xE2\x80\x99 3 1/2 \"", 27.5, 72, 1.0 / 64},
+        {"35,28", 35.28, 0, 0.005},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto shown = app::ReadMeasureLine(c.text);
+        ASSERT_TRUE(shown.has_value());
+        EXPECT_NEAR(shown->number, c.number, 1e-9);
+        EXPECT_NEAR(shown->unitFactor, c.points, 1e-9);
+        EXPECT_NEAR(shown->halfStep, c.halfStep, 1e-12);
+    }
+    for (const char* text : {"?", "", "L (sélection) = 3 pt", "1/0 \""}) {
+        EXPECT_FALSE(app::ReadMeasureLine(text).has_value()) << text;
+    }
+    const struct {
+        const char* shown;
+        const char* recomputed;
+        bool same;
+    } pairs[] = {
+        {"100 pt", "100 pt", true},
+        {"100 pt", "101 pt", false},
+        {"35,3 mm", "100 pt", true},
+        {"35,3 mm", "102 pt", false},
+        {"1 3/8 \"", "99 pt", true},
+        {"102,5\xC2\xB0", "102,53\xC2\xB0", true},
+        {"102,5\xC2\xB0", "102,6\xC2\xB0", false},
+        {"100 pt\n35,3 mm", "100 pt\n35,4 mm", false},
+        {"100 pt\n35,3 mm", "100 pt", true},
+        {"?", "?", true},
+    };
+    for (const auto& p : pairs) {
+        EXPECT_EQ(app::ShowsSameMeasure(p.shown, p.recomputed), p.same)
+            << p.shown << " / " << p.recomputed;
+    }
+}
+
+}  // namespace
