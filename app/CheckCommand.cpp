@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/DimensionCheck.h"
+#include "app/JsonText.h"
 #include "app/PluginsFolder.h"
 #include "emulator/Host.h"
 #include "emulator/SvgExport.h"
@@ -59,32 +60,7 @@ class PrivateFolder {
 };
 
 std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    return out + "\"";
+    return JsonQuoted(text);
 }
 
 void PrintLine(std::ostream& out, const DimensionReport& line, const char* status) {

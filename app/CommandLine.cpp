@@ -31,6 +31,9 @@ const char* UsageText() {
            "  mesra update IN.svg [--out OUT.svg] [--json] [--plugins DIR]\n"
            "      bring every linked dimension of IN.svg up to date, as an Alt+click with\n"
            "      each tool does, and write the drawing to OUT.svg (or over IN.svg)\n"
+           "  mesra serve [--doc IN.svg] [--port N] [--host ADDRESS] [--plugins DIR]\n"
+           "      the tools in a browser page on IN.svg (or a blank page), at\n"
+           "      http://127.0.0.1:8080/ unless --host and --port say otherwise\n"
            "  mesra --help | --version\n"
            "\n"
            "  --plugins DIR  the host's plug-ins folder, where the plug-in, its preferences\n"
@@ -47,8 +50,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     const std::map<std::string, std::string CommandLine::*> options = {
         {"--doc", &CommandLine::document},    {"--out", &CommandLine::output},
         {"--dump", &CommandLine::dump},       {"--view", &CommandLine::view},
-        {"--plugins", &CommandLine::plugins},
+        {"--plugins", &CommandLine::plugins}, {"--host", &CommandLine::host},
     };
+    std::string port;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h") {
@@ -72,6 +76,21 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
             value = argument.substr(equals + 1);
             hasValue = true;
         }
+        if (name == "--port") {
+            if (!hasValue && i + 1 < arguments.size()) {
+                value = arguments[++i];
+                hasValue = true;
+            }
+            port = value;
+            if (port.empty() || port.size() > 5 ||
+                port.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(port) > 65535) {
+                *error = "--port takes a port number from 0 to 65535";
+                return std::nullopt;
+            }
+            line.port = std::stoi(port);
+            continue;
+        }
         if (auto option = options.find(name); option != options.end()) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
@@ -94,10 +113,23 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
         positional.push_back(argument);
     }
     if (positional.empty()) {
-        *error = "a command is expected (demo, run, check or update)";
+        *error = "a command is expected (demo, run, check, update or serve)";
         return std::nullopt;
     }
     const std::string& command = positional[0];
+    if ((!port.empty() || !line.host.empty()) && command != "serve") {
+        *error = "--port and --host go with serve";
+        return std::nullopt;
+    }
+    if (command == "serve") {
+        if (positional.size() > 1 || !line.output.empty() || !line.dump.empty() ||
+            !line.view.empty() || line.json) {
+            *error = "serve takes only --doc, --port, --host and --plugins";
+            return std::nullopt;
+        }
+        line.command = Command::Serve;
+        return line;
+    }
     if (line.json && command != "check" && command != "update") {
         *error = "--json goes with check and update";
         return std::nullopt;

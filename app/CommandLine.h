@@ -7,7 +7,7 @@
 
 namespace app {
 
-enum class Command { Help, Version, Demo, Run, Check, Update };
+enum class Command { Help, Version, Demo, Run, Check, Update, Serve };
 
 struct CommandLine {
     Command command = Command::Help;
@@ -18,6 +18,8 @@ struct CommandLine {
     std::string view;      // --view: the view picture, PNG or SVG
     std::string plugins;   // --plugins
     bool json = false;     // check, update: --json
+    std::string host;      // serve: --host, the address listened on
+    int port = 8080;       // serve: --port (0: any free port)
 };
 
 // Parses the arguments after the program name. Options may come before or after the

@@ -325,6 +325,14 @@ class Runner {
 
 }  // namespace
 
+std::optional<int> SessionKeyCode(const std::string& name) {
+    const auto key = KeyNames().find(name);
+    if (key == KeyNames().end()) {
+        return std::nullopt;
+    }
+    return static_cast<int>(key->second);
+}
+
 std::optional<std::vector<SessionLine>> ParseSession(const std::string& text, SessionError* error) {
     std::vector<SessionLine> lines;
     std::istringstream in(text);

@@ -21,6 +21,10 @@ struct SessionError {
     std::string message;
 };
 
+// The virtual key code of a key a session names ("shift", "alt", "ctrl", "esc", "space",
+// "lshift", "rshift"); nothing for another word.
+std::optional<int> SessionKeyCode(const std::string& name);
+
 // Reads a script: `#` starts a comment, blank lines are skipped, every command and its
 // arguments are checked before anything runs. On a bad line returns nothing and fills
 // *error with its number and the reason.

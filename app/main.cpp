@@ -12,6 +12,7 @@
 #include "app/Demo.h"
 #include "app/PluginsFolder.h"
 #include "app/Session.h"
+#include "app/WebServer.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
         case app::Command::Run:
         case app::Command::Check:
         case app::Command::Update:
+        case app::Command::Serve:
             break;
     }
     const auto shipped = app::ShippedPluginFile(&error);
@@ -56,6 +58,9 @@ int main(int argc, char** argv) {
     if (line->command == app::Command::Check || line->command == app::Command::Update) {
         return app::RunDimensionCheck(*line, plugin->string(), std::cout, std::cerr,
                                       isatty(STDERR_FILENO) != 0);
+    }
+    if (line->command == app::Command::Serve) {
+        return app::RunServe(*line, *plugin, std::cout, std::cerr);
     }
     if (line->command == app::Command::Demo) {
         return app::RunDemo(*plugin, line->output, std::cout, std::cerr);

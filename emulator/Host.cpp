@@ -315,6 +315,7 @@ void Host::NewDocument(double width, double height) {
 }
 
 void Host::OpenDocument(std::unique_ptr<Document> document) {
+    ++revision_;
     objectIds_.clear();
     arts_.clear();
     layers_.clear();
@@ -372,6 +373,7 @@ bool Host::IsLiveArt(AIArtHandle handle) const {
 }
 
 void Host::ArtChanged(Art& art) {
+    ++revision_;
     ForEachArt(art, [this](Art& a) {
         ForgetBounds(a);
         hitIndex_.Changed(a);
@@ -379,6 +381,7 @@ void Host::ArtChanged(Art& art) {
 }
 
 void Host::ArtRemoved(Art& art) {
+    ++revision_;
     ForgetBounds(art);
     ForEachArt(art, [this](Art& a) { hitIndex_.Removed(a); });
 }

@@ -233,6 +233,9 @@ class Host {
     void ArtChanged(Art& art);
     // Notes that `art` and everything inside it is about to leave the current document.
     void ArtRemoved(Art& art);
+    // A number that grows whenever art is placed, changed or removed, or a document opened:
+    // a front that shows the document knows from it when to show it again.
+    std::uint64_t Revision() const { return revision_; }
     // Notes that the plug-in locked or unlocked `art` during the current message: art it
     // locks must be unlocked before the message ends.
     void NoteLockChange(Art& art, bool locked);
@@ -321,6 +324,7 @@ class Host {
     std::vector<std::string> events_;
     std::function<void(const std::string&)> sink_;
     std::optional<ASInt32> cursor_;
+    std::uint64_t revision_ = 0;
     std::vector<std::string> violations_;
     std::set<ASInt32> keys_;
     std::optional<ASInt64> clock_;

@@ -1,0 +1,232 @@
+#include "app/WebSession.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "app/AnnotationSvg.h"
+#include "app/JsonText.h"
+#include "app/Session.h"
+#include "emulator/SvgExport.h"
+#include "emulator/SvgImport.h"
+#include "emulator/Unicode.h"
+#include "host/PluginSuites.h"
+
+namespace app {
+namespace {
+
+// The click sounds the plug-in plays, beside it.
+const std::set<std::string, std::less<>>& SoundNames() {
+    static const std::set<std::string, std::less<>> names = {"BipPoint.wav", "BipSegment.wav",
+                                                             "BipArc.wav", "BipBezier.wav"};
+    return names;
+}
+
+std::string Number(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+std::string StemOf(const std::string& name) {
+    std::string stem = std::filesystem::path(name).stem().string();
+    if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".svg") == 0) {
+        stem.resize(stem.size() - 4);  // "drawing.svg" of "drawing.svg.gz"
+    }
+    return stem.empty() ? "dessin" : stem;
+}
+
+}  // namespace
+
+WebSession::~WebSession() {
+    if (host_ != nullptr && host_->PluginStarted()) {
+        host_->Quit();
+    }
+}
+
+bool WebSession::Start(const std::filesystem::path& plugin, const std::string& svg,
+                       const std::string& name, std::string* error, bool* documentFailed) {
+    *documentFailed = false;
+    std::lock_guard lock(mutex_);
+    host_ = std::make_unique<emulator::Host>();
+    if (!host_->LoadPlugin(plugin, error)) {
+        return false;
+    }
+    if (host_->Startup() != 0 || host_->Notify(kAIApplicationStartedNotifier) != 0) {
+        *error = "the plug-in did not start";
+        return false;
+    }
+    pluginFolder_ = plugin.parent_path();
+    if (svg.empty()) {
+        host_->NewDocument(595, 842);
+        name_ = "dessin";
+    } else {
+        auto document = emulator::ReadSvg(svg, error);
+        if (document == nullptr) {
+            *documentFailed = true;
+            return false;
+        }
+        host_->OpenDocument(std::move(document));
+        name_ = StemOf(name);
+    }
+    host_->Notify(kAIDocumentOpenedNotifier);
+    host_->Redraw();
+    return true;
+}
+
+std::string WebSession::Update() {
+    std::string alerts;
+    std::string sounds;
+    for (const std::string& line : host_->Events()) {
+        if (line.rfind("alert: ", 0) == 0) {
+            alerts += (alerts.empty() ? "" : ",") + JsonQuoted(line.substr(7));
+        } else if (line.rfind("sound: ", 0) == 0) {
+            const std::string file = std::filesystem::path(line.substr(7)).filename().string();
+            sounds += (sounds.empty() ? "" : ",") + JsonQuoted(file);
+        }
+    }
+    host_->ClearEvents();
+    const emulator::Document* document = host_->CurrentDocument();
+    const emulator::View& view = document->view;
+    const auto cursor = host_->CurrentCursor();
+    std::string json = "{\"revision\":" + std::to_string(host_->Revision());
+    json += ",\"annotation\":" + JsonQuoted(AnnotationSvg(host_->LastAnnotation()));
+    json += ",\"cursor\":" + (cursor ? std::to_string(*cursor) : std::string("null"));
+    json += ",\"alerts\":[" + alerts + "],\"sounds\":[" + sounds + "]";
+    json += ",\"tool\":" + std::to_string(host_->Tools().Selected());
+    json += ",\"view\":{\"zoom\":" + Number(view.zoom) + ",\"x\":" + Number(view.origin.h) +
+            ",\"y\":" + Number(view.origin.v) + ",\"width\":" + std::to_string(view.widthPixels) +
+            ",\"height\":" + std::to_string(view.heightPixels) + "}";
+    // The document's page in view pixels: where the page shows the drawing.
+    const double k = document->unitScale;
+    json += ",\"page\":{\"x\":" + Number(-view.origin.h * view.zoom) +
+            ",\"y\":" + Number(view.origin.v * view.zoom) +
+            ",\"width\":" + Number(document->width * k * view.zoom) +
+            ",\"height\":" + Number(document->height * k * view.zoom) + "}}";
+    return json;
+}
+
+std::string WebSession::State() {
+    std::lock_guard lock(mutex_);
+    std::string tools;
+    const auto& all = host_->Tools().All();
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i].owner == nullptr) {
+            continue;
+        }
+        tools += std::string(tools.empty() ? "" : ",") + "{\"number\":" + std::to_string(i) +
+                 ",\"name\":" + JsonQuoted(emulator::Utf8FromWindows1252(all[i].name)) +
+                 ",\"tip\":" + JsonQuoted(emulator::Utf8FromWindows1252(all[i].tooltip)) +
+                 ",\"icon\":" + std::to_string(all[i].icon) + "}";
+    }
+    return "{\"tools\":[" + tools + "],\"name\":" + JsonQuoted(name_) + ",\"update\":" + Update() +
+           "}";
+}
+
+std::optional<std::string> WebSession::MouseEvent(const std::string& kind, double x, double y,
+                                                  const std::vector<std::string>& keys) {
+    static const std::set<std::string, std::less<>> kinds = {"move", "down", "drag", "up"};
+    if (kinds.count(kind) == 0 || !std::isfinite(x) || !std::isfinite(y)) {
+        return std::nullopt;
+    }
+    std::set<ASInt32> held;
+    for (const std::string& key : keys) {
+        const auto code = SessionKeyCode(key);
+        if (!code) {
+            return std::nullopt;
+        }
+        held.insert(*code);
+    }
+    std::lock_guard lock(mutex_);
+    const emulator::View& view = host_->CurrentDocument()->view;
+    const AIRealPoint point{static_cast<AIReal>(view.origin.h + x / view.zoom),
+                            static_cast<AIReal>(view.origin.v - y / view.zoom)};
+    host_->SetKeys(std::move(held));
+    host_->ToolEvent(kind, point);
+    return Update();
+}
+
+std::optional<std::string> WebSession::ChooseTool(int tool) {
+    std::lock_guard lock(mutex_);
+    const auto& all = host_->Tools().All();
+    if (tool < 0 || static_cast<std::size_t>(tool) >= all.size() ||
+        all[static_cast<std::size_t>(tool)].owner == nullptr) {
+        return std::nullopt;
+    }
+    host_->SelectToolByName(all[static_cast<std::size_t>(tool)].name);
+    return Update();
+}
+
+std::optional<std::string> WebSession::SetView(double zoom, double originX, double originY,
+                                               int width, int height) {
+    if (!(zoom >= 0.0313 && zoom <= 640) || !std::isfinite(originX) || !std::isfinite(originY) ||
+        std::abs(originX) > 1e7 || std::abs(originY) > 1e7 || width < 1 || height < 1 ||
+        width > 10000 || height > 10000) {
+        return std::nullopt;
+    }
+    std::lock_guard lock(mutex_);
+    emulator::View& view = host_->CurrentDocument()->view;
+    view.zoom = zoom;
+    view.origin = {static_cast<AIReal>(originX), static_cast<AIReal>(originY)};
+    view.widthPixels = width;
+    view.heightPixels = height;
+    host_->Redraw();
+    return Update();
+}
+
+std::optional<std::string> WebSession::OpenDocument(const std::string& bytes,
+                                                    const std::string& name, std::string* error) {
+    std::string reason;
+    auto document = emulator::ReadSvg(bytes, &reason);
+    if (document == nullptr) {
+        *error = "Ce fichier n'est pas un dessin SVG lisible : " + reason;
+        return std::nullopt;
+    }
+    std::lock_guard lock(mutex_);
+    const emulator::View old = host_->CurrentDocument()->view;
+    document->view.widthPixels = old.widthPixels;
+    document->view.heightPixels = old.heightPixels;
+    host_->OpenDocument(std::move(document));
+    host_->Notify(kAIDocumentOpenedNotifier);
+    host_->Redraw();
+    name_ = StemOf(name);
+    return Update();
+}
+
+std::string WebSession::DocumentSvg() {
+    std::lock_guard lock(mutex_);
+    return emulator::WriteSvg(*host_->CurrentDocument());
+}
+
+std::string WebSession::DownloadName() {
+    std::lock_guard lock(mutex_);
+    return name_ + "-cotes.svg";
+}
+
+std::optional<std::string> WebSession::Image(int id) {
+    std::lock_guard lock(mutex_);
+    // Tool icons (16000s) and cursors (20000s) only.
+    if (!((id >= 16000 && id < 17000) || (id >= 20000 && id < 21000))) {
+        return std::nullopt;
+    }
+    const auto* png = host_->Module().Bundle().Png(id);
+    if (png == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(png->begin(), png->end());
+}
+
+std::optional<std::string> WebSession::Sound(const std::string& name) {
+    if (SoundNames().count(name) == 0) {
+        return std::nullopt;
+    }
+    std::ifstream in(pluginFolder_ / name, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace app

@@ -1,0 +1,71 @@
+// The plug-in in a host that a web page drives: the page's mouse events, keys, tool
+// choices, zooms and documents go to the host's API exactly as session lines do, and each
+// answer says what the page must draw again. One session serves one document; every call
+// may come from any thread (calls are taken one at a time).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "emulator/Host.h"
+
+namespace app {
+
+class WebSession {
+  public:
+    WebSession() = default;
+    ~WebSession();
+    WebSession(const WebSession&) = delete;
+    WebSession& operator=(const WebSession&) = delete;
+
+    // Loads and starts the plug-in at `plugin`, then opens `document` (SVG, its file name
+    // given for the download) or, without one, a blank page. False with the reason, and
+    // *documentFailed set when the document was it.
+    bool Start(const std::filesystem::path& plugin, const std::string& svg, const std::string& name,
+               std::string* error, bool* documentFailed);
+
+    // What the page needs to show everything (JSON): the plug-in's tools with their icons,
+    // the view, the document's revision and size, and the update of Update().
+    std::string State();
+
+    // A mouse event of the page ("move", "down", "drag", "up") at a point of the view (pixels,
+    // y downwards), with the modifier keys held (names as in sessions); the update (JSON),
+    // or nothing for an unknown event or key.
+    std::optional<std::string> MouseEvent(const std::string& kind, double x, double y,
+                                          const std::vector<std::string>& keys);
+    // Chooses the plug-in's tool of that number (State's "tools"); the update, or nothing.
+    std::optional<std::string> ChooseTool(int tool);
+    // The view: zoom (0.0313 to 640), origin (artwork point at the view's top-left corner)
+    // and size in pixels; the update, or nothing for values out of range.
+    std::optional<std::string> SetView(double zoom, double originX, double originY, int width,
+                                       int height);
+    // Opens an SVG file's bytes as the document (the old one closed); the update, or nothing
+    // with the reason in *error (French, for the user) when they are no SVG drawing.
+    std::optional<std::string> OpenDocument(const std::string& bytes, const std::string& name,
+                                            std::string* error);
+
+    // The document as SVG, and the name to download it under ("NAME-cotes.svg").
+    std::string DocumentSvg();
+    std::string DownloadName();
+    // The PNG of a tool icon or a cursor of the plug-in's resources; nothing for another id.
+    std::optional<std::string> Image(int id);
+    // The bytes of a click sound beside the plug-in ("BipPoint.wav"...); nothing for
+    // another name.
+    std::optional<std::string> Sound(const std::string& name);
+
+  private:
+    // The update after an action (JSON): the document's revision, the annotation's SVG, the
+    // cursor, the alerts and sounds of the action, the selected tool and the view.
+    std::string Update();
+
+    std::mutex mutex_;
+    std::unique_ptr<emulator::Host> host_;
+    std::filesystem::path pluginFolder_;
+    std::string name_;
+};
+
+}  // namespace app
