@@ -61,6 +61,8 @@ class WebServer::Routes {
 
     void Install() {
         server.set_payload_max_length(kMaxUpload);
+        // Answers leave at once: a move's answer must not wait for the page's next packet.
+        server.set_tcp_nodelay(true);
         server.set_pre_routing_handler(
             [this](const httplib::Request& request, httplib::Response& response) {
                 return Guard(request, response);

@@ -104,7 +104,8 @@ std::string WebSession::Update() {
     json += ",\"page\":{\"x\":" + Number(-view.origin.h * view.zoom) +
             ",\"y\":" + Number(view.origin.v * view.zoom) +
             ",\"width\":" + Number(document->width * k * view.zoom) +
-            ",\"height\":" + Number(document->height * k * view.zoom) + "}}";
+            ",\"height\":" + Number(document->height * k * view.zoom) + ",\"units\":[" +
+            Number(document->width) + "," + Number(document->height) + "]}}";
     return json;
 }
 

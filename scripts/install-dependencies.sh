@@ -2,7 +2,9 @@
 # Installs what building and testing Mesra needs on Debian (12 or later): the compiler
 # and CMake, GoogleTest and Google Benchmark, the emulated host's libraries, clang-format,
 # an SVG renderer that tests open written files with, MinGW-w64 for the Windows build of
-# the plug-in, and clang with its sanitizer and fuzzer runtimes for the fuzz targets.
+# the plug-in, clang with its sanitizer and fuzzer runtimes for the fuzz targets, the web
+# server library of `mesra serve`, and Chromium with Playwright (from npm, in tests/browser)
+# for the browser tests.
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,7 @@ packages=(
     clang-format librsvg2-bin
     g++-mingw-w64-i686 binutils-mingw-w64-i686
     clang libclang-rt-dev
+    libcpp-httplib-dev chromium nodejs
 )
 
 missing=()
@@ -20,13 +23,21 @@ for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -ne 0 ]; then
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+fi
+if ! command -v npm > /dev/null; then
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+fi
+
+# Playwright for the browser tests, the version package-lock.json pins.
+cd "$(dirname "$0")/../tests/browser"
+if [ ! -f node_modules/playwright-core/package.json ]; then
+    npm ci --no-audit --no-fund --loglevel=error
+fi
