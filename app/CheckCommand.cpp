@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/DimensionCheck.h"
-#include "app/JsonText.h"
 #include "app/PluginsFolder.h"
+#include "emulator/Dump.h"
 #include "emulator/Host.h"
 #include "emulator/SvgExport.h"
 #include "emulator/SvgImport.h"
@@ -60,7 +60,7 @@ class PrivateFolder {
 };
 
 std::string Quoted(const std::string& text) {
-    return JsonQuoted(text);
+    return emulator::JsonQuoted(text);
 }
 
 void PrintLine(std::ostream& out, const DimensionReport& line, const char* status) {

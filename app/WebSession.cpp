@@ -7,8 +7,8 @@
 #include <set>
 
 #include "app/AnnotationSvg.h"
-#include "app/JsonText.h"
 #include "app/Session.h"
+#include "emulator/Dump.h"
 #include "emulator/SvgExport.h"
 #include "emulator/SvgImport.h"
 #include "emulator/Unicode.h"
@@ -81,10 +81,10 @@ std::string WebSession::Update() {
     std::string sounds;
     for (const std::string& line : host_->Events()) {
         if (line.rfind("alert: ", 0) == 0) {
-            alerts += (alerts.empty() ? "" : ",") + JsonQuoted(line.substr(7));
+            alerts += (alerts.empty() ? "" : ",") + emulator::JsonQuoted(line.substr(7));
         } else if (line.rfind("sound: ", 0) == 0) {
             const std::string file = std::filesystem::path(line.substr(7)).filename().string();
-            sounds += (sounds.empty() ? "" : ",") + JsonQuoted(file);
+            sounds += (sounds.empty() ? "" : ",") + emulator::JsonQuoted(file);
         }
     }
     host_->ClearEvents();
@@ -92,7 +92,7 @@ std::string WebSession::Update() {
     const emulator::View& view = document->view;
     const auto cursor = host_->CurrentCursor();
     std::string json = "{\"revision\":" + std::to_string(host_->Revision());
-    json += ",\"annotation\":" + JsonQuoted(AnnotationSvg(host_->LastAnnotation()));
+    json += ",\"annotation\":" + emulator::JsonQuoted(AnnotationSvg(host_->LastAnnotation()));
     json += ",\"cursor\":" + (cursor ? std::to_string(*cursor) : std::string("null"));
     json += ",\"alerts\":[" + alerts + "],\"sounds\":[" + sounds + "]";
     json += ",\"tool\":" + std::to_string(host_->Tools().Selected());
@@ -118,12 +118,12 @@ std::string WebSession::State() {
             continue;
         }
         tools += std::string(tools.empty() ? "" : ",") + "{\"number\":" + std::to_string(i) +
-                 ",\"name\":" + JsonQuoted(emulator::Utf8FromWindows1252(all[i].name)) +
-                 ",\"tip\":" + JsonQuoted(emulator::Utf8FromWindows1252(all[i].tooltip)) +
+                 ",\"name\":" + emulator::JsonQuoted(emulator::Utf8FromWindows1252(all[i].name)) +
+                 ",\"tip\":" + emulator::JsonQuoted(emulator::Utf8FromWindows1252(all[i].tooltip)) +
                  ",\"icon\":" + std::to_string(all[i].icon) + "}";
     }
-    return "{\"tools\":[" + tools + "],\"name\":" + JsonQuoted(name_) + ",\"update\":" + Update() +
-           "}";
+    return "{\"tools\":[" + tools + "],\"name\":" + emulator::JsonQuoted(name_) +
+           ",\"update\":" + Update() + "}";
 }
 
 std::optional<std::string> WebSession::MouseEvent(const std::string& kind, double x, double y,

@@ -14,40 +14,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// A JSON string of UTF-8 text.
-std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        switch (ch) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(ch) < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x",
-                                  static_cast<unsigned>(static_cast<unsigned char>(ch)));
-                    out += escaped;
-                } else {
-                    out.push_back(ch);
-                }
-        }
-    }
-    return out + "\"";
-}
-
 const char* Bool(bool value) {
     return value ? "true" : "false";
 }
@@ -61,9 +27,10 @@ class Dumper {
         std::string out = "{\"layers\":[";
         for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
             out += layer == document.layers.rbegin() ? "\n" : ",\n";
-            out +=
-                "{\"title\":" + Quoted((*layer)->title) + ",\"locked\":" + Bool((*layer)->locked) +
-                ",\"visible\":" + Bool((*layer)->visible) + ",\"art\":" + List((*layer)->art) + "}";
+            out += "{\"title\":" + JsonQuoted((*layer)->title) +
+                   ",\"locked\":" + Bool((*layer)->locked) +
+                   ",\"visible\":" + Bool((*layer)->visible) + ",\"art\":" + List((*layer)->art) +
+                   "}";
         }
         return out + "]}\n";
     }
@@ -81,12 +48,13 @@ class Dumper {
         const char* type = art.type == ArtType::Group  ? "group"
                            : art.type == ArtType::Text ? "text"
                                                        : "path";
-        std::string out =
-            "{\"type\":\"" + std::string(type) + "\",\"name\":" + Quoted(art.name) + ",\"tags\":{";
+        std::string out = "{\"type\":\"" + std::string(type) +
+                          "\",\"name\":" + JsonQuoted(art.name) + ",\"tags\":{";
         bool first = true;
         for (const auto& [key, value] : art.tags) {
             out += first ? "" : ",";
-            out += Quoted(Utf8FromWindows1252(key)) + ":" + Quoted(Utf8FromWindows1252(value));
+            out +=
+                JsonQuoted(Utf8FromWindows1252(key)) + ":" + JsonQuoted(Utf8FromWindows1252(value));
             first = false;
         }
         out += "}";
@@ -121,9 +89,9 @@ class Dumper {
                                                                               : "left";
         // The baseline's direction on the page, counter-clockwise: artwork y is upwards.
         const double angle = std::atan2(m[1], m[0]) * 180 / kPi;
-        return ",\"text\":" + Quoted(Utf8FromUtf16(paragraphs)) + ",\"font\":" + Quoted(f.font) +
-               ",\"size\":" + Length(f.size) + ",\"anchor\":[" + Length(m[4]) + "," +
-               Length(-m[5]) + "],\"angle\":" + Number(angle) +
+        return ",\"text\":" + JsonQuoted(Utf8FromUtf16(paragraphs)) +
+               ",\"font\":" + JsonQuoted(f.font) + ",\"size\":" + Length(f.size) + ",\"anchor\":[" +
+               Length(m[4]) + "," + Length(-m[5]) + "],\"angle\":" + Number(angle) +
                ",\"baselineShift\":" + Length(f.baselineShift) + ",\"justification\":\"" +
                justification + "\",\"fill\":" + Paint(f.fill, nullptr);
     }
@@ -172,7 +140,7 @@ class Dumper {
                       ",\"k\":" + Number(paint.black);
                 break;
             case Paint::Kind::Custom:
-                out = "{\"kind\":\"custom\",\"name\":" + Quoted(paint.customName) +
+                out = "{\"kind\":\"custom\",\"name\":" + JsonQuoted(paint.customName) +
                       ",\"tint\":" + Number(paint.tint) + "," + rgb;
                 break;
         }
@@ -194,6 +162,39 @@ class Dumper {
 
 std::string DumpJson(const Document& document) {
     return Dumper(document).Layers(document);
+}
+
+std::string JsonQuoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char ch : text) {
+        switch (ch) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(ch) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x",
+                                  static_cast<unsigned>(static_cast<unsigned char>(ch)));
+                    out += escaped;
+                } else {
+                    out.push_back(ch);
+                }
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace emulator

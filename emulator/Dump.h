@@ -20,11 +20,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "emulator/Document.h"
 
 namespace emulator {
 
 std::string DumpJson(const Document& document);
+
+// `text` (UTF-8) as a quoted JSON string.
+std::string JsonQuoted(std::string_view text);
 
 }  // namespace emulator
