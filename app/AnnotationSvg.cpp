@@ -105,7 +105,8 @@ std::string AnnotationSvg(const emulator::DisplayList& drawing) {
                 if (!p.empty()) {
                     svg += "<path d=\"M" + At(p[0]);
                     for (std::size_t i = 1; i + 2 < p.size(); i += 3) {
-                        svg += "C" + At(p[i]) + " " + At(p[i + 1]) + " " + At(p[i + 2]);
+                        svg += 'C';
+                        svg += At(p[i]) + " " + At(p[i + 1]) + " " + At(p[i + 2]);
                     }
                     svg += std::string(item.closed ? "Z" : "") + "\"" + stroke + "/>";
                 }

@@ -180,7 +180,8 @@ class WebServer::Routes {
     // across sites) gets nothing.
     httplib::Server::HandlerResponse Guard(const httplib::Request& request,
                                            httplib::Response& response) {
-        const std::string port = ":" + std::to_string(owner_.port_);
+        std::string port = ":";
+        port += std::to_string(owner_.port_);
         std::set<std::string> hosts = {"127.0.0.1" + port, "localhost" + port, "[::1]" + port,
                                        owner_.options_.bindHost + port};
         const std::string host = request.get_header_value("Host");
