@@ -9,6 +9,7 @@
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "app/ServePage.h"
@@ -190,11 +191,11 @@ class WebServer::Routes {
             Refuse(response, 403, "this server answers to its own address only");
             return httplib::Server::HandlerResponse::Handled;
         }
-        if (request.has_header("Origin") && hosts.count(origin.substr(7)) == 0) {
-            Refuse(response, 403, "requests from other sites are refused");
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        if (request.has_header("Origin") && origin.rfind("http://", 0) != 0) {
+        // A page of this server sends "http://" and its own address; any other origin ("null"
+        // from a sandboxed page or a file included) is another site.
+        constexpr std::string_view kScheme = "http://";
+        if (request.has_header("Origin") &&
+            (origin.rfind(kScheme, 0) != 0 || hosts.count(origin.substr(kScheme.size())) == 0)) {
             Refuse(response, 403, "requests from other sites are refused");
             return httplib::Server::HandlerResponse::Handled;
         }

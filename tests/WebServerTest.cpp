@@ -93,6 +93,7 @@ TEST_F(WebServerTest, RefusesWhatIsNotItsOwn) {
         {{{"Host", "127.0.0.1:1"}}, 403},
         {{{"Origin", "http://evil.example"}}, 403},
         {{{"Origin", "https://127.0.0.1:" + port}}, 403},
+        {{{"Origin", "null"}}, 403},
         {{{"Origin", "http://localhost:" + port}}, 200},
         {{}, 200},
     };
