@@ -1,21 +1,16 @@
 #include "app/AnnotationSvg.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "emulator/SvgExport.h"
 
 namespace app {
 namespace {
 
+// View pixels to a hundredth.
 std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    std::string out = text;
-    while (out.back() == '0') {
-        out.pop_back();
-    }
-    if (out.back() == '.') {
-        out.pop_back();
-    }
-    return out == "-0" ? "0" : out;
+    return emulator::FormatDecimal(value, 2);
 }
 
 std::string Colour(const emulator::DrawStyle& style) {
@@ -79,16 +74,15 @@ std::string AnnotationSvg(const emulator::DisplayList& drawing) {
                     const double inset = item.fill ? 0 : 0.5;
                     const double x = p[0].x + inset;
                     const double y = p[0].y + inset;
-                    const double w = p[1].x - p[0].x - (item.fill ? 0 : 1);
-                    const double h = p[1].y - p[0].y - (item.fill ? 0 : 1);
+                    const double w = std::max(0.0, p[1].x - p[0].x - 2 * inset);
+                    const double h = std::max(0.0, p[1].y - p[0].y - 2 * inset);
                     if (item.kind == DisplayKind::Rect) {
                         svg += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"" +
-                               Number(w < 0 ? 0 : w) + "\" height=\"" + Number(h < 0 ? 0 : h) +
-                               "\"" + paint + "/>";
+                               Number(w) + "\" height=\"" + Number(h) + "\"" + paint + "/>";
                     } else {
                         svg += "<ellipse cx=\"" + Number(x + w / 2) + "\" cy=\"" +
-                               Number(y + h / 2) + "\" rx=\"" + Number(w < 0 ? 0 : w / 2) +
-                               "\" ry=\"" + Number(h < 0 ? 0 : h / 2) + "\"" + paint + "/>";
+                               Number(y + h / 2) + "\" rx=\"" + Number(w / 2) + "\" ry=\"" +
+                               Number(h / 2) + "\"" + paint + "/>";
                     }
                 }
                 break;

@@ -59,14 +59,12 @@ class PrivateFolder {
     std::filesystem::path path_;
 };
 
-std::string Quoted(const std::string& text) {
-    return emulator::JsonQuoted(text);
-}
+using emulator::JsonQuoted;
 
 void PrintLine(std::ostream& out, const DimensionReport& line, const char* status) {
-    out << line.kind << "  " << Quoted(line.name) << "  shows " << Quoted(line.shows);
+    out << line.kind << "  " << JsonQuoted(line.name) << "  shows " << JsonQuoted(line.shows);
     if (line.status == DimensionStatus::UpToDate || line.status == DimensionStatus::OutOfDate) {
-        out << "  should show " << Quoted(line.shouldShow);
+        out << "  should show " << JsonQuoted(line.shouldShow);
     }
     out << "  " << status << "\n";
 }
@@ -172,16 +170,17 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
                line.status == DimensionStatus::PathMissing;
     };
     if (options.json) {
-        out << "{\n  \"file\": " << Quoted(options.document) << ",\n  \"dimensions\": [";
+        out << "{\n  \"file\": " << JsonQuoted(options.document) << ",\n  \"dimensions\": [";
         bool first = true;
         for (const DimensionReport& line : reports) {
             if (!listed(line)) {
                 continue;
             }
-            out << (first ? "\n" : ",\n") << "    {\"kind\": " << Quoted(line.kind)
-                << ", \"name\": " << Quoted(line.name) << ", \"shows\": " << Quoted(line.shows)
-                << ", \"should_show\": " << Quoted(line.shouldShow)
-                << ", \"status\": " << Quoted(word(line)) << "}";
+            out << (first ? "\n" : ",\n") << "    {\"kind\": " << JsonQuoted(line.kind)
+                << ", \"name\": " << JsonQuoted(line.name)
+                << ", \"shows\": " << JsonQuoted(line.shows)
+                << ", \"should_show\": " << JsonQuoted(line.shouldShow)
+                << ", \"status\": " << JsonQuoted(word(line)) << "}";
             first = false;
         }
         out << (first ? "]" : "\n  ]") << ",\n  \"summary\": {\"dimensions\": " << reports.size()

@@ -25,9 +25,7 @@ const std::set<std::string, std::less<>>& SoundNames() {
 }
 
 std::string Number(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
+    return emulator::FormatDecimal(value, 6);
 }
 
 std::string StemOf(const std::string& name) {
