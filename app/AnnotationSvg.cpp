@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "emulator/SvgExport.h"
+#include "emulator/svg/SvgExport.h"
 
 namespace app {
 namespace {

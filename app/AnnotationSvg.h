@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "emulator/DisplayList.h"
+#include "emulator/core/DisplayList.h"
 
 namespace app {
 

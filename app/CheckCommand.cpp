@@ -10,11 +10,11 @@
 
 #include "app/DimensionCheck.h"
 #include "app/PluginsFolder.h"
-#include "emulator/Dump.h"
-#include "emulator/Host.h"
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "host/PluginSuites.h"
+#include "emulator/core/Dump.h"
+#include "emulator/core/Host.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "plugin/host/PluginSuites.h"
 
 namespace app {
 namespace {

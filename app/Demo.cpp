@@ -6,9 +6,9 @@
 #include "app/DemoFiles.h"
 #include "app/Registrations.h"
 #include "app/Session.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "host/PluginSuites.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "plugin/host/PluginSuites.h"
 
 namespace app {
 namespace {

@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "app/MeasureReading.h"
-#include "emulator/ArtTree.h"
-#include "emulator/Unicode.h"
-#include "host/Platform.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/host/Platform.h"
 
 namespace app {
 namespace {

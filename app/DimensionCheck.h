@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "emulator/Host.h"
+#include "emulator/core/Host.h"
 
 namespace app {
 

@@ -1,6 +1,6 @@
 #include "app/Registrations.h"
 
-#include "emulator/Unicode.h"
+#include "emulator/core/Unicode.h"
 
 namespace app {
 namespace {

@@ -7,15 +7,15 @@
 #include <set>
 #include <sstream>
 
-#include "emulator/Dump.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "emulator/Unicode.h"
-#include "emulator/ViewPicture.h"
-#include "host/Platform.h"
-#include "host/PluginSuites.h"
+#include "emulator/core/Dump.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/picture/ViewPicture.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "plugin/host/Platform.h"
+#include "plugin/host/PluginSuites.h"
 
 namespace app {
 namespace {

@@ -8,11 +8,11 @@
 
 #include "app/AnnotationSvg.h"
 #include "app/Session.h"
-#include "emulator/Dump.h"
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "emulator/Unicode.h"
-#include "host/PluginSuites.h"
+#include "emulator/core/Dump.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "plugin/host/PluginSuites.h"
 
 namespace app {
 namespace {

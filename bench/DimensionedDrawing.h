@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/ArtTree.h"
-#include "emulator/Host.h"
-#include "emulator/SvgImport.h"
-#include "host/PluginSuites.h"
-#include "settings/ToolKind.h"
-#include "tests/GeneratedDrawing.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/Host.h"
+#include "emulator/svg/SvgImport.h"
+#include "plugin/host/PluginSuites.h"
+#include "plugin/settings/ToolKind.h"
+#include "tests/support/GeneratedDrawing.h"
 
 namespace bench_support {
 

@@ -3,7 +3,7 @@
 # and CMake, GoogleTest and Google Benchmark, the emulated host's libraries, clang-format,
 # an SVG renderer that tests open written files with, MinGW-w64 for the Windows build of
 # the plug-in, clang with its sanitizer and fuzzer runtimes for the fuzz targets, the web
-# server library of `mesra serve`, and Chromium with Playwright (from npm, in tests/browser)
+# server library of `mesra serve`, and Chromium with Playwright (from npm, in tests/app/browser)
 # for the browser tests.
 set -euo pipefail
 
@@ -37,7 +37,7 @@ if ! command -v npm > /dev/null; then
 fi
 
 # Playwright for the browser tests, the version package-lock.json pins.
-cd "$(dirname "$0")/../tests/browser"
+cd "$(dirname "$0")/../tests/app/browser"
 if [ ! -f node_modules/playwright-core/package.json ]; then
     npm ci --no-audit --no-fund --loglevel=error
 fi

@@ -11,7 +11,7 @@
 #include "app/CheckCommand.h"
 #include "bench/DimensionedDrawing.h"
 #include "bench/Percentiles.h"
-#include "emulator/SvgExport.h"
+#include "emulator/svg/SvgExport.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "hostaccess/Suites.h"
-#include "tests/GeneratedDrawing.h"
-#include "tests/InProcessPlugin.h"
-#include "tools/AreaTool.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/tools/AreaTool.h"
+#include "tests/support/GeneratedDrawing.h"
+#include "tests/support/InProcessPlugin.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <cstddef>
 #include <vector>
 
-#include "emulator/BezierMath.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "host/GeometrySuites.h"
-#include "host/ResultCodes.h"
-#include "tests/CurveReference.h"
+#include "emulator/core/BezierMath.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "plugin/host/GeometrySuites.h"
+#include "plugin/host/ResultCodes.h"
+#include "tests/support/CurveReference.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "emulator/Host.h"
-#include "host/PluginSuites.h"
+#include "emulator/core/Host.h"
+#include "plugin/host/PluginSuites.h"
 
 namespace {
 

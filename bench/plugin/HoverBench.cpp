@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/Percentiles.h"
-#include "tests/GeneratedDrawing.h"
-#include "tests/InProcessPlugin.h"
-#include "tools/HoverAnalysis.h"
+#include "plugin/tools/HoverAnalysis.h"
+#include "tests/support/GeneratedDrawing.h"
+#include "tests/support/InProcessPlugin.h"
 
 namespace {
 

@@ -11,16 +11,16 @@
 
 #include "bench/DimensionedDrawing.h"
 #include "bench/Percentiles.h"
-#include "emulator/ArtTree.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "emulator/SvgImport.h"
-#include "host/Platform.h"
-#include "host/PluginSuites.h"
-#include "hostaccess/Suites.h"
-#include "settings/DimensionSettings.h"
-#include "tests/GeneratedDrawing.h"
-#include "tools/ModifyDimension.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "emulator/svg/SvgImport.h"
+#include "plugin/host/Platform.h"
+#include "plugin/host/PluginSuites.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/ModifyDimension.h"
+#include "tests/support/GeneratedDrawing.h"
 
 namespace {
 

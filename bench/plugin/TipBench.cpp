@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "bench/Percentiles.h"
-#include "settings/DimensionSettings.h"
-#include "tests/GeneratedDrawing.h"
-#include "tests/InProcessPlugin.h"
-#include "tools/HoverAnalysis.h"
-#include "ui/Annotation.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/HoverAnalysis.h"
+#include "plugin/ui/Annotation.h"
+#include "tests/support/GeneratedDrawing.h"
+#include "tests/support/InProcessPlugin.h"
 
 namespace {
 

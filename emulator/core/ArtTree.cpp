@@ -1,10 +1,10 @@
-#include "emulator/ArtTree.h"
+#include "emulator/core/ArtTree.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "emulator/TextLayout.h"
-#include "host/ArtworkSuites.h"
+#include "emulator/core/TextLayout.h"
+#include "plugin/host/ArtworkSuites.h"
 
 namespace emulator {
 namespace {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "emulator/Document.h"
-#include "host/Records.h"
+#include "emulator/core/Document.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

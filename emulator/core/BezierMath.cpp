@@ -1,4 +1,4 @@
-#include "emulator/BezierMath.h"
+#include "emulator/core/BezierMath.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/CubicCurve.h"
+#include "emulator/core/CubicCurve.h"
 
 namespace emulator {
 namespace {

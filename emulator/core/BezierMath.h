@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

@@ -1,4 +1,4 @@
-#include "emulator/BezierOffset.h"
+#include "emulator/core/BezierOffset.h"
 
 #include <algorithm>
 #include <array>
@@ -9,9 +9,9 @@
 #include <optional>
 #include <vector>
 
-#include "emulator/BezierMath.h"
-#include "emulator/CubicCurve.h"
-#include "emulator/CurveSearch.h"
+#include "emulator/core/BezierMath.h"
+#include "emulator/core/CubicCurve.h"
+#include "emulator/core/CurveSearch.h"
 
 // The offset of C at distance d is O(t) = C(t) + d·N(t), N the unit left normal. Its
 // derivative is O'(t) = |C'(t)|·(1 − d·κ(t))·T(t), T the unit tangent and κ the signed

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

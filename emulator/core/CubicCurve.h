@@ -6,8 +6,8 @@
 #include <cmath>
 #include <utility>
 
-#include "emulator/BezierMath.h"
-#include "host/Records.h"
+#include "emulator/core/BezierMath.h"
+#include "plugin/host/Records.h"
 
 namespace emulator::cubic {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/CubicCurve.h"
+#include "emulator/core/CubicCurve.h"
 
 namespace emulator::cubic {
 

@@ -1,4 +1,4 @@
-#include "emulator/CustomColors.h"
+#include "emulator/core/CustomColors.h"
 
 #include <cstdint>
 

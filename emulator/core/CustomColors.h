@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "emulator/Document.h"
-#include "host/PaintRecords.h"
+#include "emulator/core/Document.h"
+#include "plugin/host/PaintRecords.h"
 
 namespace emulator {
 

@@ -1,7 +1,7 @@
-#include "emulator/DisplayList.h"
+#include "emulator/core/DisplayList.h"
 
-#include "emulator/Fonts.h"
-#include "emulator/TextLayout.h"
+#include "emulator/core/TextLayout.h"
+#include "emulator/fonts/Fonts.h"
 
 namespace emulator {
 

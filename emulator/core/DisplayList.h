@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/ArtworkSuites.h"
-#include "host/Records.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

@@ -1,4 +1,4 @@
-#include "emulator/Document.h"
+#include "emulator/core/Document.h"
 
 #include <cmath>
 

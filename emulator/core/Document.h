@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "emulator/Artwork.h"
-#include "host/Records.h"
+#include "emulator/core/Artwork.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

@@ -1,4 +1,4 @@
-#include "emulator/Dump.h"
+#include "emulator/core/Dump.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "emulator/SvgExport.h"
-#include "emulator/Unicode.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgExport.h"
 
 namespace emulator {
 namespace {

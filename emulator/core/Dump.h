@@ -22,7 +22,7 @@
 #include <string>
 #include <string_view>
 
-#include "emulator/Document.h"
+#include "emulator/core/Document.h"
 
 namespace emulator {
 

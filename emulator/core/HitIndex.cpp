@@ -1,10 +1,10 @@
-#include "emulator/HitIndex.h"
+#include "emulator/core/HitIndex.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "emulator/ArtTree.h"
-#include "emulator/TextLayout.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/TextLayout.h"
 
 namespace emulator {
 namespace {

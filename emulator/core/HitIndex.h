@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "emulator/Document.h"
+#include "emulator/core/Document.h"
 
 namespace emulator {
 

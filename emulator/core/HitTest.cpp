@@ -1,11 +1,11 @@
-#include "emulator/HitTest.h"
+#include "emulator/core/HitTest.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "emulator/ArtTree.h"
-#include "emulator/TextLayout.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/TextLayout.h"
 
 namespace emulator {
 namespace {

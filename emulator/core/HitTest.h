@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "emulator/Document.h"
-#include "emulator/HitIndex.h"
-#include "host/ArtworkSuites.h"
+#include "emulator/core/Document.h"
+#include "emulator/core/HitIndex.h"
+#include "plugin/host/ArtworkSuites.h"
 
 namespace emulator {
 

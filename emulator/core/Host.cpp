@@ -1,16 +1,16 @@
-#include "emulator/Host.h"
-#include "host/InterfaceSuites.h"
+#include "emulator/core/Host.h"
+#include "plugin/host/InterfaceSuites.h"
 
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
 
-#include "emulator/ArtTree.h"
-#include "emulator/Fonts.h"
-#include "emulator/SuiteRegistry.h"
-#include "emulator/Unicode.h"
-#include "host/PluginSuites.h"
-#include "host/ResultCodes.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/fonts/Fonts.h"
+#include "plugin/host/PluginSuites.h"
+#include "plugin/host/ResultCodes.h"
 
 namespace emulator {
 namespace {

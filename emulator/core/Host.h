@@ -19,16 +19,16 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/DisplayList.h"
-#include "emulator/Document.h"
-#include "emulator/Handles.h"
-#include "emulator/HitTest.h"
-#include "emulator/PluginModule.h"
-#include "emulator/TextRefs.h"
-#include "emulator/Toolbox.h"
-#include "host/ArtworkSuites.h"
-#include "host/Messages.h"
-#include "host/Records.h"
+#include "emulator/core/DisplayList.h"
+#include "emulator/core/Document.h"
+#include "emulator/core/Handles.h"
+#include "emulator/core/HitTest.h"
+#include "emulator/core/PluginModule.h"
+#include "emulator/core/TextRefs.h"
+#include "emulator/core/Toolbox.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Messages.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "emulator/Resources.h"
-#include "host/Messages.h"
+#include "emulator/core/Resources.h"
+#include "plugin/host/Messages.h"
 
 namespace emulator {
 

@@ -1,4 +1,4 @@
-#include "emulator/Resources.h"
+#include "emulator/core/Resources.h"
 
 #include <elf.h>
 

@@ -1,10 +1,10 @@
-#include "emulator/SuiteRegistry.h"
+#include "emulator/core/SuiteRegistry.h"
 
 #include <atomic>
 #include <cstring>
 
-#include "emulator/Host.h"
-#include "host/ResultCodes.h"
+#include "emulator/core/Host.h"
+#include "plugin/host/ResultCodes.h"
 
 namespace emulator {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/BasicSuite.h"
+#include "plugin/host/BasicSuite.h"
 
 namespace emulator {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <utility>
 
-#include "emulator/ArtTree.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "host/ResultCodes.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "plugin/host/ResultCodes.h"
 
 namespace emulator {
 

@@ -1,4 +1,4 @@
-#include "emulator/TextLayout.h"
+#include "emulator/core/TextLayout.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

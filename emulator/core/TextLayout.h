@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "emulator/Artwork.h"
-#include "host/Records.h"
+#include "emulator/core/Artwork.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

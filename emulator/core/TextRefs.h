@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "emulator/Artwork.h"
-#include "host/Records.h"
+#include "emulator/core/Artwork.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

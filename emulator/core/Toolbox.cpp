@@ -1,8 +1,8 @@
-#include "emulator/Toolbox.h"
+#include "emulator/core/Toolbox.h"
 
 #include <cstdint>
 
-#include "host/InterfaceSuites.h"
+#include "plugin/host/InterfaceSuites.h"
 
 namespace emulator {
 namespace {

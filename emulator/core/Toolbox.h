@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace emulator {
 

@@ -1,4 +1,4 @@
-#include "emulator/Unicode.h"
+#include "emulator/core/Unicode.h"
 
 namespace emulator {
 namespace {

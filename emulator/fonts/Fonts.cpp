@@ -1,4 +1,4 @@
-#include "emulator/Fonts.h"
+#include "emulator/fonts/Fonts.h"
 
 #include <fontconfig/fontconfig.h>
 

@@ -1,4 +1,4 @@
-#include "emulator/ViewPicture.h"
+#include "emulator/picture/ViewPicture.h"
 
 #include <cairo-svg.h>
 #include <cairo.h>
@@ -8,7 +8,7 @@
 #include <cctype>
 #include <memory>
 
-#include "emulator/SvgExport.h"
+#include "emulator/svg/SvgExport.h"
 
 namespace emulator {
 namespace {

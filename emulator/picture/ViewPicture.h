@@ -15,8 +15,8 @@
 #include <optional>
 #include <string>
 
-#include "emulator/DisplayList.h"
-#include "emulator/Document.h"
+#include "emulator/core/DisplayList.h"
+#include "emulator/core/Document.h"
 
 namespace emulator {
 

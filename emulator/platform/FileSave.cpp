@@ -1,4 +1,4 @@
-#include "emulator/FileSave.h"
+#include "emulator/platform/FileSave.h"
 
 #include <fcntl.h>
 #include <signal.h>

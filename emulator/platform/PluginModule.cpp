@@ -1,4 +1,4 @@
-#include "emulator/PluginModule.h"
+#include "emulator/core/PluginModule.h"
 
 #include <dlfcn.h>
 

@@ -1,4 +1,4 @@
-#include "emulator/Gzip.h"
+#include "emulator/svg/Gzip.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "emulator/SvgExport.h"
+#include "emulator/svg/SvgExport.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/Gzip.h"
-#include "emulator/SvgImport.h"
-#include "emulator/SvgWriter.h"
+#include "emulator/svg/Gzip.h"
+#include "emulator/svg/SvgImport.h"
+#include "emulator/svg/SvgWriter.h"
 
 namespace emulator::svg_writer {
 namespace {

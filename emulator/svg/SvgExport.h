@@ -49,8 +49,8 @@
 #include <string>
 #include <string_view>
 
-#include "emulator/Document.h"
-#include "emulator/FileSave.h"
+#include "emulator/core/Document.h"
+#include "emulator/platform/FileSave.h"
 
 namespace emulator {
 

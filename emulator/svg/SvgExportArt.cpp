@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "emulator/SvgWriter.h"
-#include "emulator/Unicode.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "emulator/svg/SvgWriter.h"
 
 namespace emulator::svg_writer {
 namespace {

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "emulator/SvgWriter.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "emulator/svg/SvgWriter.h"
 
 namespace emulator::svg_writer {
 namespace {

@@ -1,4 +1,4 @@
-#include "emulator/SvgImport.h"
+#include "emulator/svg/SvgImport.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/Gzip.h"
-#include "emulator/SvgReader.h"
-#include "emulator/Unicode.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/Gzip.h"
+#include "emulator/svg/SvgReader.h"
 
 namespace emulator::svg_reader {
 namespace {

@@ -55,7 +55,7 @@
 #include <memory>
 #include <string>
 
-#include "emulator/Document.h"
+#include "emulator/core/Document.h"
 
 namespace emulator {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/SvgReader.h"
+#include "emulator/svg/SvgReader.h"
 
 namespace emulator::svg_reader {
 namespace {

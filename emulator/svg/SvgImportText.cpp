@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/SvgReader.h"
-#include "emulator/Unicode.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgReader.h"
 
 namespace emulator::svg_reader {
 namespace {

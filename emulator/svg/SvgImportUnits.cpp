@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "emulator/SvgReader.h"
+#include "emulator/svg/SvgReader.h"
 
 namespace emulator::svg_reader {
 namespace {

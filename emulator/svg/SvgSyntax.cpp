@@ -1,4 +1,4 @@
-#include "emulator/SvgSyntax.h"
+#include "emulator/svg/SvgSyntax.h"
 
 #include <charconv>
 #include <cmath>

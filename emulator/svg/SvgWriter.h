@@ -15,8 +15,8 @@
 
 #include <pugixml.hpp>
 
-#include "emulator/Document.h"
-#include "emulator/SvgSyntax.h"
+#include "emulator/core/Document.h"
+#include "emulator/svg/SvgSyntax.h"
 
 namespace emulator::svg_writer {
 

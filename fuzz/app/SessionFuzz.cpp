@@ -19,8 +19,8 @@
 
 #include "app/PluginsFolder.h"
 #include "app/Session.h"
-#include "fuzz/RandomSession.h"
-#include "fuzz/WrittenSvgCheck.h"
+#include "fuzz/support/RandomSession.h"
+#include "fuzz/support/WrittenSvgCheck.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "fuzz/WrittenSvgCheck.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "fuzz/support/WrittenSvgCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

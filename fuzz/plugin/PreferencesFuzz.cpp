@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "preferences/PreferencesFormat.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/preferences/PreferencesFormat.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace {
 

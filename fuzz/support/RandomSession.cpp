@@ -1,10 +1,10 @@
-#include "fuzz/RandomSession.h"
+#include "fuzz/support/RandomSession.h"
 
 #include <array>
 #include <cstdio>
 
-#include "emulator/ArtTree.h"
-#include "emulator/SvgImport.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/svg/SvgImport.h"
 
 namespace fuzzing {
 namespace {

@@ -1,4 +1,4 @@
-#include "fuzz/WrittenSvgCheck.h"
+#include "fuzz/support/WrittenSvgCheck.h"
 
 #include <pugixml.hpp>
 

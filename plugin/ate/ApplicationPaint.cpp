@@ -1,7 +1,7 @@
-#include "ate/ApplicationPaint.h"
+#include "plugin/ate/ApplicationPaint.h"
 
-#include "ate/Exception.h"
-#include "hostaccess/Suites.h"
+#include "plugin/ate/Exception.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace ATE {
 

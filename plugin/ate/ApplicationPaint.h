@@ -1,9 +1,9 @@
 // A paint of the text engine: the colour characters are filled with.
 #pragma once
 
-#include "ate/Reference.h"
-#include "host/PaintRecords.h"
-#include "host/TextSuites.h"
+#include "plugin/ate/Reference.h"
+#include "plugin/host/PaintRecords.h"
+#include "plugin/host/TextSuites.h"
 
 namespace ATE {
 

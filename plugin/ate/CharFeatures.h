@@ -1,10 +1,10 @@
 // A set of character features: each one either set, to be given to a range, or left alone.
 #pragma once
 
-#include "ate/ApplicationPaint.h"
-#include "ate/Font.h"
-#include "ate/Reference.h"
-#include "host/TextSuites.h"
+#include "plugin/ate/ApplicationPaint.h"
+#include "plugin/ate/Font.h"
+#include "plugin/ate/Reference.h"
+#include "plugin/host/TextSuites.h"
 
 namespace ATE {
 

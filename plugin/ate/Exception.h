@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "host/TextSuites.h"
+#include "plugin/host/TextSuites.h"
 
 namespace ATE {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "ate/Reference.h"
-#include "host/TextSuites.h"
+#include "plugin/ate/Reference.h"
+#include "plugin/host/TextSuites.h"
 
 namespace ATE {
 

@@ -1,7 +1,7 @@
-#include "ate/ParaFeatures.h"
+#include "plugin/ate/ParaFeatures.h"
 
-#include "ate/Exception.h"
-#include "hostaccess/Suites.h"
+#include "plugin/ate/Exception.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace ATE {
 

@@ -1,8 +1,8 @@
 // A set of paragraph features: each one either set, to be given to a range, or left alone.
 #pragma once
 
-#include "ate/Reference.h"
-#include "host/TextSuites.h"
+#include "plugin/ate/Reference.h"
+#include "plugin/host/TextSuites.h"
 
 namespace ATE {
 

@@ -1,8 +1,8 @@
-#include "ate/TextRange.h"
+#include "plugin/ate/TextRange.h"
 
-#include "ate/Exception.h"
-#include "host/ResultCodes.h"
-#include "hostaccess/Suites.h"
+#include "plugin/ate/Exception.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace ATE {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "ate/CharFeatures.h"
-#include "ate/ParaFeatures.h"
-#include "ate/Reference.h"
-#include "host/TextSuites.h"
+#include "plugin/ate/CharFeatures.h"
+#include "plugin/ate/ParaFeatures.h"
+#include "plugin/ate/Reference.h"
+#include "plugin/host/TextSuites.h"
 
 namespace ATE {
 

@@ -1,20 +1,20 @@
-#include "drawing/AngleDimension.h"
+#include "plugin/drawing/AngleDimension.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
 
-#include "drawing/ArrowheadPlacement.h"
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionRecords.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/MeasureText.h"
-#include "geometry/Arcs.h"
-#include "hostaccess/Suites.h"
-#include "measure/Units.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/ArrowheadPlacement.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/MeasureText.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/measure/Units.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 namespace {

@@ -4,7 +4,7 @@
 // circle, makes the arc-length dimension.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

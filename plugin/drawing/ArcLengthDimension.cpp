@@ -1,17 +1,17 @@
-#include "drawing/ArcLengthDimension.h"
+#include "plugin/drawing/ArcLengthDimension.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
 
-#include "drawing/AngleDimension.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/MeasureText.h"
-#include "geometry/Arcs.h"
-#include "measure/MeasureLabels.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/AngleDimension.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/MeasureText.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/measure/MeasureLabels.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 namespace {

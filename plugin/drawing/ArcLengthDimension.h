@@ -3,7 +3,7 @@
 // length as text.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

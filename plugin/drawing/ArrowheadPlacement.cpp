@@ -1,13 +1,13 @@
-#include "drawing/ArrowheadPlacement.h"
+#include "plugin/drawing/ArrowheadPlacement.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionStyles.h"
-#include "hostaccess/Suites.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 namespace {

@@ -2,8 +2,8 @@
 // setting, turned to the line or arc and moved to their tips.
 #pragma once
 
-#include "drawing/Arrowheads.h"
-#include "host/Records.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

@@ -1,9 +1,9 @@
-#include "drawing/Arrowheads.h"
+#include "plugin/drawing/Arrowheads.h"
 
 #include <cmath>
 #include <optional>
 
-#include "settings/DimensionSettings.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 namespace {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

@@ -1,19 +1,19 @@
-#include "drawing/CircleDimension.h"
+#include "plugin/drawing/CircleDimension.h"
 
 #include <cmath>
 #include <numbers>
 #include <vector>
 
-#include "drawing/ArrowheadPlacement.h"
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionRecords.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/MeasureText.h"
-#include "geometry/Arcs.h"
-#include "hostaccess/Suites.h"
-#include "measure/MeasureLabels.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/ArrowheadPlacement.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/MeasureText.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/measure/MeasureLabels.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 namespace {

@@ -3,7 +3,7 @@
 // shoulder, and the measure text at the end of the shoulder.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

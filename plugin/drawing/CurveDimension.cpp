@@ -1,4 +1,4 @@
-#include "drawing/CurveDimension.h"
+#include "plugin/drawing/CurveDimension.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,19 +6,19 @@
 #include <optional>
 #include <vector>
 
-#include "drawing/ArrowheadPlacement.h"
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/MeasureText.h"
-#include "geometry/Arcs.h"
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Alert.h"
-#include "hostaccess/PathGeometry.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "measure/MeasureLabels.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/ArrowheadPlacement.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/MeasureText.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/PathGeometry.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/MeasureLabels.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 

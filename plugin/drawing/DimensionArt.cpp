@@ -1,14 +1,14 @@
-#include "drawing/DimensionArt.h"
-#include "hostaccess/Alert.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/hostaccess/Alert.h"
 
 #include <cmath>
 #include <string>
 
-#include "drawing/DimensionRecords.h"
-#include "host/ResultCodes.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 

@@ -6,10 +6,10 @@
 #include <array>
 #include <vector>
 
-#include "drawing/Steps.h"
-#include "host/ArtworkSuites.h"
-#include "host/PaintRecords.h"
-#include "host/Records.h"
+#include "plugin/drawing/Steps.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/PaintRecords.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

@@ -1,16 +1,16 @@
-#include "drawing/DimensionRecords.h"
-#include "hostaccess/Alert.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/hostaccess/Alert.h"
 
 #include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
 
-#include "drawing/Steps.h"
-#include "host/ArtworkSuites.h"
-#include "host/ResultCodes.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
+#include "plugin/drawing/Steps.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 namespace drawing {
 

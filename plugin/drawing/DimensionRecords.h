@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

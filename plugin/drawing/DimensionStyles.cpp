@@ -1,10 +1,10 @@
-#include "drawing/DimensionStyles.h"
+#include "plugin/drawing/DimensionStyles.h"
 
 #include <vector>
 
-#include "host/ResultCodes.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 namespace drawing {
 namespace {

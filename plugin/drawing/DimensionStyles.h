@@ -2,9 +2,9 @@
 // built from the settings; and the names dimensions get in the host's layer list.
 #pragma once
 
-#include "host/PaintRecords.h"
-#include "settings/DimensionSettings.h"
-#include "settings/ToolKind.h"
+#include "plugin/host/PaintRecords.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/settings/ToolKind.h"
 
 namespace drawing {
 

@@ -1,5 +1,5 @@
-#include "drawing/LinearDimension.h"
-#include "hostaccess/Alert.h"
+#include "plugin/drawing/LinearDimension.h"
+#include "plugin/hostaccess/Alert.h"
 
 #include <algorithm>
 #include <array>
@@ -8,15 +8,15 @@
 #include <tuple>
 #include <utility>
 
-#include "drawing/ArrowheadPlacement.h"
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionRecords.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/MeasureText.h"
-#include "hostaccess/Suites.h"
-#include "measure/MeasureLabels.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/ArrowheadPlacement.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/MeasureText.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/measure/MeasureLabels.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 

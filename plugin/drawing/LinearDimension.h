@@ -6,8 +6,8 @@
 
 #include <optional>
 
-#include "drawing/DimensionRecords.h"
-#include "host/Records.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

@@ -1,16 +1,16 @@
-#include "drawing/MeasureText.h"
+#include "plugin/drawing/MeasureText.h"
 
 #include <cmath>
 
-#include "ate/CharFeatures.h"
-#include "ate/Exception.h"
-#include "ate/ParaFeatures.h"
-#include "ate/TextRange.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionStyles.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/ate/CharFeatures.h"
+#include "plugin/ate/Exception.h"
+#include "plugin/ate/ParaFeatures.h"
+#include "plugin/ate/TextRange.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
 namespace {

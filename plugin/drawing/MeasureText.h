@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

@@ -2,7 +2,7 @@
 // runs, so that one refused call leaves the rest of a dimension in place.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

@@ -1,10 +1,10 @@
-#include "drawing/TickMarks.h"
+#include "plugin/drawing/TickMarks.h"
 
 #include <cmath>
 
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionStyles.h"
-#include "hostaccess/Suites.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace drawing {
 namespace {

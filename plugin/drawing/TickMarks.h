@@ -3,7 +3,7 @@
 // the line style and selected, kept in WorkingArt().ticks.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace drawing {
 

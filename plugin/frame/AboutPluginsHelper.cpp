@@ -1,8 +1,8 @@
-#include "frame/AboutPluginsHelper.h"
+#include "plugin/frame/AboutPluginsHelper.h"
 
 #include <cstring>
 
-#include "hostaccess/WindowsText.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 ASErr SDKAboutPluginsHelper::FindGroup(const char* groupName, bool* found) {
     *found = false;

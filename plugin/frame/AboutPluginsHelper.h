@@ -2,8 +2,8 @@
 // plug-ins of one family.
 #pragma once
 
-#include "host/InterfaceSuites.h"
-#include "host/Messages.h"
+#include "plugin/host/InterfaceSuites.h"
+#include "plugin/host/Messages.h"
 
 class SDKAboutPluginsHelper {
   public:

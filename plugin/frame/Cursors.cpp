@@ -1,6 +1,6 @@
-#include "frame/Cursors.h"
+#include "plugin/frame/Cursors.h"
 
-#include "hostaccess/Suites.h"
+#include "plugin/hostaccess/Suites.h"
 
 ASErr ShowCursor(AICursorManagerHandle manager, ASInt32 id) {
     if (manager == nullptr) {

@@ -1,7 +1,7 @@
 // The plug-in's cursors, by resource id.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 enum CursorId : ASInt32 {
     kCursorGeneric = 20000,

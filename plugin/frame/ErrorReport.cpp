@@ -1,10 +1,10 @@
-#include "frame/ErrorReport.h"
+#include "plugin/frame/ErrorReport.h"
 
 #include <array>
 
-#include "host/ResultCodes.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 namespace {
 

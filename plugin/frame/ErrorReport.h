@@ -1,7 +1,7 @@
 // What the frame does with an error result that reaches the host.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 // True for the codes the frame never reports: the host's own signals ('FMT?', 'RFSE',
 // 'AFTR', 'VALD', 'MOOT', 'TRSH', 'CHEK', 'CHIT', 'TLTK', 'pFls', 'S!Fd', '!Acq', 'dsRP',

@@ -1,21 +1,21 @@
-#include "frame/MesraPlugIn.h"
-#include "hostaccess/Alert.h"
+#include "plugin/frame/MesraPlugIn.h"
+#include "plugin/hostaccess/Alert.h"
 
 #include <cstring>
 #include <new>
 
-#include "drawing/DimensionRecords.h"
-#include "drawing/DimensionStyles.h"
-#include "frame/AboutPluginsHelper.h"
-#include "frame/ToolEvents.h"
-#include "frame/ToolRegistration.h"
-#include "host/AIError.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
-#include "tools/AreaScanIndex.h"
-#include "tools/AreaTool.h"
-#include "tools/ToolStates.h"
-#include "ui/Annotation.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/frame/AboutPluginsHelper.h"
+#include "plugin/frame/ToolEvents.h"
+#include "plugin/frame/ToolRegistration.h"
+#include "plugin/host/AIError.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/AreaScanIndex.h"
+#include "plugin/tools/AreaTool.h"
+#include "plugin/tools/ToolStates.h"
+#include "plugin/ui/Annotation.h"
 
 const char* const kAboutGroupName = "À propos des Vorn-Outils…"_w1252;
 const char* const kAboutItemText = "Vorn-Cotaline…"_w1252;

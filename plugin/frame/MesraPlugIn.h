@@ -2,7 +2,7 @@
 // notifications, menu and tool messages.
 #pragma once
 
-#include "frame/Plugin.h"
+#include "plugin/frame/Plugin.h"
 
 // The About menu texts (Windows-1252).
 extern const char* const kAboutGroupName;

@@ -1,4 +1,4 @@
-#include "frame/PlacedLines.h"
+#include "plugin/frame/PlacedLines.h"
 
 #include <cmath>
 

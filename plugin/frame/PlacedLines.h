@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 class PlacedLines {
   public:

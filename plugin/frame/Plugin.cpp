@@ -1,11 +1,11 @@
-#include "frame/Plugin.h"
+#include "plugin/frame/Plugin.h"
 
 #include <cstdio>
 #include <cstring>
 #include <new>
 
-#include "frame/ErrorReport.h"
-#include "host/Platform.h"
+#include "plugin/frame/ErrorReport.h"
+#include "plugin/host/Platform.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <utility>
 
-#include "host/Messages.h"
-#include "hostaccess/Suites.h"
+#include "plugin/host/Messages.h"
+#include "plugin/hostaccess/Suites.h"
 
 class Plugin {
   public:

@@ -2,11 +2,11 @@
 #include <cstring>
 #include <new>
 
-#include "frame/ErrorReport.h"
-#include "frame/MesraPlugIn.h"
-#include "host/AIError.h"
-#include "host/Messages.h"
-#include "hostaccess/Suites.h"
+#include "plugin/frame/ErrorReport.h"
+#include "plugin/frame/MesraPlugIn.h"
+#include "plugin/host/AIError.h"
+#include "plugin/host/Messages.h"
+#include "plugin/hostaccess/Suites.h"
 
 #if defined(_WIN32)
 #define MESRA_EXPORT __declspec(dllexport)

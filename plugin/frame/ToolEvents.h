@@ -5,11 +5,11 @@
 #include <optional>
 #include <utility>
 
-#include "frame/PlacedLines.h"
-#include "frame/ToolRegistration.h"
-#include "host/Messages.h"
-#include "tools/ToolStates.h"
-#include "ui/ToolActivity.h"
+#include "plugin/frame/PlacedLines.h"
+#include "plugin/frame/ToolRegistration.h"
+#include "plugin/host/Messages.h"
+#include "plugin/tools/ToolStates.h"
+#include "plugin/ui/ToolActivity.h"
 
 struct RoutingState {
     // The active tool, 1 to 5.

@@ -1,10 +1,10 @@
-#include "frame/ToolRegistration.h"
+#include "plugin/frame/ToolRegistration.h"
 
-#include "hostaccess/PluginFiles.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "preferences/PreferencesFile.h"
-#include "tools/AreaTool.h"
+#include "plugin/hostaccess/PluginFiles.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/preferences/PreferencesFile.h"
+#include "plugin/tools/AreaTool.h"
 
 const ToolDefinition kToolTable[kToolCount] = {
     {ToolKind::Segment, "Outil Segment", "Outil Segment 8.5", 16051, 16052},

@@ -2,9 +2,9 @@
 // host's toolbox.
 #pragma once
 
-#include "host/InterfaceSuites.h"
-#include "host/Records.h"
-#include "settings/ToolKind.h"
+#include "plugin/host/InterfaceSuites.h"
+#include "plugin/host/Records.h"
+#include "plugin/settings/ToolKind.h"
 
 struct ToolDefinition {
     ToolKind kind;

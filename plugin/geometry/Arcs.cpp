@@ -1,4 +1,4 @@
-#include "geometry/Arcs.h"
+#include "plugin/geometry/Arcs.h"
 
 #include <algorithm>
 #include <cmath>

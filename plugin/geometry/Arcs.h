@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace geometry {
 

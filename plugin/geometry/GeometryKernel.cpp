@@ -1,4 +1,4 @@
-#include "geometry/GeometryKernel.h"
+#include "plugin/geometry/GeometryKernel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <numbers>
 #include <utility>
 
-#include "hostaccess/Suites.h"
-#include "measure/RealMath.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/measure/RealMath.h"
 
 namespace geometry {
 namespace {

@@ -19,8 +19,8 @@
 #include <optional>
 #include <vector>
 
-#include "host/Records.h"
-#include "hostaccess/WindowsText.h"
+#include "plugin/host/Records.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 namespace geometry {
 

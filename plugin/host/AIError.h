@@ -3,7 +3,7 @@
 
 #include <exception>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace ai {
 

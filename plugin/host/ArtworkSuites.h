@@ -2,8 +2,8 @@
 // testing, art sets, documents and their views.
 #pragma once
 
-#include "host/PaintRecords.h"
-#include "host/Records.h"
+#include "plugin/host/PaintRecords.h"
+#include "plugin/host/Records.h"
 
 // Art types.
 constexpr ASInt32 kUnknownArt = 0;

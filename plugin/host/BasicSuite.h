@@ -2,7 +2,7 @@
 // which every other suite is acquired by name and version.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 struct SPBasicSuite {
     // Hands out the suite `name` at `version` in *suite. A name the host does not know,

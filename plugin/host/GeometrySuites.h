@@ -7,7 +7,7 @@
 // pointers); the Bézier suite's operations with a status answer kBadParameterErr.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 struct AIRealMathSuite {
     static constexpr const char* kName = "AI Real Math Suite";

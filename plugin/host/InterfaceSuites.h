@@ -2,10 +2,10 @@
 // layer over the document view, and the host's preferences.
 #pragma once
 
-#include "host/ArtworkSuites.h"
-#include "host/Messages.h"
-#include "host/PaintRecords.h"
-#include "host/Records.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Messages.h"
+#include "plugin/host/PaintRecords.h"
+#include "plugin/host/Records.h"
 
 struct AIUserSuite {
     static constexpr const char* kName = "AI User Suite";

@@ -2,9 +2,9 @@
 // the caller/selector pair; every record starts with the common message data.
 #pragma once
 
-#include "host/BasicSuite.h"
-#include "host/Records.h"
-#include "host/ResultCodes.h"
+#include "plugin/host/BasicSuite.h"
+#include "plugin/host/Records.h"
+#include "plugin/host/ResultCodes.h"
 
 // Value of SPMessageData::SPCheck in a well-formed message.
 constexpr ASInt32 kSPValidSPMessageData = FourCharCode("SPCk");

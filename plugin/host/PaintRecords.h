@@ -4,7 +4,7 @@
 // Components run from 0 to 1. A gray is an amount of ink: 0 is white, 1 is black.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 // Colour kinds (AIColor::kind).
 constexpr ASInt32 kGrayColor = 0;

@@ -1,8 +1,8 @@
 // Suites of colours: custom colours, swatches and paint styles.
 #pragma once
 
-#include "host/PaintRecords.h"
-#include "host/Records.h"
+#include "plugin/host/PaintRecords.h"
+#include "plugin/host/Records.h"
 
 // The custom (spot) colours of the current document. Each has a unique, non-empty name
 // and a definition; its handle stays valid for the document's life. Every operation

@@ -3,7 +3,7 @@
 // rather than heard, and the host's clock. Only the hosted build of the plug-in uses it.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 struct MesraPlatformSuite {
     static constexpr const char* kName = "Mesra Platform Suite";

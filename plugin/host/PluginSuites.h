@@ -2,7 +2,7 @@
 // notifications, application context, file locations.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 // Strings that cross this boundary are Windows-1252 unless said otherwise; file paths are
 // in the platform's own encoding.

@@ -4,7 +4,7 @@
 // code packed big-endian (first character in the high byte).
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 constexpr ASErr FourCharCode(const char (&code)[5]) {
     return static_cast<ASErr>((static_cast<ASUInt32>(static_cast<unsigned char>(code[0])) << 24) |

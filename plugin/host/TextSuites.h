@@ -1,8 +1,8 @@
 // Suites of text: point text frames, fonts, and the host's text engine.
 #pragma once
 
-#include "host/PaintRecords.h"
-#include "host/Records.h"
+#include "plugin/host/PaintRecords.h"
+#include "plugin/host/Records.h"
 
 // References to objects of the host's text engine. Each reference handed out counts once:
 // the receiver releases it with the Release of its class's suite.

@@ -1,7 +1,7 @@
-#include "hostaccess/Alert.h"
+#include "plugin/hostaccess/Alert.h"
 
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 ASErr ShowAlert(const char* windows1252) {
     if (sAIUser == nullptr) {

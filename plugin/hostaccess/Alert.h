@@ -1,7 +1,7 @@
 // The host's modal alert, with the plug-in's Windows-1252 messages.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 // Shows `windows1252` in the host's alert ("\r" breaks the line); nothing when the user
 // suite is not held.

@@ -2,9 +2,9 @@
 // platform suite, acquired for each call, stands in for the operating system.
 #include <ctime>
 
-#include "host/Platform.h"
-#include "host/PlatformSuite.h"
-#include "hostaccess/Suites.h"
+#include "plugin/host/Platform.h"
+#include "plugin/host/PlatformSuite.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace platform {
 namespace {

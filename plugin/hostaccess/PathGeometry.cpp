@@ -1,8 +1,8 @@
-#include "hostaccess/PathGeometry.h"
+#include "plugin/hostaccess/PathGeometry.h"
 
 #include <cstring>
 
-#include "hostaccess/Suites.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace hostaccess {
 

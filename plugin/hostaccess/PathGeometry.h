@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "host/ArtworkSuites.h"
+#include "plugin/host/ArtworkSuites.h"
 
 namespace hostaccess {
 

@@ -1,4 +1,4 @@
-#include "host/Platform.h"
+#include "plugin/host/Platform.h"
 
 namespace platform {
 

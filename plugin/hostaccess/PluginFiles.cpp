@@ -1,9 +1,9 @@
-#include "hostaccess/PluginFiles.h"
+#include "plugin/hostaccess/PluginFiles.h"
 
 #include <vector>
 
-#include "host/ResultCodes.h"
-#include "hostaccess/Suites.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace {
 

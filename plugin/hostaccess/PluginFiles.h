@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 // The sounds a tool plays after a click it accepts.
 enum class ClickSound : ASInt32 {

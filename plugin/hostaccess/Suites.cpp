@@ -1,4 +1,4 @@
-#include "hostaccess/Suites.h"
+#include "plugin/hostaccess/Suites.h"
 
 #include <iterator>
 #include <span>

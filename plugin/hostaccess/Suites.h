@@ -2,14 +2,14 @@
 // holder that acquires and releases them.
 #pragma once
 
-#include "host/ArtworkSuites.h"
-#include "host/BasicSuite.h"
-#include "host/GeometrySuites.h"
-#include "host/InterfaceSuites.h"
-#include "host/PaintSuites.h"
-#include "host/PluginSuites.h"
-#include "host/ResultCodes.h"
-#include "host/TextSuites.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/BasicSuite.h"
+#include "plugin/host/GeometrySuites.h"
+#include "plugin/host/InterfaceSuites.h"
+#include "plugin/host/PaintSuites.h"
+#include "plugin/host/PluginSuites.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/host/TextSuites.h"
 
 // The basic suite of the latest message (set by PluginMain before anything else).
 extern const SPBasicSuite* sSPBasic;

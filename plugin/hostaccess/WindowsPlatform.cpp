@@ -7,7 +7,7 @@
 
 #include <ctime>
 
-#include "host/Platform.h"
+#include "plugin/host/Platform.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "hostaccess/WindowsText.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 namespace text {
 

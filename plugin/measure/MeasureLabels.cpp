@@ -1,12 +1,12 @@
-#include "measure/MeasureLabels.h"
+#include "plugin/measure/MeasureLabels.h"
 
 #include <cmath>
 
-#include "hostaccess/WindowsText.h"
-#include "measure/NumberFormat.h"
-#include "measure/RealMath.h"
-#include "measure/Units.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/NumberFormat.h"
+#include "plugin/measure/RealMath.h"
+#include "plugin/measure/Units.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace measure {
 

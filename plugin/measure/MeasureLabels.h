@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace measure {
 

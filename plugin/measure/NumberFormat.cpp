@@ -1,11 +1,11 @@
-#include "measure/NumberFormat.h"
+#include "plugin/measure/NumberFormat.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "measure/RealMath.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/measure/RealMath.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace measure {
 

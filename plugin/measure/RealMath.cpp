@@ -1,4 +1,4 @@
-#include "measure/RealMath.h"
+#include "plugin/measure/RealMath.h"
 
 #include <cmath>
 #include <limits>

@@ -3,7 +3,7 @@
 // float in which the measures are held.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace measure {
 

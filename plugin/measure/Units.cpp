@@ -1,11 +1,11 @@
-#include "measure/Units.h"
+#include "plugin/measure/Units.h"
 
 #include <cmath>
 
-#include "hostaccess/WindowsText.h"
-#include "measure/NumberFormat.h"
-#include "measure/RealMath.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/NumberFormat.h"
+#include "plugin/measure/RealMath.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace measure {
 

@@ -1,4 +1,4 @@
-#include "preferences/PreferencesFile.h"
+#include "plugin/preferences/PreferencesFile.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -6,12 +6,12 @@
 #include <iterator>
 #include <system_error>
 
-#include "hostaccess/Alert.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "measure/NumberFormat.h"
-#include "preferences/PreferencesFormat.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/NumberFormat.h"
+#include "plugin/preferences/PreferencesFormat.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace settings {
 

@@ -1,10 +1,10 @@
-#include "preferences/PreferencesFormat.h"
+#include "plugin/preferences/PreferencesFormat.h"
 
 #include <cmath>
 #include <limits>
 #include <vector>
 
-#include "measure/NumberFormat.h"
+#include "plugin/measure/NumberFormat.h"
 
 namespace settings {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/DimensionSettings.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace settings {
 

@@ -1,4 +1,4 @@
-#include "settings/DimensionSettings.h"
+#include "plugin/settings/DimensionSettings.h"
 
 #include <algorithm>
 #include <cmath>

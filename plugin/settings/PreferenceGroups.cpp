@@ -1,4 +1,4 @@
-#include "settings/PreferenceGroups.h"
+#include "plugin/settings/PreferenceGroups.h"
 
 #include <array>
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "settings/DimensionSettings.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace settings {
 

@@ -1,7 +1,7 @@
 // The five measuring tools, as the settings, the dimension styles and the tools name them.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 enum class ToolKind : ASInt32 {
     Segment = 1,

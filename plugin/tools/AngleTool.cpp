@@ -1,22 +1,22 @@
-#include "tools/AngleTool.h"
+#include "plugin/tools/AngleTool.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
-#include "drawing/AngleDimension.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionRecords.h"
-#include "geometry/Arcs.h"
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Alert.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
-#include "tools/ClickSounds.h"
-#include "tools/HostArt.h"
-#include "tools/ModifyDimension.h"
-#include "tools/ToolStates.h"
+#include "plugin/drawing/AngleDimension.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/ClickSounds.h"
+#include "plugin/tools/HostArt.h"
+#include "plugin/tools/ModifyDimension.h"
+#include "plugin/tools/ToolStates.h"
 
 namespace tools {
 

@@ -1,11 +1,11 @@
-#include "tools/AreaScanIndex.h"
+#include "plugin/tools/AreaScanIndex.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
-#include "hostaccess/Suites.h"
-#include "tools/HostArt.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/tools/HostArt.h"
 
 namespace tools {
 namespace {

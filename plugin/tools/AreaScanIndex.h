@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace tools {
 

@@ -1,24 +1,24 @@
-#include "tools/AreaTool.h"
+#include "plugin/tools/AreaTool.h"
 
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
-#include "drawing/DimensionArt.h"
-#include "drawing/MeasureText.h"
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Alert.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "measure/MeasureLabels.h"
-#include "measure/Units.h"
-#include "settings/DimensionSettings.h"
-#include "settings/ToolKind.h"
-#include "tools/CircleTool.h"
-#include "tools/ClickSounds.h"
-#include "tools/HostArt.h"
-#include "tools/ModifyDimension.h"
-#include "tools/ToolStates.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/MeasureText.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/MeasureLabels.h"
+#include "plugin/measure/Units.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/settings/ToolKind.h"
+#include "plugin/tools/CircleTool.h"
+#include "plugin/tools/ClickSounds.h"
+#include "plugin/tools/HostArt.h"
+#include "plugin/tools/ModifyDimension.h"
+#include "plugin/tools/ToolStates.h"
 
 namespace tools {
 namespace {

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "host/ArtworkSuites.h"
-#include "host/Records.h"
-#include "tools/ToolClick.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Records.h"
+#include "plugin/tools/ToolClick.h"
 
 namespace tools {
 

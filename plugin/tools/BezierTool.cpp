@@ -1,24 +1,24 @@
-#include "tools/BezierTool.h"
+#include "plugin/tools/BezierTool.h"
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
-#include "drawing/DimensionArt.h"
-#include "drawing/TickMarks.h"
-#include "geometry/Arcs.h"
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Alert.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
-#include "settings/ToolKind.h"
-#include "tools/AngleTool.h"
-#include "tools/ClickSounds.h"
-#include "tools/HostArt.h"
-#include "tools/ModifyDimension.h"
-#include "tools/SegmentTool.h"
-#include "tools/ToolStates.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/TickMarks.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/settings/ToolKind.h"
+#include "plugin/tools/AngleTool.h"
+#include "plugin/tools/ClickSounds.h"
+#include "plugin/tools/HostArt.h"
+#include "plugin/tools/ModifyDimension.h"
+#include "plugin/tools/SegmentTool.h"
+#include "plugin/tools/ToolStates.h"
 
 namespace tools {
 

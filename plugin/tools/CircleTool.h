@@ -2,9 +2,9 @@
 // two clicks on its end anchors; and the drag that turns the dimension around the centre.
 #pragma once
 
-#include "host/ArtworkSuites.h"
-#include "host/Records.h"
-#include "tools/ToolClick.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Records.h"
+#include "plugin/tools/ToolClick.h"
 
 namespace tools {
 

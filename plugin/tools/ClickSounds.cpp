@@ -1,7 +1,7 @@
-#include "tools/ClickSounds.h"
+#include "plugin/tools/ClickSounds.h"
 
-#include "host/Platform.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/host/Platform.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace tools {
 

@@ -1,7 +1,7 @@
 // The sound a tool plays after a click it accepts.
 #pragma once
 
-#include "hostaccess/PluginFiles.h"
+#include "plugin/hostaccess/PluginFiles.h"
 
 namespace tools {
 

@@ -1,8 +1,8 @@
-#include "tools/HostArt.h"
+#include "plugin/tools/HostArt.h"
 
 #include <algorithm>
 
-#include "hostaccess/Suites.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace tools {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "host/ArtworkSuites.h"
-#include "hostaccess/PathGeometry.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/hostaccess/PathGeometry.h"
 
 namespace tools {
 

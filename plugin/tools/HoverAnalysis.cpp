@@ -1,4 +1,4 @@
-#include "tools/HoverAnalysis.h"
+#include "plugin/tools/HoverAnalysis.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,10 +6,10 @@
 #include <tuple>
 #include <vector>
 
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Suites.h"
-#include "tools/AreaScanIndex.h"
-#include "tools/HostArt.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/tools/AreaScanIndex.h"
+#include "plugin/tools/HostArt.h"
 
 namespace tools {
 

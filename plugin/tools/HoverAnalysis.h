@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "host/Records.h"
-#include "settings/ToolKind.h"
-#include "tools/ToolStates.h"
+#include "plugin/host/Records.h"
+#include "plugin/settings/ToolKind.h"
+#include "plugin/tools/ToolStates.h"
 
 namespace tools {
 

@@ -1,25 +1,25 @@
-#include "tools/ModifyDimension.h"
+#include "plugin/tools/ModifyDimension.h"
 
 #include <cmath>
 #include <optional>
 #include <vector>
 
-#include "drawing/AngleDimension.h"
-#include "drawing/CircleDimension.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionRecords.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/LinearDimension.h"
-#include "geometry/Arcs.h"
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Alert.h"
-#include "hostaccess/Suites.h"
-#include "settings/DimensionSettings.h"
-#include "tools/AngleTool.h"
-#include "tools/CircleTool.h"
-#include "tools/HostArt.h"
-#include "tools/SegmentTool.h"
-#include "tools/ToolStates.h"
+#include "plugin/drawing/AngleDimension.h"
+#include "plugin/drawing/CircleDimension.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/LinearDimension.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/AngleTool.h"
+#include "plugin/tools/CircleTool.h"
+#include "plugin/tools/HostArt.h"
+#include "plugin/tools/SegmentTool.h"
+#include "plugin/tools/ToolStates.h"
 
 namespace tools {
 namespace {

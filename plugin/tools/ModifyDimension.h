@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "host/ArtworkSuites.h"
-#include "host/Records.h"
-#include "settings/ToolKind.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Records.h"
+#include "plugin/settings/ToolKind.h"
 
 namespace tools {
 

@@ -1,25 +1,25 @@
-#include "tools/SegmentTool.h"
+#include "plugin/tools/SegmentTool.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
 
-#include "drawing/ArcLengthDimension.h"
-#include "drawing/CurveDimension.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionRecords.h"
-#include "drawing/LinearDimension.h"
-#include "geometry/Arcs.h"
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Alert.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
-#include "tools/ClickSounds.h"
-#include "tools/HostArt.h"
-#include "tools/ModifyDimension.h"
-#include "tools/ToolStates.h"
+#include "plugin/drawing/ArcLengthDimension.h"
+#include "plugin/drawing/CurveDimension.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/drawing/LinearDimension.h"
+#include "plugin/geometry/Arcs.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/ClickSounds.h"
+#include "plugin/tools/HostArt.h"
+#include "plugin/tools/ModifyDimension.h"
+#include "plugin/tools/ToolStates.h"
 
 namespace tools {
 

@@ -6,10 +6,10 @@
 #include <optional>
 #include <utility>
 
-#include "drawing/LinearDimension.h"
-#include "host/ArtworkSuites.h"
-#include "host/Records.h"
-#include "tools/ToolClick.h"
+#include "plugin/drawing/LinearDimension.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Records.h"
+#include "plugin/tools/ToolClick.h"
 
 namespace tools {
 

@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "host/Records.h"
-#include "settings/ToolKind.h"
+#include "plugin/host/Records.h"
+#include "plugin/settings/ToolKind.h"
 
 namespace tools {
 

@@ -1,11 +1,11 @@
-#include "tools/ToolStates.h"
+#include "plugin/tools/ToolStates.h"
 
-#include "drawing/CurveDimension.h"
-#include "drawing/DimensionArt.h"
-#include "tools/AngleTool.h"
-#include "tools/AreaTool.h"
-#include "tools/BezierTool.h"
-#include "tools/CircleTool.h"
+#include "plugin/drawing/CurveDimension.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/tools/AngleTool.h"
+#include "plugin/tools/AreaTool.h"
+#include "plugin/tools/BezierTool.h"
+#include "plugin/tools/CircleTool.h"
 
 namespace tools {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace tools {
 

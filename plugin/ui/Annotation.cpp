@@ -1,12 +1,12 @@
-#include "ui/Annotation.h"
+#include "plugin/ui/Annotation.h"
 
-#include "hostaccess/Suites.h"
-#include "settings/DimensionSettings.h"
-#include "ui/ColorIndicators.h"
-#include "ui/CursorTips.h"
-#include "ui/HoverHighlights.h"
-#include "ui/PanelState.h"
-#include "ui/SettingsPanel.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/ui/ColorIndicators.h"
+#include "plugin/ui/CursorTips.h"
+#include "plugin/ui/HoverHighlights.h"
+#include "plugin/ui/PanelState.h"
+#include "plugin/ui/SettingsPanel.h"
 
 namespace {
 

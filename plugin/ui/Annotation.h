@@ -1,8 +1,8 @@
 // What the plug-in's annotator draws over the document view.
 #pragma once
 
-#include "host/Messages.h"
-#include "ui/ToolActivity.h"
+#include "plugin/host/Messages.h"
+#include "plugin/ui/ToolActivity.h"
 
 // "AI Annotation"/"AI Draw": draws in the message's view the settings panel while it is
 // open; otherwise the Lengths & Areas tool's selection rectangle while it is dragged, the

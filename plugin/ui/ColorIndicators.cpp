@@ -1,11 +1,11 @@
-#include "ui/ColorIndicators.h"
+#include "plugin/ui/ColorIndicators.h"
 
-#include "drawing/DimensionStyles.h"
-#include "hostaccess/Suites.h"
-#include "settings/DimensionSettings.h"
-#include "tools/ToolStates.h"
-#include "ui/MainPage.h"
-#include "ui/SmartGuideColor.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/ToolStates.h"
+#include "plugin/ui/MainPage.h"
+#include "plugin/ui/SmartGuideColor.h"
 
 namespace ui {
 namespace {

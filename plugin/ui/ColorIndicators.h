@@ -2,9 +2,9 @@
 // colour's model and a swatch of it, left of the cursor tip.
 #pragma once
 
-#include "ui/PanelDrawer.h"
-#include "ui/ToolActivity.h"
-#include "ui/ViewMapping.h"
+#include "plugin/ui/PanelDrawer.h"
+#include "plugin/ui/ToolActivity.h"
+#include "plugin/ui/ViewMapping.h"
 
 namespace ui {
 

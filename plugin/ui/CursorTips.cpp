@@ -1,4 +1,4 @@
-#include "ui/CursorTips.h"
+#include "plugin/ui/CursorTips.h"
 
 #include <cmath>
 #include <map>
@@ -6,17 +6,17 @@
 #include <optional>
 #include <utility>
 
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/PathGeometry.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "measure/MeasureLabels.h"
-#include "measure/NumberFormat.h"
-#include "measure/Units.h"
-#include "settings/DimensionSettings.h"
-#include "tools/AreaTool.h"
-#include "tools/ToolStates.h"
-#include "ui/SmartGuideColor.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/PathGeometry.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/MeasureLabels.h"
+#include "plugin/measure/NumberFormat.h"
+#include "plugin/measure/Units.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/AreaTool.h"
+#include "plugin/tools/ToolStates.h"
+#include "plugin/ui/SmartGuideColor.h"
 
 namespace ui {
 namespace {

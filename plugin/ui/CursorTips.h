@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "host/Records.h"
-#include "ui/PanelDrawer.h"
-#include "ui/ToolActivity.h"
-#include "ui/ViewMapping.h"
+#include "plugin/host/Records.h"
+#include "plugin/ui/PanelDrawer.h"
+#include "plugin/ui/ToolActivity.h"
+#include "plugin/ui/ViewMapping.h"
 
 namespace ui {
 

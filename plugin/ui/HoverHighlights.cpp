@@ -1,14 +1,14 @@
-#include "ui/HoverHighlights.h"
+#include "plugin/ui/HoverHighlights.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/PathGeometry.h"
-#include "hostaccess/Suites.h"
-#include "tools/AreaTool.h"
-#include "tools/SegmentTool.h"
-#include "tools/ToolStates.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/PathGeometry.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/tools/AreaTool.h"
+#include "plugin/tools/SegmentTool.h"
+#include "plugin/tools/ToolStates.h"
 
 namespace ui {
 namespace {

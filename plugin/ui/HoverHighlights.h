@@ -3,10 +3,10 @@
 // a path it would measure, and the sign of the Lengths & Areas tool's pick or take-out.
 #pragma once
 
-#include "host/Records.h"
-#include "ui/PanelDrawer.h"
-#include "ui/ToolActivity.h"
-#include "ui/ViewMapping.h"
+#include "plugin/host/Records.h"
+#include "plugin/ui/PanelDrawer.h"
+#include "plugin/ui/ToolActivity.h"
+#include "plugin/ui/ViewMapping.h"
 
 namespace ui {
 

@@ -4,14 +4,14 @@
 #include <cmath>
 #include <string>
 
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionStyles.h"
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
-#include "measure/NumberFormat.h"
-#include "settings/DimensionSettings.h"
-#include "settings/PreferenceGroups.h"
-#include "ui/PanelPages.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/NumberFormat.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/settings/PreferenceGroups.h"
+#include "plugin/ui/PanelPages.h"
 
 namespace ui {
 namespace {

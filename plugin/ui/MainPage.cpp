@@ -6,12 +6,12 @@
 #include <string>
 #include <utility>
 
-#include "drawing/Arrowheads.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
-#include "settings/PreferenceGroups.h"
-#include "ui/MainPage.h"
-#include "ui/PanelPages.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/settings/PreferenceGroups.h"
+#include "plugin/ui/MainPage.h"
+#include "plugin/ui/PanelPages.h"
 
 namespace ui {
 namespace {

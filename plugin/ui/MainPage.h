@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "host/ArtworkSuites.h"
-#include "settings/DimensionSettings.h"
-#include "ui/PanelControls.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/ui/PanelControls.h"
 
 namespace ui {
 

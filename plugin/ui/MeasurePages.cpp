@@ -3,10 +3,10 @@
 #include <iterator>
 #include <string>
 
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
-#include "settings/PreferenceGroups.h"
-#include "ui/PanelPages.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/settings/PreferenceGroups.h"
+#include "plugin/ui/PanelPages.h"
 
 namespace ui {
 namespace {

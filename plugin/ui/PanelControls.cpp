@@ -1,12 +1,12 @@
-#include "ui/PanelControls.h"
+#include "plugin/ui/PanelControls.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
-#include "hostaccess/Suites.h"
-#include "measure/NumberFormat.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/measure/NumberFormat.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace ui {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/PreferenceGroups.h"
-#include "ui/PanelDrawer.h"
+#include "plugin/settings/PreferenceGroups.h"
+#include "plugin/ui/PanelDrawer.h"
 
 namespace ui {
 

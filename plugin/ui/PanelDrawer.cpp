@@ -1,9 +1,9 @@
-#include "ui/PanelDrawer.h"
+#include "plugin/ui/PanelDrawer.h"
 
 #include <cmath>
 
-#include "hostaccess/Suites.h"
-#include "hostaccess/WindowsText.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 namespace ui {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "host/ArtworkSuites.h"
-#include "host/Messages.h"
-#include "host/Records.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Messages.h"
+#include "plugin/host/Records.h"
 
 namespace ui {
 

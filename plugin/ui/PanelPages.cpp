@@ -1,4 +1,4 @@
-#include "ui/PanelPages.h"
+#include "plugin/ui/PanelPages.h"
 
 #include <utility>
 

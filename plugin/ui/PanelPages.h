@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "settings/DimensionSettings.h"
-#include "ui/PanelControls.h"
-#include "ui/PanelState.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/ui/PanelControls.h"
+#include "plugin/ui/PanelState.h"
 
 namespace ui {
 

@@ -1,4 +1,4 @@
-#include "ui/PanelState.h"
+#include "plugin/ui/PanelState.h"
 
 namespace ui {
 

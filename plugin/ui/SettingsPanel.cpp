@@ -1,18 +1,18 @@
-#include "ui/SettingsPanel.h"
+#include "plugin/ui/SettingsPanel.h"
 
 #include <cmath>
 #include <optional>
 
-#include "drawing/DimensionStyles.h"
-#include "hostaccess/PluginFiles.h"
-#include "hostaccess/Suites.h"
-#include "preferences/PreferencesFile.h"
-#include "settings/DimensionSettings.h"
-#include "settings/PreferenceGroups.h"
-#include "ui/MainPage.h"
-#include "ui/PanelPages.h"
-#include "ui/PanelState.h"
-#include "ui/SmartGuideColor.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/hostaccess/PluginFiles.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/preferences/PreferencesFile.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/settings/PreferenceGroups.h"
+#include "plugin/ui/MainPage.h"
+#include "plugin/ui/PanelPages.h"
+#include "plugin/ui/PanelState.h"
+#include "plugin/ui/SmartGuideColor.h"
 
 namespace ui {
 namespace {

@@ -4,8 +4,8 @@
 // the preferences file at the mouse-up), and a click beside the controls closes it.
 #pragma once
 
-#include "host/Messages.h"
-#include "host/Records.h"
+#include "plugin/host/Messages.h"
+#include "plugin/host/Records.h"
 
 namespace ui {
 

@@ -1,8 +1,8 @@
-#include "ui/SmartGuideColor.h"
+#include "plugin/ui/SmartGuideColor.h"
 
 #include <cmath>
 
-#include "hostaccess/Suites.h"
+#include "plugin/hostaccess/Suites.h"
 
 SmartGuideColor& CurrentSmartGuideColor() {
     static SmartGuideColor color{};

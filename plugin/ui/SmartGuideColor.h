@@ -2,7 +2,7 @@
 // are drawn.
 #pragma once
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 struct SmartGuideColor {
     ASUInt16 red;

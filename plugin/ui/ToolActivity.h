@@ -2,8 +2,8 @@
 // cursor tip, the highlights and the selection rectangle from it.
 #pragma once
 
-#include "host/Records.h"
-#include "settings/ToolKind.h"
+#include "plugin/host/Records.h"
+#include "plugin/settings/ToolKind.h"
 
 namespace ui {
 

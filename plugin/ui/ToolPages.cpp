@@ -3,10 +3,10 @@
 #include <functional>
 #include <string>
 
-#include "hostaccess/Alert.h"
-#include "hostaccess/WindowsText.h"
-#include "settings/DimensionSettings.h"
-#include "ui/PanelPages.h"
+#include "plugin/hostaccess/Alert.h"
+#include "plugin/hostaccess/WindowsText.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/ui/PanelPages.h"
 
 namespace ui {
 namespace {

@@ -1,6 +1,6 @@
-#include "ui/ViewMapping.h"
+#include "plugin/ui/ViewMapping.h"
 
-#include "hostaccess/Suites.h"
+#include "plugin/hostaccess/Suites.h"
 
 namespace ui {
 

@@ -2,8 +2,8 @@
 // follow curves more closely than whole pixels would.
 #pragma once
 
-#include "host/ArtworkSuites.h"
-#include "host/Records.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/Records.h"
 
 namespace ui {
 

@@ -7,8 +7,8 @@
 
 #include "app/Demo.h"
 #include "app/PluginsFolder.h"
-#include "emulator/SvgImport.h"
-#include "tests/HostFixture.h"
+#include "emulator/svg/SvgImport.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

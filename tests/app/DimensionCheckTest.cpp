@@ -8,7 +8,7 @@
 
 #include "app/CheckCommand.h"
 #include "app/MeasureReading.h"
-#include "tests/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/RandomSession.h"
-#include "fuzz/WrittenSvgCheck.h"
-#include "tests/GeneratedDrawing.h"
-#include "tests/SessionFixture.h"
+#include "fuzz/support/RandomSession.h"
+#include "fuzz/support/WrittenSvgCheck.h"
+#include "tests/support/GeneratedDrawing.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // what the user pointed at, the units of a file without a viewBox, and the current layer.
 #include <gtest/gtest.h>
 
-#include "tests/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

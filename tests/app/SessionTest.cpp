@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "app/Session.h"
-#include "host/PluginSuites.h"
-#include "tests/SessionFixture.h"
+#include "plugin/host/PluginSuites.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

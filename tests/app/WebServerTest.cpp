@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "app/WebServer.h"
-#include "tests/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/BezierMath.h"
-#include "emulator/BezierOffset.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "host/GeometrySuites.h"
-#include "host/ResultCodes.h"
-#include "tests/CurveReference.h"
+#include "emulator/core/BezierMath.h"
+#include "emulator/core/BezierOffset.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "plugin/host/GeometrySuites.h"
+#include "plugin/host/ResultCodes.h"
+#include "tests/support/CurveReference.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "emulator/Dump.h"
-#include "emulator/SvgImport.h"
-#include "emulator/Unicode.h"
+#include "emulator/core/Dump.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgImport.h"
 
 namespace {
 

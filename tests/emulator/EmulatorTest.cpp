@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "emulator/Fonts.h"
-#include "emulator/SuiteRegistry.h"
-#include "emulator/Toolbox.h"
-#include "host/InterfaceSuites.h"
-#include "host/PluginSuites.h"
-#include "host/TextSuites.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "emulator/core/Toolbox.h"
+#include "emulator/fonts/Fonts.h"
+#include "plugin/host/InterfaceSuites.h"
+#include "plugin/host/PluginSuites.h"
+#include "plugin/host/TextSuites.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

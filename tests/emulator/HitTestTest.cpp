@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "emulator/ArtTree.h"
-#include "emulator/HitTest.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/HitTest.h"
 
 namespace {
 

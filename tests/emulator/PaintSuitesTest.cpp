@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "host/ArtworkSuites.h"
-#include "host/InterfaceSuites.h"
-#include "host/PaintSuites.h"
-#include "host/ResultCodes.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/InterfaceSuites.h"
+#include "plugin/host/PaintSuites.h"
+#include "plugin/host/ResultCodes.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <regex>
 #include <sstream>
 
-#include "emulator/Resources.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/Resources.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 
@@ -46,7 +46,8 @@ TEST(PluginResources, PropertyListNamesTheEntryPoint) {
 TEST(PluginResources, ImageMapAndImagesAgree) {
     const std::string* map = PluginResources().Text("IDTOFILE");
     ASSERT_NE(map, nullptr);
-    EXPECT_EQ(*map, ReadFile(std::filesystem::path(MESRA_SOURCE_DIR) / "resources/IDToFile.txt"));
+    EXPECT_EQ(*map,
+              ReadFile(std::filesystem::path(MESRA_SOURCE_DIR) / "plugin/resources/IDToFile.txt"));
 
     // Icons are 24 pixels square, cursors 16 high; the double-size icons are listed only.
     const std::regex line(R"(^(\d+)\.png\t\t([A-Za-z0-9]+\.png)$|^$)");

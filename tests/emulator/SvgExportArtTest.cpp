@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/ArtTree.h"
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "emulator/Unicode.h"
-#include "tests/SvgExportSupport.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "tests/emulator/SvgExportSupport.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "emulator/SvgExport.h"
-#include "tests/SvgExportSupport.h"
+#include "emulator/svg/SvgExport.h"
+#include "tests/emulator/SvgExportSupport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/SvgExportSupport.h"
+#include "tests/emulator/SvgExportSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <iterator>
 #include <tuple>
 
-#include "emulator/ArtTree.h"
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
 
 namespace testing_support::svg_export {
 namespace {

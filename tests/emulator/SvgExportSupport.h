@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/Document.h"
+#include "emulator/core/Document.h"
 
 namespace testing_support::svg_export {
 

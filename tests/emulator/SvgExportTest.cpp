@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "app/Session.h"
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "tests/HostFixture.h"
-#include "tests/SvgExportSupport.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "tests/emulator/SvgExportSupport.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

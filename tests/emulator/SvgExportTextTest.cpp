@@ -10,10 +10,10 @@
 
 #include <pugixml.hpp>
 
-#include "emulator/SvgExport.h"
-#include "emulator/SvgImport.h"
-#include "emulator/SvgSyntax.h"
-#include "tests/SvgExportSupport.h"
+#include "emulator/svg/SvgExport.h"
+#include "emulator/svg/SvgImport.h"
+#include "emulator/svg/SvgSyntax.h"
+#include "tests/emulator/SvgExportSupport.h"
 
 namespace {
 

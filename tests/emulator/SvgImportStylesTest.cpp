@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "emulator/SvgImport.h"
-#include "tests/SvgImportSupport.h"
+#include "emulator/svg/SvgImport.h"
+#include "tests/emulator/SvgImportSupport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/SvgImportSupport.h"
+#include "tests/emulator/SvgImportSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "emulator/SvgImport.h"
+#include "emulator/svg/SvgImport.h"
 
 namespace testing_support::svg_import {
 

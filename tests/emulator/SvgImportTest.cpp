@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "emulator/ArtTree.h"
-#include "emulator/Gzip.h"
-#include "emulator/SvgImport.h"
-#include "tests/SvgImportSupport.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/svg/Gzip.h"
+#include "emulator/svg/SvgImport.h"
+#include "tests/emulator/SvgImportSupport.h"
 
 namespace {
 

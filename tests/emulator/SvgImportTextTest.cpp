@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "emulator/SvgImport.h"
-#include "tests/SvgImportSupport.h"
+#include "emulator/svg/SvgImport.h"
+#include "tests/emulator/SvgImportSupport.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "emulator/TextLayout.h"
-#include "host/ArtworkSuites.h"
-#include "host/PaintSuites.h"
-#include "host/ResultCodes.h"
-#include "host/TextSuites.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "emulator/core/TextLayout.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/PaintSuites.h"
+#include "plugin/host/ResultCodes.h"
+#include "plugin/host/TextSuites.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

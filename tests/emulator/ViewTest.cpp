@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "emulator/ViewPicture.h"
-#include "host/InterfaceSuites.h"
-#include "tests/HostFixture.h"
-#include "tests/PngImage.h"
-#include "tests/SessionFixture.h"
+#include "emulator/picture/ViewPicture.h"
+#include "plugin/host/InterfaceSuites.h"
+#include "tests/support/HostFixture.h"
+#include "tests/support/PngImage.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

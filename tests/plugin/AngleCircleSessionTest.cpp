@@ -7,7 +7,7 @@
 #include <cmath>
 #include <regex>
 
-#include "tests/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

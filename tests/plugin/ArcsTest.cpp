@@ -6,7 +6,7 @@
 #include <numbers>
 #include <optional>
 
-#include "geometry/Arcs.h"
+#include "plugin/geometry/Arcs.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "drawing/Arrowheads.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace {
 

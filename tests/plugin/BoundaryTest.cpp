@@ -1,6 +1,6 @@
-// The boundary between the plug-in and everything else: the plug-in file needs nothing but
-// the C++ standard library, exports nothing but its entry point, and its sources never
-// include the emulated host or the program.
+// The boundaries between the product's parts: the plug-in file needs nothing but the C++
+// standard library, exports nothing but its entry point, and its sources never include the
+// emulated host or the program; the emulated host's core includes none of its adapters.
 #include <elf.h>
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/HostFixture.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 
@@ -106,39 +106,69 @@ int LevelOf(const std::string& folder) {
     return -1;
 }
 
-// Would catch a plug-in file that reaches into the emulated host, or a lower layer that
-// includes a higher one (settings including the tools, say).
-TEST(Boundary, PluginIncludesPointDownTheLayers) {
-    const std::filesystem::path root = MESRA_SOURCE_DIR;
-    const std::regex include(R"(^\s*#\s*include\s*[<"]([^">]+)[">])");
+struct Include {
+    std::string header;  // as written between the quotes or the angle brackets
+    bool angled = false;
+};
+
+// Calls `visit(file, include)` for every include line of the C++ files under `folder` of the
+// source tree; returns how many files it read.
+template <typename Visit>
+int ForEachInclude(const std::filesystem::path& folder, Visit visit) {
+    const std::regex include(R"(^\s*#\s*include\s*([<"])([^">]+)[">])");
     int files = 0;
-    for (const char* folder : kLayers) {
-        const int level = LevelOf(folder);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(root / folder)) {
-            const auto extension = entry.path().extension();
-            if (extension != ".h" && extension != ".cpp") {
-                continue;
-            }
-            ++files;
-            std::ifstream in(entry.path());
-            std::string line;
-            while (std::getline(in, line)) {
-                std::smatch match;
-                if (!std::regex_search(line, match, include)) {
-                    continue;
-                }
-                const std::string header = match[1];
-                const auto slash = header.find('/');
-                if (slash == std::string::npos) {
-                    continue;  // a standard header
-                }
-                const int target = LevelOf(header.substr(0, slash));
-                EXPECT_TRUE(target >= 0 && target <= level)
-                    << entry.path() << " includes " << header;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const auto extension = entry.path().extension();
+        if (extension != ".h" && extension != ".cpp") {
+            continue;
+        }
+        ++files;
+        std::ifstream in(entry.path());
+        std::string line;
+        while (std::getline(in, line)) {
+            std::smatch match;
+            if (std::regex_search(line, match, include)) {
+                visit(entry.path(), Include{match[2], match[1] == "<"});
             }
         }
     }
+    return files;
+}
+
+// Would catch a plug-in file that reaches into the emulated host, or a lower layer that
+// includes a higher one (settings including the tools, say).
+TEST(Boundary, PluginIncludesPointDownTheLayers) {
+    const std::filesystem::path root = std::filesystem::path(MESRA_SOURCE_DIR) / "plugin";
+    int files = 0;
+    for (const char* folder : kLayers) {
+        const int level = LevelOf(folder);
+        files += ForEachInclude(root / folder, [&](const auto& file, const Include& include) {
+            if (include.angled) {
+                return;  // a standard or system header
+            }
+            const std::string& header = include.header;
+            const std::string prefix = "plugin/";
+            const auto slash = header.find('/', prefix.size());
+            const int target = header.rfind(prefix, 0) == 0 && slash != std::string::npos
+                                   ? LevelOf(header.substr(prefix.size(), slash - prefix.size()))
+                                   : -1;
+            EXPECT_TRUE(target >= 0 && target <= level) << file << " includes " << header;
+        });
+    }
     EXPECT_GT(files, 20);
+}
+
+// The host and the program reach the plug-in through its entry point, never its code: of
+// the plug-in's folders they include only the host's declarations.
+TEST(Boundary, HostAndProgramIncludeOnlyTheHostDeclarationsOfThePlugin) {
+    const std::filesystem::path root = MESRA_SOURCE_DIR;
+    for (const char* part : {"emulator", "app"}) {
+        ForEachInclude(root / part, [](const auto& file, const Include& include) {
+            const std::string& header = include.header;
+            EXPECT_TRUE(header.rfind("plugin/", 0) != 0 || header.rfind("plugin/host/", 0) == 0)
+                << file << " includes " << header;
+        });
+    }
 }
 
 }  // namespace

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "host/InterfaceSuites.h"
-#include "host/PluginSuites.h"
-#include "tests/SessionFixture.h"
+#include "plugin/host/InterfaceSuites.h"
+#include "plugin/host/PluginSuites.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

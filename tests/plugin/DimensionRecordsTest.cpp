@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "drawing/DimensionRecords.h"
-#include "emulator/ArtTree.h"
-#include "tests/InProcessPlugin.h"
+#include "emulator/core/ArtTree.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "tests/support/InProcessPlugin.h"
 
 namespace {
 

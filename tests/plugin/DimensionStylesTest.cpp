@@ -1,9 +1,9 @@
 // How dimensions look: the styles built from the settings, and the names of dimensions.
 #include <gtest/gtest.h>
 
-#include "drawing/DimensionStyles.h"
-#include "emulator/Unicode.h"
-#include "tests/InProcessPlugin.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "tests/support/InProcessPlugin.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "frame/Cursors.h"
-#include "frame/ErrorReport.h"
-#include "frame/Plugin.h"
-#include "host/Platform.h"
-#include "hostaccess/PluginFiles.h"
-#include "hostaccess/Suites.h"
-#include "settings/DimensionSettings.h"
-#include "tools/ClickSounds.h"
-#include "ui/SmartGuideColor.h"
+#include "plugin/frame/Cursors.h"
+#include "plugin/frame/ErrorReport.h"
+#include "plugin/frame/Plugin.h"
+#include "plugin/host/Platform.h"
+#include "plugin/hostaccess/PluginFiles.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/ClickSounds.h"
+#include "plugin/ui/SmartGuideColor.h"
 
 extern "C" ASErr PluginMain(const char* caller, const char* selector, void* message);
 

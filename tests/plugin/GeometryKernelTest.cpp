@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "emulator/BezierMath.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "geometry/GeometryKernel.h"
-#include "hostaccess/Suites.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/BezierMath.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "plugin/geometry/GeometryKernel.h"
+#include "plugin/hostaccess/Suites.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 
 #include <tuple>
 
-#include "hostaccess/PathGeometry.h"
-#include "hostaccess/Suites.h"
-#include "tests/GeneratedDrawing.h"
-#include "tests/InProcessPlugin.h"
-#include "tools/HostArt.h"
-#include "tools/HoverAnalysis.h"
+#include "plugin/hostaccess/PathGeometry.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/tools/HostArt.h"
+#include "plugin/tools/HoverAnalysis.h"
+#include "tests/support/GeneratedDrawing.h"
+#include "tests/support/InProcessPlugin.h"
 
 namespace {
 

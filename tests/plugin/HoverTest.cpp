@@ -4,10 +4,10 @@
 
 #include <cmath>
 
-#include "emulator/SvgImport.h"
-#include "emulator/Unicode.h"
-#include "host/Platform.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgImport.h"
+#include "plugin/host/Platform.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // A plug-in's whole life in the host, through its entry point only.
 #include <gtest/gtest.h>
 
-#include "emulator/SuiteRegistry.h"
-#include "emulator/Unicode.h"
-#include "host/PluginSuites.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/host/PluginSuites.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

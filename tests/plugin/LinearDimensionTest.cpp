@@ -6,15 +6,15 @@
 #include <cmath>
 #include <numbers>
 
-#include "drawing/ArrowheadPlacement.h"
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/LinearDimension.h"
-#include "drawing/MeasureText.h"
-#include "emulator/ArtTree.h"
-#include "emulator/TextLayout.h"
-#include "tests/DrawingTest.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/TextLayout.h"
+#include "plugin/drawing/ArrowheadPlacement.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/LinearDimension.h"
+#include "plugin/drawing/MeasureText.h"
+#include "tests/support/DrawingTest.h"
 
 namespace {
 

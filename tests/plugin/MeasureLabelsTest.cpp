@@ -7,8 +7,8 @@
 #include <numbers>
 #include <string>
 
-#include "measure/MeasureLabels.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/measure/MeasureLabels.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace {
 

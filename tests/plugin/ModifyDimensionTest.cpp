@@ -2,9 +2,9 @@
 // dimension must stay as it was.
 #include <gtest/gtest.h>
 
-#include "drawing/DimensionRecords.h"
-#include "tests/DrawingTest.h"
-#include "tools/ModifyDimension.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/tools/ModifyDimension.h"
+#include "tests/support/DrawingTest.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "measure/NumberFormat.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/measure/NumberFormat.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The four preference groups: applying one, storing one value into one.
 #include <gtest/gtest.h>
 
-#include "settings/PreferenceGroups.h"
+#include "plugin/settings/PreferenceGroups.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "emulator/Unicode.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/Unicode.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

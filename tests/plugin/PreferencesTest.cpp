@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "preferences/PreferencesFile.h"
-#include "preferences/PreferencesFormat.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/preferences/PreferencesFile.h"
+#include "plugin/preferences/PreferencesFormat.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace {
 

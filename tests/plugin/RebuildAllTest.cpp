@@ -5,14 +5,14 @@
 
 #include <sstream>
 
-#include "emulator/Dump.h"
-#include "hostaccess/Suites.h"
-#include "settings/DimensionSettings.h"
-#include "tests/GeneratedDrawing.h"
-#include "tests/InProcessPlugin.h"
-#include "tests/SessionFixture.h"
-#include "tools/HostArt.h"
-#include "tools/ModifyDimension.h"
+#include "emulator/core/Dump.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/settings/DimensionSettings.h"
+#include "plugin/tools/HostArt.h"
+#include "plugin/tools/ModifyDimension.h"
+#include "tests/support/GeneratedDrawing.h"
+#include "tests/support/InProcessPlugin.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <regex>
 
-#include "tests/SessionFixture.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <map>
 #include <sstream>
 
-#include "emulator/Host.h"
-#include "host/Platform.h"
-#include "host/PluginSuites.h"
-#include "tests/PngImage.h"
-#include "tests/SessionFixture.h"
+#include "emulator/core/Host.h"
+#include "plugin/host/Platform.h"
+#include "plugin/host/PluginSuites.h"
+#include "tests/support/PngImage.h"
+#include "tests/support/SessionFixture.h"
 
 namespace {
 

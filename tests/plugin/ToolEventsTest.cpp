@@ -1,9 +1,9 @@
 // The routing of tool events: the cursor table, the tool cycle and the placed-line memory.
 #include <gtest/gtest.h>
 
-#include "frame/Cursors.h"
-#include "frame/PlacedLines.h"
-#include "frame/ToolEvents.h"
+#include "plugin/frame/Cursors.h"
+#include "plugin/frame/PlacedLines.h"
+#include "plugin/frame/ToolEvents.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The five tools as the host's toolbox receives them, and where they are placed.
 #include <gtest/gtest.h>
 
-#include "emulator/Unicode.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/Unicode.h"
+#include "tests/support/HostFixture.h"
 
 namespace {
 

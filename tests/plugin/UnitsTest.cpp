@@ -7,9 +7,9 @@
 #include <numbers>
 #include <string>
 
-#include "measure/RealMath.h"
-#include "measure/Units.h"
-#include "settings/DimensionSettings.h"
+#include "plugin/measure/RealMath.h"
+#include "plugin/measure/Units.h"
+#include "plugin/settings/DimensionSettings.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // against the emulated host's own, independent conversion.
 #include <gtest/gtest.h>
 
-#include "emulator/Unicode.h"
-#include "hostaccess/WindowsText.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/hostaccess/WindowsText.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <limits>
 #include <vector>
 
-#include "host/Records.h"
+#include "plugin/host/Records.h"
 
 namespace testing_support {
 

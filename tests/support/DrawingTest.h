@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "drawing/Arrowheads.h"
-#include "drawing/DimensionArt.h"
-#include "drawing/DimensionStyles.h"
-#include "drawing/LinearDimension.h"
-#include "tests/InProcessPlugin.h"
-#include "tools/ToolStates.h"
+#include "plugin/drawing/Arrowheads.h"
+#include "plugin/drawing/DimensionArt.h"
+#include "plugin/drawing/DimensionStyles.h"
+#include "plugin/drawing/LinearDimension.h"
+#include "plugin/tools/ToolStates.h"
+#include "tests/support/InProcessPlugin.h"
 
 namespace testing_support {
 

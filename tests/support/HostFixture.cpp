@@ -1,4 +1,4 @@
-#include "tests/HostFixture.h"
+#include "tests/support/HostFixture.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -8,8 +8,8 @@
 #include <iterator>
 
 #include "app/PluginsFolder.h"
-#include "emulator/SuiteRegistry.h"
-#include "host/PluginSuites.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "plugin/host/PluginSuites.h"
 
 namespace testing_support {
 

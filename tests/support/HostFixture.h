@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "emulator/Host.h"
+#include "emulator/core/Host.h"
 
 namespace testing_support {
 

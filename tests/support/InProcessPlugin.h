@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "drawing/DimensionRecords.h"
-#include "emulator/Host.h"
-#include "emulator/SuiteRegistry.h"
-#include "emulator/SvgImport.h"
-#include "hostaccess/Suites.h"
-#include "tools/AreaScanIndex.h"
+#include "emulator/core/Host.h"
+#include "emulator/core/SuiteRegistry.h"
+#include "emulator/svg/SvgImport.h"
+#include "plugin/drawing/DimensionRecords.h"
+#include "plugin/hostaccess/Suites.h"
+#include "plugin/tools/AreaScanIndex.h"
 
 namespace testing_support {
 

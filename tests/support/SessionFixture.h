@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/Session.h"
-#include "emulator/ArtTree.h"
-#include "emulator/SvgImport.h"
-#include "emulator/Unicode.h"
-#include "tests/HostFixture.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/svg/SvgImport.h"
+#include "tests/support/HostFixture.h"
 
 namespace testing_support {
 

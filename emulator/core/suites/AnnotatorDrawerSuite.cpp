@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "emulator/SuiteSupport.h"
-#include "emulator/Unicode.h"
-#include "host/InterfaceSuites.h"
+#include "emulator/core/SuiteSupport.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/host/InterfaceSuites.h"
 
 namespace emulator {
 namespace {

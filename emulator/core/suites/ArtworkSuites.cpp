@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "emulator/ArtTree.h"
-#include "emulator/SuiteSupport.h"
-#include "emulator/Unicode.h"
-#include "host/ArtworkSuites.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/SuiteSupport.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/host/ArtworkSuites.h"
 
 namespace emulator {
 namespace {

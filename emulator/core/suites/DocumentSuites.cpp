@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "emulator/HitTest.h"
-#include "emulator/SuiteSupport.h"
-#include "emulator/Unicode.h"
-#include "host/ArtworkSuites.h"
+#include "emulator/core/HitTest.h"
+#include "emulator/core/SuiteSupport.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/host/ArtworkSuites.h"
 
 namespace emulator {
 namespace {

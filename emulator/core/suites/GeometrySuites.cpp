@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <numbers>
 
-#include "emulator/BezierMath.h"
-#include "emulator/BezierOffset.h"
-#include "emulator/SuiteSupport.h"
-#include "host/GeometrySuites.h"
+#include "emulator/core/BezierMath.h"
+#include "emulator/core/BezierOffset.h"
+#include "emulator/core/SuiteSupport.h"
+#include "plugin/host/GeometrySuites.h"
 
 namespace emulator {
 namespace {

@@ -1,13 +1,13 @@
 // The suites of the host's user interface: alerts and cursors, menus, tools, annotators
 // and preferences.
-#include "host/InterfaceSuites.h"
+#include "plugin/host/InterfaceSuites.h"
 
 #include <charconv>
 #include <optional>
 
-#include "emulator/CustomColors.h"
-#include "emulator/SuiteSupport.h"
-#include "emulator/Unicode.h"
+#include "emulator/core/CustomColors.h"
+#include "emulator/core/SuiteSupport.h"
+#include "emulator/core/Unicode.h"
 
 namespace emulator {
 namespace {

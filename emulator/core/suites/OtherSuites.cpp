@@ -1,7 +1,7 @@
 // The text-engine suites that the plug-in acquires but never calls: offered with no
 // operations. Those it calls live with the other text suites.
-#include "emulator/SuiteSupport.h"
-#include "host/TextSuites.h"
+#include "emulator/core/SuiteSupport.h"
+#include "plugin/host/TextSuites.h"
 
 namespace emulator {
 namespace {

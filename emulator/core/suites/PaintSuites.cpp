@@ -2,11 +2,11 @@
 // the style of each path.
 #include <cmath>
 
-#include "emulator/CustomColors.h"
-#include "emulator/SuiteSupport.h"
-#include "emulator/Unicode.h"
-#include "host/ArtworkSuites.h"
-#include "host/PaintSuites.h"
+#include "emulator/core/CustomColors.h"
+#include "emulator/core/SuiteSupport.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/PaintSuites.h"
 
 namespace emulator {
 namespace {

@@ -1,9 +1,9 @@
 // The suites about the plug-in and its life in the host, and the platform suite.
 #include <filesystem>
 
-#include "emulator/SuiteSupport.h"
-#include "host/PlatformSuite.h"
-#include "host/PluginSuites.h"
+#include "emulator/core/SuiteSupport.h"
+#include "plugin/host/PlatformSuite.h"
+#include "plugin/host/PluginSuites.h"
 
 namespace emulator {
 namespace {

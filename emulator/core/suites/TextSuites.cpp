@@ -8,12 +8,12 @@
 #include <string>
 #include <utility>
 
-#include "emulator/ArtTree.h"
-#include "emulator/CustomColors.h"
-#include "emulator/SuiteSupport.h"
-#include "emulator/Unicode.h"
-#include "host/ArtworkSuites.h"
-#include "host/TextSuites.h"
+#include "emulator/core/ArtTree.h"
+#include "emulator/core/CustomColors.h"
+#include "emulator/core/SuiteSupport.h"
+#include "emulator/core/Unicode.h"
+#include "plugin/host/ArtworkSuites.h"
+#include "plugin/host/TextSuites.h"
 
 namespace emulator {
 namespace {
