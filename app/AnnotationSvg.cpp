@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "emulator/core/Decimal.h"
 #include "emulator/svg/SvgExport.h"
 
 namespace app {

@@ -13,14 +13,31 @@ constexpr const char* kSoundFiles[] = {"BipPoint.wav", "BipSegment.wav", "BipArc
 
 }  // namespace
 
-std::optional<fs::path> ShippedPluginFile(std::string* error) {
+std::optional<fs::path> ProgramFolder(std::string* error) {
     std::error_code ec;
     const fs::path program = fs::read_symlink("/proc/self/exe", ec);
     if (ec) {
         *error = "cannot find the program's own folder: " + ec.message();
         return std::nullopt;
     }
-    const fs::path plugin = program.parent_path() / "plugin" / kPluginFileName;
+    return program.parent_path();
+}
+
+std::optional<fs::path> PreparePlugin(const fs::path& folder, std::string* error) {
+    const auto shipped = ShippedPluginFile(error);
+    if (!shipped) {
+        return std::nullopt;
+    }
+    return InstallPlugin(folder.empty() ? DefaultPluginsFolder() : folder, *shipped, error);
+}
+
+std::optional<fs::path> ShippedPluginFile(std::string* error) {
+    const auto program = ProgramFolder(error);
+    if (!program) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    const fs::path plugin = *program / "plugin" / kPluginFileName;
     if (!fs::is_regular_file(plugin, ec)) {
         *error = "the plug-in file is missing: " + plugin.string();
         return std::nullopt;

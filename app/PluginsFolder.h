@@ -25,4 +25,13 @@ std::optional<std::filesystem::path> InstallPlugin(const std::filesystem::path& 
                                                    const std::filesystem::path& shipped,
                                                    std::string* error);
 
+// The folder of the running program, where the plug-in folder and the program's helpers
+// ("mesra-serve", "mesra-picture.so") are. Nothing, with the reason, when it is unknown.
+std::optional<std::filesystem::path> ProgramFolder(std::string* error);
+
+// The plug-in installed in the plug-ins folder `folder` (empty: DefaultPluginsFolder()), as
+// every command starts: ShippedPluginFile, then InstallPlugin.
+std::optional<std::filesystem::path> PreparePlugin(const std::filesystem::path& folder,
+                                                   std::string* error);
+
 }  // namespace app

@@ -8,6 +8,7 @@
 
 #include "app/AnnotationSvg.h"
 #include "app/Session.h"
+#include "emulator/core/Decimal.h"
 #include "emulator/core/Dump.h"
 #include "emulator/core/Unicode.h"
 #include "emulator/svg/SvgExport.h"

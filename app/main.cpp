@@ -1,6 +1,8 @@
 // mesra: runs the Mesra plug-in in the emulated host.
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -12,12 +14,26 @@
 #include "app/Demo.h"
 #include "app/PluginsFolder.h"
 #include "app/Session.h"
-#include "app/WebServer.h"
 
 namespace {
 
 constexpr int kExitHostFailure = 1;
 constexpr int kExitUsage = 2;
+
+// `mesra serve` is the program mesra-serve beside this one, which alone links the web
+// server's libraries: the other commands start without loading them. The process becomes
+// that program with the same arguments; returns only when it cannot.
+int ServeInItsOwnProgram(char** argv, std::string* error) {
+    const auto folder = app::ProgramFolder(error);
+    if (folder) {
+        const std::string server = (*folder / "mesra-serve").string();
+        argv[0] = const_cast<char*>(server.c_str());
+        execv(server.c_str(), argv);
+        *error = "cannot start " + server + ": " + std::strerror(errno);
+    }
+    std::cerr << "mesra: " << *error << "\n";
+    return kExitHostFailure;
+}
 
 }  // namespace
 
@@ -36,21 +52,15 @@ int main(int argc, char** argv) {
         case app::Command::Version:
             std::cout << "mesra " << MESRA_VERSION << "\n";
             return 0;
+        case app::Command::Serve:
+            return ServeInItsOwnProgram(argv, &error);
         case app::Command::Demo:
         case app::Command::Run:
         case app::Command::Check:
         case app::Command::Update:
-        case app::Command::Serve:
             break;
     }
-    const auto shipped = app::ShippedPluginFile(&error);
-    if (!shipped) {
-        std::cerr << "mesra: " << error << "\n";
-        return kExitHostFailure;
-    }
-    const auto folder =
-        line->plugins.empty() ? app::DefaultPluginsFolder() : std::filesystem::path(line->plugins);
-    const auto plugin = app::InstallPlugin(folder, *shipped, &error);
+    const auto plugin = app::PreparePlugin(line->plugins, &error);
     if (!plugin) {
         std::cerr << "mesra: " << error << "\n";
         return kExitHostFailure;
@@ -58,9 +68,6 @@ int main(int argc, char** argv) {
     if (line->command == app::Command::Check || line->command == app::Command::Update) {
         return app::RunDimensionCheck(*line, plugin->string(), std::cout, std::cerr,
                                       isatty(STDERR_FILENO) != 0);
-    }
-    if (line->command == app::Command::Serve) {
-        return app::RunServe(*line, *plugin, std::cout, std::cerr);
     }
     if (line->command == app::Command::Demo) {
         return app::RunDemo(*plugin, line->output, std::cout, std::cerr);

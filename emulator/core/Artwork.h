@@ -5,8 +5,6 @@
 // group, is at the bottom. Coordinates are artwork points (y upwards).
 #pragma once
 
-#include <pugixml.hpp>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -17,6 +15,22 @@
 #include "plugin/host/Records.h"
 
 namespace emulator {
+
+// The element of the file that a layer or an art was read from, kept so that what the host
+// does not model (ids, classes, attributes of other programs) is written back as it was.
+// The document only keeps it; the file's reader and writer (emulator/svg) look inside.
+// Null for what the host made.
+class SourceNode {
+  public:
+    SourceNode() = default;
+    explicit SourceNode(void* node) : node_(node) {}
+    void* Get() const { return node_; }
+    explicit operator bool() const { return node_ != nullptr; }
+    friend bool operator==(const SourceNode&, const SourceNode&) = default;
+
+  private:
+    void* node_ = nullptr;
+};
 
 struct Paint {
     enum class Kind { None, Gray, RGB, CMYK, Custom };
@@ -129,9 +143,8 @@ struct Art {
     int hitSlot = -1;
     int hitPending = -1;
 
-    // The SVG element the art came from, kept so that what the host does not model (ids,
-    // classes, attributes of other programs) is written back as it was. Empty for new art.
-    pugi::xml_node source;
+    // The SVG element the art came from; null for new art.
+    SourceNode source;
 };
 
 struct RGBColor {
@@ -160,7 +173,8 @@ struct Layer {
     // `art` (its own `children` stay empty). It can be neither disposed of nor moved; art
     // at the top of the layer has no parent.
     Art group;
-    pugi::xml_node source;
+    // The SVG element the layer came from; null for a new layer.
+    SourceNode source;
 };
 
 }  // namespace emulator

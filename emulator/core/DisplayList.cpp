@@ -1,7 +1,7 @@
 #include "emulator/core/DisplayList.h"
 
+#include "emulator/core/FontFaces.h"
 #include "emulator/core/TextLayout.h"
-#include "emulator/fonts/Fonts.h"
 
 namespace emulator {
 

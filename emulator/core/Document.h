@@ -1,8 +1,6 @@
 // A document of the emulated host and the view that shows it.
 #pragma once
 
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -39,6 +37,13 @@ struct CustomColor {
     std::uint64_t id = 0;
 };
 
+// The file a document was read from, as its reader keeps it (emulator/svg: the whole SVG
+// tree), so that everything the host does not model is written back as it was.
+class SourceFile {
+  public:
+    virtual ~SourceFile() = default;
+};
+
 struct Document {
     // The size of the artboard in SVG user units.
     double width = 0.0;
@@ -58,9 +63,8 @@ struct Document {
     // chosen in the colour picker or last created; nothing while there is none.
     std::optional<std::size_t> currentCustomColor;
 
-    // The SVG file the document was read from, kept whole so that everything the host does
-    // not model is written back as it was; empty for a new document.
-    std::unique_ptr<pugi::xml_document> source;
+    // The SVG file the document was read from; null for a new document.
+    std::unique_ptr<SourceFile> source;
 
     // The artwork point of the SVG point (x, y): y grows downwards in SVG, upwards in
     // artwork.

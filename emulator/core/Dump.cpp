@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "emulator/core/Decimal.h"
 #include "emulator/core/Unicode.h"
-#include "emulator/svg/SvgExport.h"
 
 namespace emulator {
 namespace {

@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "emulator/core/ArtTree.h"
+#include "emulator/core/FontFaces.h"
 #include "emulator/core/SuiteRegistry.h"
 #include "emulator/core/Unicode.h"
-#include "emulator/fonts/Fonts.h"
 #include "plugin/host/PluginSuites.h"
 #include "plugin/host/ResultCodes.h"
 
@@ -27,9 +27,7 @@ const std::map<std::string, float> kDefaultRealPreferences = {
 }  // namespace
 
 Host::Host(HostOptions options)
-    : options_(std::move(options)),
-      toolbox_(options_.extraTools),
-      fonts_(options_.fonts ? *options_.fonts : InstalledFonts()) {
+    : options_(std::move(options)), toolbox_(options_.extraTools), fonts_(options_.fonts) {
     if (sCurrent != nullptr) {
         throw std::logic_error("one host at a time");
     }
@@ -50,6 +48,13 @@ Host::~Host() {
 
 Host* Host::Current() {
     return sCurrent;
+}
+
+const std::vector<std::string>& Host::Fonts() const {
+    if (!fonts_) {
+        fonts_ = InstalledFonts();
+    }
+    return *fonts_;
 }
 
 bool Host::LoadPlugin(const std::filesystem::path& file, std::string* error) {

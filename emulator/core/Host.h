@@ -241,8 +241,8 @@ class Host {
     void NoteLockChange(Art& art, bool locked);
 
     // ---- Fonts -------------------------------------------------------------------------
-    // The host's font list, in its stable order.
-    const std::vector<std::string>& Fonts() const { return fonts_; }
+    // The host's font list, in its stable order (asked of the system on first use).
+    const std::vector<std::string>& Fonts() const;
     bool CullHitTests() const { return options_.cullHitTests; }
     void SetCullHitTests(bool cull) { options_.cullHitTests = cull; }
 
@@ -330,7 +330,7 @@ class Host {
     std::optional<ASInt64> clock_;
     std::vector<std::string> sounds_;
     std::unique_ptr<Document> document_;
-    std::vector<std::string> fonts_;
+    mutable std::optional<std::vector<std::string>> fonts_;
     std::vector<std::string> pickerAnswer_;
 
     int depth_ = 0;

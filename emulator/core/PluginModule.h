@@ -1,5 +1,6 @@
-// A plug-in file loaded into the process, as a host loads one: its code by the dynamic
-// loader, its entry point by name, its resources from the file.
+// A plug-in file loaded into the process, as a host loads one: its code by the system's
+// dynamic loader, its entry point by name, its resources from the file. The platform's
+// loader defines the loading (emulator/platform/PluginModule.cpp).
 #pragma once
 
 #include <filesystem>

@@ -1,15 +1,10 @@
 #include "emulator/core/Resources.h"
 
-#include <elf.h>
-
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace emulator {
 namespace {
 
-constexpr char kSectionName[] = ".mesra_resources";
 constexpr char kMagic[] = "MESRARSC";
 constexpr std::size_t kEntrySize = 32;
 
@@ -69,55 +64,6 @@ std::optional<PropertyList> ParsePropertyList(const std::vector<std::uint8_t>& d
     return list;
 }
 
-// The bytes of the ELF section `name` of `file`, or nothing.
-std::optional<std::vector<std::uint8_t>> ReadElfSection(const std::vector<std::uint8_t>& file,
-                                                        const char* name, std::string* error) {
-    Elf64_Ehdr header;
-    if (file.size() < sizeof header) {
-        *error = "file too short for an ELF module";
-        return std::nullopt;
-    }
-    std::memcpy(&header, file.data(), sizeof header);
-    if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
-        header.e_ident[EI_CLASS] != ELFCLASS64) {
-        *error = "not a 64-bit ELF module";
-        return std::nullopt;
-    }
-    auto section = [&](std::size_t index, Elf64_Shdr* out) {
-        const std::size_t at = header.e_shoff + index * sizeof(Elf64_Shdr);
-        if (header.e_shentsize != sizeof(Elf64_Shdr) || at + sizeof(Elf64_Shdr) > file.size()) {
-            return false;
-        }
-        std::memcpy(out, file.data() + at, sizeof(Elf64_Shdr));
-        return true;
-    };
-    Elf64_Shdr names;
-    if (!section(header.e_shstrndx, &names) || names.sh_offset + names.sh_size > file.size()) {
-        *error = "unreadable section table";
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < header.e_shnum; ++i) {
-        Elf64_Shdr s;
-        if (!section(i, &s) || s.sh_name >= names.sh_size) {
-            continue;
-        }
-        const char* sectionName =
-            reinterpret_cast<const char*>(file.data() + names.sh_offset + s.sh_name);
-        const std::size_t room = names.sh_size - s.sh_name;
-        if (strnlen(sectionName, room) == room || std::strcmp(sectionName, name) != 0) {
-            continue;
-        }
-        if (s.sh_offset + s.sh_size > file.size()) {
-            break;
-        }
-        return std::vector<std::uint8_t>(
-            file.begin() + static_cast<std::ptrdiff_t>(s.sh_offset),
-            file.begin() + static_cast<std::ptrdiff_t>(s.sh_offset + s.sh_size));
-    }
-    *error = "the module has no resources";
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<PngSize> ReadPngSize(const std::vector<std::uint8_t>& png) {
@@ -127,29 +73,6 @@ std::optional<PngSize> ReadPngSize(const std::vector<std::uint8_t>& png) {
         return std::nullopt;
     }
     return PngSize{ReadBigU32(png.data() + 16), ReadBigU32(png.data() + 20)};
-}
-
-std::optional<Resources> Resources::Load(const std::filesystem::path& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = "cannot read " + path.string();
-        return std::nullopt;
-    }
-    // The whole file in one read: a byte at a time, a plug-in of some megabytes took a
-    // second to load in the sanitizer build.
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    std::vector<std::uint8_t> file(size > 0 ? static_cast<std::size_t>(size) : 0);
-    if (size < 0 || !in.read(reinterpret_cast<char*>(file.data()), size)) {
-        *error = "cannot read " + path.string();
-        return std::nullopt;
-    }
-    auto bundle = ReadElfSection(file, kSectionName, error);
-    if (!bundle) {
-        return std::nullopt;
-    }
-    return Parse(*bundle, error);
 }
 
 std::optional<Resources> Resources::Parse(const std::vector<std::uint8_t>& bundle,

@@ -1,9 +1,9 @@
 // The resources of a plug-in file as the host reads them: the property list, the PNG
-// images by id and the named texts, taken from the plug-in's resource section.
+// images by id and the named texts, parsed from the bundle that the plug-in file carries
+// (the platform's loader finds it in the file: emulator/platform/ResourceSection.h).
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,10 +29,9 @@ struct PropertyList {
 
 class Resources {
   public:
-    // Reads the resource section of the plug-in file at `path`. On failure returns
-    // nothing and says why in *error.
-    static std::optional<Resources> Load(const std::filesystem::path& path, std::string* error);
-    // Reads a bundle already in memory.
+    // Reads a bundle: a header "MESRARSC", the number of entries, then per entry its type
+    // ("PNGI", "TXT " or "PiPL"), id, name, offset and size. On failure returns nothing and
+    // says why in *error.
     static std::optional<Resources> Parse(const std::vector<std::uint8_t>& bundle,
                                           std::string* error);
 

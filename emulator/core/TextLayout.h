@@ -5,10 +5,9 @@
 // baseline starts at the origin, y upwards) unless it says otherwise; PointText::matrix
 // takes frame coordinates to artwork coordinates.
 //
-// Metrics come from the font files that fontconfig finds for the PostScript names: a name
-// that is not installed is set in the font fontconfig substitutes (DejaVu Sans on a plain
-// Debian system), and an empty name in fontconfig's default font. Font files are opened
-// once and kept for the life of the process; none of this is thread-safe.
+// Metrics come from the system's fonts (FontFaces.h): a name that is not installed is set
+// in the face the system substitutes for it, and an empty name in its default face. None of
+// this is thread-safe.
 #pragma once
 
 #include <string>

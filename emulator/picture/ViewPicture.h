@@ -9,6 +9,9 @@
 // covers the pixels from its left to its right side and from its top to its bottom (the
 // right and bottom sides excluded); texts are set in the annotation font (DisplayList.h).
 // Art outside the artboard is not shown.
+//
+// The rendering is done by the module mesra-picture.so, loaded on the first picture from
+// beside the program (or from where the build put it).
 #pragma once
 
 #include <filesystem>
@@ -17,10 +20,9 @@
 
 #include "emulator/core/DisplayList.h"
 #include "emulator/core/Document.h"
+#include "emulator/picture/PictureRenderer.h"
 
 namespace emulator {
-
-enum class PictureFormat { Png, Svg };
 
 // The format a file's extension asks for: ".png" or ".svg", in any case; nothing for
 // another.
@@ -28,7 +30,7 @@ std::optional<PictureFormat> PictureFormatOf(const std::filesystem::path& file);
 
 // The view of `document` with `drawing` over it, as the bytes of a PNG image or an SVG file
 // of widthPixels × heightPixels; nothing, with the reason in *error (when not null), when the
-// document's SVG cannot be rendered.
+// document's SVG cannot be rendered or the renderer cannot be loaded.
 std::optional<std::string> ViewPicture(const Document& document, const DisplayList& drawing,
                                        PictureFormat format, std::string* error);
 

@@ -2,11 +2,14 @@
 
 #include <dlfcn.h>
 
+#include "emulator/platform/ResourceSection.h"
+
 namespace emulator {
 
 std::unique_ptr<PluginModule> PluginModule::Load(const std::filesystem::path& file,
                                                  std::string* error) {
-    auto resources = Resources::Load(file, error);
+    const auto bundle = ReadResourceSection(file, error);
+    auto resources = bundle ? Resources::Parse(*bundle, error) : std::nullopt;
     if (!resources) {
         return nullptr;
     }

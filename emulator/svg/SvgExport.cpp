@@ -152,7 +152,7 @@ Writer::Writer(const Document& document, pugi::xml_document& out, const Document
     if (baseline != nullptr) {
         for (const auto& layer : baseline->layers) {
             if (layer->source) {
-                baselineLayers_[layer->source.internal_object()] = layer.get();
+                baselineLayers_[XmlNode(layer->source).internal_object()] = layer.get();
             } else {
                 strayTitle_ = layer->title;
             }
@@ -197,7 +197,7 @@ void Writer::Write() {
 
 void Writer::IndexArt(const Art& art) {
     if (art.source) {
-        baselineArt_[art.source.internal_object()] = &art;
+        baselineArt_[XmlNode(art.source).internal_object()] = &art;
     }
     for (const auto& child : art.children) {
         IndexArt(*child);
@@ -237,7 +237,7 @@ bool Writer::ClaimedLayer(const Layer& layer) const {
     if (!layer.source) {
         return false;
     }
-    const auto it = original_.find(layer.source.internal_object());
+    const auto it = original_.find(XmlNode(layer.source).internal_object());
     return it != original_.end() && baselineLayers_.count(it->second.internal_object()) != 0;
 }
 
@@ -299,7 +299,7 @@ void Writer::RemovePrefixed(pugi::xml_node node, const std::string& prefix,
 // ---- Layers ------------------------------------------------------------------------------
 
 pugi::xml_node Writer::PrepareLayer(const Layer& layer) {
-    pugi::xml_node node = Claim(layer.source);
+    pugi::xml_node node = Claim(XmlNode(layer.source));
     const auto known = node ? baselineLayers_.find(node.internal_object()) : baselineLayers_.end();
     const Layer* before = known != baselineLayers_.end() ? known->second : nullptr;
     if (before == nullptr) {
@@ -402,28 +402,6 @@ void Writer::RemoveDisposed() {
 
 namespace emulator {
 
-std::string FormatDecimal(double value, int decimals) {
-    if (!std::isfinite(value)) {
-        return "0";
-    }
-    char buffer[400];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                         std::chars_format::fixed, std::clamp(decimals, 0, 17));
-    if (ec != std::errc()) {
-        return "0";
-    }
-    std::string text(buffer, end);
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0') {
-            text.pop_back();
-        }
-        if (text.back() == '.') {
-            text.pop_back();
-        }
-    }
-    return text == "-0" ? "0" : text;
-}
-
 namespace {
 
 // `text` without the characters XML 1.0 forbids: the controls other than tab, line feed and
@@ -484,21 +462,22 @@ void DropForbiddenCharacters(pugi::xml_node node) {
 
 std::string WriteSvg(const Document& document) {
     std::unique_ptr<Document> baseline;
-    if (document.source && document.source->document_element()) {
+    const pugi::xml_document* source = SourceXml(document);
+    if (source != nullptr && source->document_element()) {
         std::ostringstream text;
         // With a byte-order mark, which the reader trusts over an encoding the declaration
         // names: the tree holds UTF-8 whatever the file was. Without a declaration the
         // file did not have, which would put the copy's nodes out of step with the file's.
-        document.source->save(
-            text, "", pugi::format_raw | pugi::format_write_bom | pugi::format_no_declaration,
-            pugi::encoding_utf8);
+        source->save(text, "",
+                     pugi::format_raw | pugi::format_write_bom | pugi::format_no_declaration,
+                     pugi::encoding_utf8);
         baseline = ReadSvg(text.str(), nullptr);
     }
     pugi::xml_document fresh;
-    pugi::xml_document& out = baseline ? *baseline->source : fresh;
+    pugi::xml_document& out = baseline ? *SourceXml(*baseline) : fresh;
     std::unordered_map<svg_writer::NodeKey, pugi::xml_node> original;
     if (baseline) {
-        svg_writer::MapNodes(*document.source, out, original);
+        svg_writer::MapNodes(*source, out, original);
     } else {
         svg_writer::StartNewSvg(document, out);
     }

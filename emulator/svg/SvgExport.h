@@ -70,8 +70,4 @@ std::string WriteSvg(const Document& document);
 // null) on failure, with the old file untouched and no temporary file left.
 bool WriteSvgFile(const Document& document, const std::filesystem::path& file, std::string* error);
 
-// A number as the written files show it: fixed notation with at most `decimals` decimals
-// (from 0 to 17) and no trailing zeros ("0" for -0 and for a value that is not finite).
-std::string FormatDecimal(double value, int decimals = 6);
-
 }  // namespace emulator

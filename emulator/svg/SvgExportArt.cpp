@@ -95,7 +95,7 @@ void Writer::WriteList(const std::vector<std::unique_ptr<Art>>& list, pugi::xml_
 // caller); null for art that is not written.
 pugi::xml_node Writer::WriteArt(const Art& art, pugi::xml_node container, const Affine& ctm,
                                 bool wholeStyle) {
-    pugi::xml_node node = Claim(art.source);
+    pugi::xml_node node = Claim(XmlNode(art.source));
     const Art* before = nullptr;
     if (node) {
         const auto known = baselineArt_.find(node.internal_object());
@@ -182,7 +182,7 @@ void Writer::WriteCompound(const Art& art, const Art& before, pugi::xml_node nod
 // clicks (the paths of a measure whose second point is not taken yet); written, it would
 // read back as a half-made dimension.
 bool Writer::DrawsNothingNew(const Art& art) const {
-    if (art.source && original_.count(art.source.internal_object()) != 0) {
+    if (art.source && original_.count(XmlNode(art.source).internal_object()) != 0) {
         return false;
     }
     switch (art.type) {

@@ -167,7 +167,7 @@ Layer* Importer::CurrentLayer(const pugi::xml_node& root, std::optional<std::str
         });
         for (pugi::xml_node node = named; node && node != root; node = node.parent()) {
             for (const auto& layer : document_.layers) {
-                if (layer->source == node) {
+                if (layer->source == SourceOf(node)) {
                     return layer.get();
                 }
             }
@@ -218,7 +218,7 @@ void Importer::ReadLayer(const pugi::xml_node& node, const ElementInfo& info, co
     }
     layer->locked = info.locked;
     layer->visible = !context.style.displayNone;
-    layer->source = node;
+    layer->source = SourceOf(node);
     ReadChildren(node, context, layer->art);
     document_.layers.push_back(std::move(layer));
 }
@@ -266,7 +266,7 @@ std::unique_ptr<Art> Importer::ReadArt(const pugi::xml_node& node, const Element
     art->locked = info.locked;
     art->tags = info.tags;
     ApplyPaintExtras(*art, info.paint);
-    art->source = node;
+    art->source = SourceOf(node);
     return art;
 }
 
@@ -383,7 +383,8 @@ std::unique_ptr<Document> ReadSvg(const std::string& bytes, std::string* error) 
     if (expanded) {
         text = *expanded;
     }
-    auto xml = std::make_unique<pugi::xml_document>();
+    auto source = std::make_unique<SvgSource>();
+    pugi::xml_document* xml = &source->xml;
     // Comments, declarations and processing instructions are kept for writing back, and so
     // is the whitespace that text renders: all of it inside a `text` element, elsewhere only
     // what is an element's only content.
@@ -419,7 +420,7 @@ std::unique_ptr<Document> ReadSvg(const std::string& bytes, std::string* error) 
     }
     auto document = std::make_unique<Document>();
     svg_reader::Importer(*document).Read(root);
-    document->source = std::move(xml);
+    document->source = std::move(source);
     return document;
 }
 

@@ -19,6 +19,7 @@
 #include <pugixml.hpp>
 
 #include "emulator/core/Document.h"
+#include "emulator/svg/SvgSource.h"
 #include "emulator/svg/SvgSyntax.h"
 
 namespace emulator::svg_reader {

@@ -15,7 +15,9 @@
 
 #include <pugixml.hpp>
 
+#include "emulator/core/Decimal.h"
 #include "emulator/core/Document.h"
+#include "emulator/svg/SvgSource.h"
 #include "emulator/svg/SvgSyntax.h"
 
 namespace emulator::svg_writer {

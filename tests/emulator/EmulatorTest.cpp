@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "emulator/core/FontFaces.h"
 #include "emulator/core/SuiteRegistry.h"
 #include "emulator/core/Toolbox.h"
-#include "emulator/fonts/Fonts.h"
 #include "plugin/host/InterfaceSuites.h"
 #include "plugin/host/PluginSuites.h"
 #include "plugin/host/TextSuites.h"

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "emulator/core/Resources.h"
+#include "emulator/platform/ResourceSection.h"
 #include "tests/support/HostFixture.h"
 
 namespace {
@@ -19,7 +20,8 @@ using emulator::Resources;
 const Resources& PluginResources() {
     static const Resources resources = [] {
         std::string error;
-        auto loaded = Resources::Load(testing_support::BuiltPlugin(), &error);
+        const auto bundle = emulator::ReadResourceSection(testing_support::BuiltPlugin(), &error);
+        auto loaded = bundle ? Resources::Parse(*bundle, &error) : std::nullopt;
         EXPECT_TRUE(loaded.has_value()) << error;
         return loaded.value_or(Resources{});
     }();

@@ -13,6 +13,7 @@
 #include "emulator/core/Unicode.h"
 #include "emulator/svg/SvgExport.h"
 #include "emulator/svg/SvgImport.h"
+#include "emulator/svg/SvgSource.h"
 #include "tests/emulator/SvgExportSupport.h"
 
 namespace {
@@ -86,7 +87,8 @@ std::vector<std::string> RootOrder(const std::string& text) {
     const auto written = ReadSvg(text, &error);
     EXPECT_NE(written, nullptr) << error;
     std::vector<std::string> order;
-    for (const pugi::xml_node child : written->source->document_element().children()) {
+    for (const pugi::xml_node child :
+         emulator::SourceXml(*written)->document_element().children()) {
         const char* id = child.attribute("id").value();
         order.emplace_back(*id != '\0' ? id : child.attribute("inkscape:label").value());
     }

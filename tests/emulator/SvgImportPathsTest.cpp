@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "emulator/svg/SvgImport.h"
+#include "emulator/svg/SvgSource.h"
 #include "tests/emulator/SvgImportSupport.h"
 
 namespace {
@@ -162,7 +163,7 @@ TEST(SvgImportPath, SeveralSubpathsBecomeAGroupOfPaths) {
     ASSERT_NE(group, nullptr);
     ASSERT_EQ(group->type, ArtType::Group);
     EXPECT_EQ(group->name, "paire");
-    EXPECT_EQ(group->source.name(), std::string("path"));
+    EXPECT_EQ(emulator::XmlNode(group->source).name(), std::string("path"));
     ASSERT_EQ(group->children.size(), 3u);
     ExpectAnchors(group->children[0].get(), {Plain(10, 10), Plain(20, 10), Plain(20, 20)});
     ExpectAnchors(group->children[1].get(), {Plain(10, 10), Plain(15, 15)});

@@ -12,6 +12,7 @@
 #include "emulator/core/ArtTree.h"
 #include "emulator/svg/Gzip.h"
 #include "emulator/svg/SvgImport.h"
+#include "emulator/svg/SvgSource.h"
 #include "tests/emulator/SvgImportSupport.h"
 
 namespace {
@@ -54,7 +55,7 @@ TEST(SvgImportLayers, ReadTitleLockAndVisibility) {
         EXPECT_EQ(layer.visible, c.visible);
         ASSERT_EQ(layer.art.size(), 1u);
         EXPECT_FALSE(layer.art[0]->hidden) << "display is not inherited";
-        EXPECT_EQ(layer.source.name(), std::string("g"));
+        EXPECT_EQ(emulator::XmlNode(layer.source).name(), std::string("g"));
     }
 }
 
@@ -137,7 +138,7 @@ TEST(SvgImportTags, ReadTagsNamesAndLocksOfArt) {
     EXPECT_FALSE(art[1]->locked);
     EXPECT_EQ(art[2]->tags, (emulator::Tags{{"k", "\x80"}}));
     EXPECT_TRUE(art[3]->tags.empty());
-    EXPECT_EQ(art[3]->source.attribute("id").value(), std::string("d"));
+    EXPECT_EQ(emulator::XmlNode(art[3]->source).attribute("id").value(), std::string("d"));
 }
 
 // Would catch a non-SVG document accepted (or refused without saying why and where), and

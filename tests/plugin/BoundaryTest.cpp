@@ -158,6 +158,30 @@ TEST(Boundary, PluginIncludesPointDownTheLayers) {
     EXPECT_GT(files, 20);
 }
 
+// The emulated host's core builds with the standard library alone: it includes its own
+// headers, the host's declarations and standard headers (no directory, no extension), never
+// one of its adapters (files, fonts, pictures, the platform's loader) nor their libraries.
+// The adapters and the core never include the program. Would catch the core reaching for
+// the XML library or the SVG writer again.
+TEST(Boundary, EmulatorCoreIncludesNoAdapter) {
+    const std::filesystem::path root = std::filesystem::path(MESRA_SOURCE_DIR) / "emulator";
+    const int files = ForEachInclude(root / "core", [](const auto& file, const Include& include) {
+        const std::string& header = include.header;
+        if (include.angled) {
+            EXPECT_EQ(header.find_first_of("./"), std::string::npos)
+                << file << " includes <" << header << ">, which is not a standard header";
+        } else {
+            EXPECT_TRUE(header.rfind("emulator/core/", 0) == 0 ||
+                        header.rfind("plugin/host/", 0) == 0)
+                << file << " includes " << header;
+        }
+    });
+    EXPECT_GT(files, 20);
+    ForEachInclude(root, [](const auto& file, const Include& include) {
+        EXPECT_NE(include.header.rfind("app/", 0), 0u) << file << " includes " << include.header;
+    });
+}
+
 // The host and the program reach the plug-in through its entry point, never its code: of
 // the plug-in's folders they include only the host's declarations.
 TEST(Boundary, HostAndProgramIncludeOnlyTheHostDeclarationsOfThePlugin) {
