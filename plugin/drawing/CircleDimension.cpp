@@ -1,5 +1,6 @@
 #include "plugin/drawing/CircleDimension.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -116,9 +117,19 @@ void BuildCircleDimension(AIRealPoint cursor, bool arrowsOutside, bool textOnCur
         PlaceMeasureText(LabelKind::Radius, cursor, measure::MeasureText());
         return;
     }
-    // The text follows the shoulder, beyond its end, raised by the text offset.
+    // The text follows the shoulder, beyond its end, raised by the text offset. The
+    // tolerances stand right of the measure, so on a shoulder pointing left the measure
+    // moves further left by the widest of them, and none of it covers the shoulder.
     PlaceMeasureText(LabelKind::Radius, Shifted(end, 0, s.textOffset), measure::MeasureText());
-    const double shift = side * (ArtSize(art.measureText).h / 2 + kTextGap);
+    double shift = side * (ArtSize(art.measureText).h / 2 + kTextGap);
+    if (side < 0) {
+        for (AIArtHandle tolerance : {art.tolerances[0], art.tolerances[1]}) {
+            if (IsLive(tolerance)) {
+                shift = std::min(
+                    shift, -(ArtSize(art.measureText).h / 2 + kTextGap + ArtSize(tolerance).h));
+            }
+        }
+    }
     for (AIArtHandle text : {art.measureText, art.tolerances[0], art.tolerances[1]}) {
         TranslateArt(text, shift, 0);
     }

@@ -197,7 +197,7 @@ double TextAngle(const LinearState& state, bool horizontalText) {
     return state.l2.h < state.l1.h ? state.angle + kPi : state.angle;
 }
 
-void PlaceTolerances(const LinearState& state, int index, double textWidth, double textHeight) {
+void PlaceTolerances(const LinearState& state, int index, double textWidth) {
     const settings::DimensionSettings& s = settings::Settings();
     for (int which : {1, 2}) {
         const bool on = which == 1 ? s.tolerance1On != 0 : s.tolerance2On != 0;
@@ -210,10 +210,9 @@ void PlaceTolerances(const LinearState& state, int index, double textWidth, doub
         }
         if (s.horizontalText != 0 || state.layout == LinearLayout::Horizontal) {
             TranslateArt(tolerance, textWidth / 2, 0);
-        } else if (state.layout == LinearLayout::Vertical) {
-            TranslateArt(tolerance, 0, textHeight / 2);
         } else {
-            // Along the reading direction of the rotated measure, to its far end.
+            // Along the reading direction of the rotated measure (upwards in the vertical
+            // layout), to its far end: half the text's length, whatever its angle.
             const Vec along = (textWidth / 2) * Direction(state.textAngle);
             TranslateArt(tolerance, along.x, along.y);
         }
@@ -278,7 +277,7 @@ void DrawLineAndText(LinearState& state, LineArt& art, Vec a, Vec b, double setb
     RotateArt(art.measureText, state.textAngle, {0, 0});
     state.textPosition = Point(position);
     TranslateArt(art.measureText, position.x, position.y);
-    PlaceTolerances(state, index, w, h);
+    PlaceTolerances(state, index, w);
 }
 
 // Draws set `index` from its state: tips, heads, extension lines, line and text.
