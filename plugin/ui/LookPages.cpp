@@ -113,13 +113,13 @@ void AddTolerance(Page& page, int which, double toggleTop, double valueTop, doub
     const std::string number = std::to_string(which);
     const auto enabled = [on] { return Settings().*on != 0; };
     page.controls.push_back(CheckBox({26, 155, toggleTop, toggleTop + (which == 1 ? 1.3 : 1.0)},
-                                     "Avec tolérance " + number, enabled,
+                                     "Avec tolérance "_w1252 + number, enabled,
                                      [on] { Settings().*on = Settings().*on != 0 ? 0 : 1; }));
     page.texts.push_back({160, RowY(toggleTop + 1),
                           s.*on != 0 ? "Il y aura un texte de tolérance."_w1252
                                      : "Il n'y aura pas de texte de tolérance."_w1252,
                           0.5});
-    page.texts.push_back({28, valueTop * kRowPixels - 3, "Tolérance " + number + " :"});
+    page.texts.push_back({28, valueTop * kRowPixels - 3, "Tolérance "_w1252 + number + " :"});
     Control stepper = Stepper(
         {28, 64, valueTop, valueBottom}, {76, 112, valueTop, valueBottom},
         [value] { return measure::FormatToleranceNumber(static_cast<float>(Settings().*value)); },

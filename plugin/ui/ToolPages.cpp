@@ -14,14 +14,14 @@ namespace {
 using settings::DimensionSettings;
 using settings::Settings;
 
-// A stepper of a real setting in millimetres or points, shown with one decimal.
+// A stepper of a real setting in millimetres or points, shown with one decimal and `unit`.
 Control RealStepper(double minusLeft, double minusRight, double plusLeft, double plusRight,
                     double top, double bottom, double DimensionSettings::*field,
                     std::function<double(double value, int direction, const PanelKeys&)> next,
-                    const char* hint) {
+                    const char* hint, const char* unit = "") {
     Control control = Stepper(
         {minusLeft, minusRight, top, bottom}, {plusLeft, plusRight, top, bottom},
-        [field] { return PanelNumber(Settings().*field, 1); },
+        [field, unit] { return PanelNumber(Settings().*field, 1) + unit; },
         [field, next](int direction, const PanelKeys& keys) {
             double& value = Settings().*field;
             value = next(value, direction, keys);
@@ -118,7 +118,7 @@ Page AngleToolPage() {
             }
             return Stepped(value, keys.alt ? 0.1 : 1, direction, 1, settings::kMaxLength);
         },
-        kFiveByShift);
+        kFiveByShift, " mm");
     page.controls.push_back(radius);
     FitBox(page);
     return page;
