@@ -248,31 +248,11 @@ Page ArrowheadsPage() {
     page.controls.push_back(size);
     // Each shape drawn beside its number, its tip to the left.
     page.extra = [](PanelDrawer& drawer) {
-        constexpr double kScale = 1.6;
+        constexpr double kSampleX = 56;
+        constexpr double kSampleScale = 1.6;
         for (std::int32_t shape = 0; shape < 7; ++shape) {
-            const drawing::ArrowTemplate t = drawing::BuildArrowTemplate(shape);
-            const double x = 56;
-            const double y = (shape + 0.5) * kRowPixels;
-            std::vector<AIRealPoint> points;
-            const auto at = [&](AIRealPoint p) {
-                return AIRealPoint{static_cast<AIReal>(x + kScale * p.h),
-                                   static_cast<AIReal>(y - kScale * p.v)};
-            };
-            for (int k = 0; k < t.segmentCount; ++k) {
-                const AIPathSegment& from = t.segments[static_cast<std::size_t>(k)];
-                if (k == 0) {
-                    points.push_back(at(from.p));
-                }
-                const bool last = k + 1 == t.segmentCount;
-                if (last && !t.closed) {
-                    break;
-                }
-                const AIPathSegment& to = t.segments[static_cast<std::size_t>(last ? 0 : k + 1)];
-                points.push_back(at(from.out));
-                points.push_back(at(to.in));
-                points.push_back(at(to.p));
-            }
-            drawer.BezierOutline(points, false);
+            DrawArrowSample(drawer, drawing::BuildArrowTemplate(shape), kSampleX,
+                            (shape + 0.5) * kRowPixels, kSampleScale);
         }
     };
     (void)s;
@@ -366,7 +346,10 @@ Page FontPage(const PanelFonts& fonts) {
     }
     Control stepper = Stepper(
         {37, 65, 16, 17}, {88, 116, 16, 17},
-        [pageNumber, pages] { return std::to_string(pageNumber) + " / " + std::to_string(pages); },
+        [pages] {
+            return std::to_string(std::clamp(Settings().fontPage, 1, pages)) + " / " +
+                   std::to_string(pages);
+        },
         [pages](int direction, const PanelKeys& keys) {
             std::int32_t& value = Settings().fontPage;
             value = static_cast<std::int32_t>(
@@ -513,7 +496,10 @@ Page LayerNamePage() {
             const double top = row * kRowPixels;
             for (std::size_t k = 0; k < keys.size(); ++k) {
                 const Key& key = keys[k];
-                drawer.Rect(key.left, top + 1, key.right, top + kRowPixels - 1, false);
+                // A key that meets the next one (the space bar) is drawn apart from it.
+                const double right =
+                    k + 1 < keys.size() ? std::min(key.right, keys[k + 1].left - 4) : key.right;
+                drawer.Rect(key.left, top + 1, right, top + kRowPixels - 1, false);
                 std::string label = key.text;
                 if (k == 0 && row == 0) {
                     label = "<";
@@ -528,9 +514,10 @@ Page LayerNamePage() {
         };
         page.controls.push_back(control);
     }
+    // The keyboard runs from −6 to 326: the page leaves as much room on either side.
     page.left = -14;
     page.top = -38;
-    page.right = -14 + 340;
+    page.right = 326 + 8;
     page.bottom = -38 + 92 + 3 * kRowPixels;
     return page;
 }

@@ -207,19 +207,10 @@ Page MainPage() {
             drawer.Color(kBlack);
             drawer.Rect(x, y + 4, x + 24, y + 14, false);
         }
-        const drawing::ArrowTemplate shape = drawing::CurrentArrowTemplate();
         const double ax = 275;
         const double ay = (static_cast<int>(PanelPage::Arrowheads) + 0.5) * kRowPixels;
-        std::vector<AIRealPoint> points;
-        for (int k = 0; k < shape.segmentCount; ++k) {
-            const AIRealPoint p = shape.segments[static_cast<std::size_t>(k)].p;
-            points.push_back({static_cast<AIReal>(ax + p.h), static_cast<AIReal>(ay - p.v)});
-        }
-        if (shape.closed && !points.empty()) {
-            points.push_back(points.front());
-        }
         drawer.Opacity(0.5);
-        drawer.Polyline(points);
+        DrawArrowSample(drawer, drawing::CurrentArrowTemplate(), ax, ay, 1);
         drawer.Opacity(1);
     };
     return page;

@@ -24,6 +24,10 @@ constexpr double kCellDiameter = 14;
 constexpr double kMarkDiameter = 8;
 // A stepper's strokes and a check box.
 constexpr double kStrokeHalf = 6;
+// The least room between a stepper's value and each of its buttons.
+constexpr double kValueRoom = 4;
+// A stepper's value: its baseline below the middle of its strokes.
+constexpr double kValueBelowStrokes = 4;
 constexpr double kBoxSide = 14;
 
 double Middle(double top, double bottom) {
@@ -151,23 +155,56 @@ Control CheckBox(Region region, std::string label, std::function<bool()> value,
     return control;
 }
 
+namespace {
+
+// Whether a click on the button of `direction`, with any of the keys, would change the value
+// shown. The click is tried on the live settings, which are then put back as they were.
+bool StepActs(const std::function<void(int, const PanelKeys&)>& step,
+              const std::function<std::string()>& value, int direction) {
+    settings::DimensionSettings& live = settings::Settings();
+    const settings::DimensionSettings saved = live;
+    const std::string shown = value();
+    bool acts = false;
+    for (const PanelKeys keys : {PanelKeys{}, PanelKeys{true, false}, PanelKeys{false, true}}) {
+        step(direction, keys);
+        acts = acts || value() != shown;
+        live = saved;
+    }
+    return acts;
+}
+
+}  // namespace
+
 Control Stepper(Region minus, Region plus, std::function<std::string()> value,
                 std::function<void(int direction, const PanelKeys& keys)> step) {
     Control control;
     control.regions = {minus, plus};
     control.click = [step](int region, const PanelKeys& keys) { step(region == 0 ? -1 : 1, keys); };
-    control.draw = [minus, plus, value](PanelDrawer& drawer, bool enabled) {
+    control.draw = [minus, plus, value, step](PanelDrawer& drawer, bool enabled) {
+        const std::string text = value();
+        const double width = drawer.TextWidth(text);
+        // The strokes stand in the middle of their regions, 50 pixels apart; a value too
+        // wide for the room between them moves them apart, as far as their regions' outer
+        // edges.
+        double m = (minus.left + minus.right) / 2;
+        double p = (plus.left + plus.right) / 2;
+        const double wanted = width + 2 * kValueRoom - (p - m - 2 * kStrokeHalf);
+        if (wanted > 0) {
+            m = std::max(m - wanted / 2, minus.left + kStrokeHalf);
+            const double still = width + 2 * kValueRoom - (p - m - 2 * kStrokeHalf);
+            p = std::min(p + std::max(still, 0.0), plus.right - kStrokeHalf);
+        }
         const double y = Middle(minus.top, minus.bottom);
-        drawer.Opacity(enabled ? 1.0 : kFaint);
         drawer.LineWidth(3);
-        const double m = (minus.left + minus.right) / 2;
+        drawer.Opacity(enabled && StepActs(step, value, -1) ? 1.0 : kFaint);
         drawer.Line(m - kStrokeHalf, y, m + kStrokeHalf, y);
-        const double p = (plus.left + plus.right) / 2;
+        drawer.Opacity(enabled && StepActs(step, value, 1) ? 1.0 : kFaint);
         drawer.Line(p - kStrokeHalf, y, p + kStrokeHalf, y);
         drawer.Line(p, y - kStrokeHalf, p, y + kStrokeHalf);
         drawer.LineWidth(1);
         drawer.Opacity(1);
-        drawer.Text(minus.right + 2, minus.BottomPixels() - kBaselineRaise, value());
+        // The value's digits stand level with the strokes, whatever the row's height.
+        drawer.Text((m + p - width) / 2, y + kValueBelowStrokes, text);
     };
     return control;
 }

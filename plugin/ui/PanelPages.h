@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/drawing/Arrowheads.h"
 #include "plugin/settings/DimensionSettings.h"
 #include "plugin/ui/PanelControls.h"
 #include "plugin/ui/PanelState.h"
@@ -28,6 +29,11 @@ double StepFor(const PanelKeys& keys, double plain, double alt, double shift);
 Control Switch(double left, double right, double top, double split, double bottom,
                std::vector<std::string> labels, std::int32_t settings::DimensionSettings::*field,
                std::int32_t first, std::int32_t second);
+
+// The arrowhead `shape` drawn with its tip at (x, y), its body to the right, `scale` pixels
+// a point: filled when the dimensions fill it, outlined only when they stroke it.
+void DrawArrowSample(PanelDrawer& drawer, const drawing::ArrowTemplate& shape, double x, double y,
+                     double scale);
 
 // The number of fonts on a page of the font page.
 constexpr int kFontsPerPage = 16;

@@ -1,5 +1,6 @@
 #include "plugin/ui/SettingsPanel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -26,6 +27,13 @@ constexpr double kListEndRow = 19;
 // The hover highlight's opacity, and the hints'.
 constexpr double kHighlight = 0.1;
 constexpr double kHintOpacity = 0.5;
+// The least room between what a page draws and its outline: the outline's width.
+constexpr double kFrameMargin = 2;
+// The hint's place: its last line's baseline above the page's foot, its left end inside
+// the page, and the pitch of its lines.
+constexpr double kHintBelow = 8;
+constexpr double kHintIndent = 8;
+constexpr double kHintLinePitch = 12;
 
 PanelFonts& Fonts() {
     static PanelFonts fonts;
@@ -128,17 +136,10 @@ bool PageClick(const Page& page, const PanelPoint& at, const PanelKeys& keys) {
     return false;
 }
 
-void DrawPage(PanelDrawer& drawer, const Page& page) {
-    drawer.Color(kWhite);
-    drawer.Opacity(1);
-    drawer.Rect(page.left, page.top, page.right, page.bottom, true);
-    const SmartGuideColor& guide = CurrentSmartGuideColor();
-    drawer.Color({guide.red, guide.green, guide.blue});
-    drawer.LineWidth(2);
-    drawer.Rect(page.left, page.top, page.right, page.bottom, false);
-    drawer.LineWidth(1);
+// What a page draws over its background: its texts, its controls, and the control under
+// the cursor with its hint at the foot of the page.
+void DrawContents(PanelDrawer& drawer, const Page& page) {
     drawer.Color(kBlack);
-    drawer.Font(kAnnotatorFontSmall);
     for (const PageText& text : page.texts) {
         drawer.Opacity(text.opacity);
         drawer.Text(text.x, text.y, text.text);
@@ -152,7 +153,6 @@ void DrawPage(PanelDrawer& drawer, const Page& page) {
     if (page.extra) {
         page.extra(drawer);
     }
-    // The control under the cursor, and its hint at the foot of the page.
     const PanelPoint hover = ToPanel(Panel().hoverPoint);
     for (const Control& control : page.controls) {
         const std::optional<int> region = control.RegionAt(hover);
@@ -166,17 +166,42 @@ void DrawPage(PanelDrawer& drawer, const Page& page) {
         drawer.Rect(r.left, r.TopPixels(), r.right, r.BottomPixels(), false);
         std::string hint = control.HintOf(*region);
         drawer.Opacity(kHintOpacity);
-        double y = page.bottom - 8;
+        double y = page.bottom - kHintBelow;
         for (std::size_t line = hint.rfind('\r'); line != std::string::npos;
              line = hint.rfind('\r')) {
-            drawer.Text(page.left + 8, y, hint.substr(line + 1));
+            drawer.Text(page.left + kHintIndent, y, hint.substr(line + 1));
             hint.erase(line);
-            y -= 12;
+            y -= kHintLinePitch;
         }
-        drawer.Text(page.left + 8, y, hint);
+        drawer.Text(page.left + kHintIndent, y, hint);
         drawer.Opacity(1);
         break;
     }
+}
+
+// The page on its background: a white rectangle outlined in the smart-guide colour, as
+// large as the page asks and larger where what it draws (a long name, a wide value, a hint)
+// would reach past it.
+void DrawPage(PanelDrawer& drawer, const Page& page) {
+    drawer.Font(kAnnotatorFontSmall);
+    drawer.BeginMeasure();
+    DrawContents(drawer, page);
+    PanelRect frame{page.left, page.top, page.right, page.bottom};
+    if (const std::optional<PanelRect> used = drawer.EndMeasure()) {
+        frame.left = std::min(frame.left, used->left - kFrameMargin);
+        frame.top = std::min(frame.top, used->top - kFrameMargin);
+        frame.right = std::max(frame.right, used->right + kFrameMargin);
+        frame.bottom = std::max(frame.bottom, used->bottom + kFrameMargin);
+    }
+    drawer.Color(kWhite);
+    drawer.Opacity(1);
+    drawer.Rect(frame.left, frame.top, frame.right, frame.bottom, true);
+    const SmartGuideColor& guide = CurrentSmartGuideColor();
+    drawer.Color({guide.red, guide.green, guide.blue});
+    drawer.LineWidth(2);
+    drawer.Rect(frame.left, frame.top, frame.right, frame.bottom, false);
+    drawer.LineWidth(1);
+    DrawContents(drawer, page);
 }
 
 }  // namespace
