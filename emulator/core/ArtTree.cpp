@@ -179,7 +179,7 @@ AIRealRect BezierBounds(const AIRealBezier& b) {
 
 double PathArea(const Art& path) {
     const std::size_t n = path.segments.size();
-    if (path.type != ArtType::Path || n < 3) {
+    if (path.type != ArtType::Path || n == 0) {
         return 0;
     }
     // x·y' − y·x' is a polynomial of degree 5 on a cubic: three Gauss-Legendre points

@@ -69,7 +69,9 @@ AIRealBezier CurveEndingAt(const Art& path, std::size_t end);
 AIRealRect BezierBounds(const AIRealBezier& bezier);
 
 // The signed area enclosed by a path, curves included (positive counter-clockwise in
-// artwork coordinates); 0 for fewer than three anchors. An open path is taken as closed.
+// artwork coordinates), whatever its number of anchors: two curves make a lens, one
+// anchor whose handles leave it makes a loop; 0 for no anchor. An open path is taken as
+// closed.
 double PathArea(const Art& path);
 
 // The extent of the art's geometry; nothing for an empty group or path. Computed once and

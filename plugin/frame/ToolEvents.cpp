@@ -223,7 +223,12 @@ ASErr SelectTool(AIToolMessage* message, AIAnnotatorHandle annotator) {
 }
 
 ASErr DeselectTool(AIToolMessage*, AIAnnotatorHandle annotator) {
-    ClearToolFlags();
+    // A tool left for the one a click was handed over to keeps what that click started
+    // (a whole segment's mode, which its drag reads); the selection of the other tool
+    // follows.
+    if (!Routing().handedOver) {
+        ClearToolFlags();
+    }
     Routing().cursorTracked = false;
     return sAIAnnotator->SetAnnotatorActive(annotator, false);
 }

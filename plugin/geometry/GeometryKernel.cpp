@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <numbers>
 #include <utility>
 
@@ -303,6 +304,49 @@ std::vector<AIRealBezier> PathCurves(const std::vector<AIPathSegment>& segments,
         curves.push_back({last.p, last.out, segments.front().in, segments.front().p});
     }
     return curves;
+}
+
+std::optional<PathPoint> NearestPathPoint(const std::vector<AIRealBezier>& curves,
+                                          const AIRealPoint& point) {
+    if (sAIRealBezier == nullptr || !IsFinite(point)) {
+        return std::nullopt;
+    }
+    const AIRealBezier* nearestCurve = nullptr;
+    AIReal nearestT = 0;
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const AIRealBezier& curve : curves) {
+        if (!IsFinite(curve)) {
+            continue;
+        }
+        // The curve lies within the box of its control points.
+        const double left = std::min({curve.p0.h, curve.p1.h, curve.p2.h, curve.p3.h});
+        const double right = std::max({curve.p0.h, curve.p1.h, curve.p2.h, curve.p3.h});
+        const double bottom = std::min({curve.p0.v, curve.p1.v, curve.p2.v, curve.p3.v});
+        const double top = std::max({curve.p0.v, curve.p1.v, curve.p2.v, curve.p3.v});
+        const double dx = std::max({left - point.h, 0.0, point.h - right});
+        const double dy = std::max({bottom - point.v, 0.0, point.v - top});
+        if (std::hypot(dx, dy) >= nearest) {
+            continue;
+        }
+        for (int i = 0; i <= kNearestSamples; ++i) {
+            const auto t = static_cast<AIReal>(i) / kNearestSamples;
+            AIRealPoint sample{0, 0};
+            sAIRealBezier->PointAt(&curve, t, &sample);
+            const double d = std::hypot(static_cast<double>(sample.h) - point.h,
+                                        static_cast<double>(sample.v) - point.v);
+            if (d < nearest) {
+                nearest = d;
+                nearestCurve = &curve;
+                nearestT = t;
+            }
+        }
+    }
+    if (nearestCurve == nullptr) {
+        return std::nullopt;
+    }
+    PathPoint at{};
+    sAIRealBezier->PointAndTangentAt(nearestCurve, nearestT, &at.point, &at.tangent);
+    return at;
 }
 
 double CurvesLength(const std::vector<AIRealBezier>& curves) {

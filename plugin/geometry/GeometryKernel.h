@@ -160,6 +160,15 @@ struct PathPoint {
 // without the host's Bézier suite.
 std::optional<PathPoint> PointAtLength(const std::vector<AIRealBezier>& curves, double length);
 
+// The point of `curves` nearest to `point`, with the direction the path runs there: the
+// nearest of evenly spaced parameters of each curve (every 1/kNearestSamples); a curve
+// whose control points all lie farther than the nearest point found so far is passed
+// over. Nothing for no curves, a point that is not finite, or without the host's Bézier
+// suite; curves with a non-finite control point are passed over.
+constexpr int kNearestSamples = 200;
+std::optional<PathPoint> NearestPathPoint(const std::vector<AIRealBezier>& curves,
+                                          const AIRealPoint& point);
+
 // The sum of the host lengths of `curves`; 0 without the host's Bézier suite.
 double CurvesLength(const std::vector<AIRealBezier>& curves);
 

@@ -54,6 +54,7 @@ ClickOutcome VertexClick(AIRealPoint cursor) {
         !SetUpAngle(vertex.vertexPoint, vertex.firstSideEnd, vertex.secondSideEnd)) {
         return Refuse(kNotAVertex);
     }
+    SegmentTool().EndWaitingMeasure();
     AngleTool().arcAngleMode = false;
     drawing::CreateAngleDimensionArt();
     drawing::WriteAngleLink(hover.hoverArt, vertex.firstSideIndex, vertex.vertexIndex,

@@ -23,8 +23,6 @@
 namespace tools {
 namespace {
 
-// The mark of a path taken out of the set by a second click.
-constexpr const char* kTakenOutTag = "spa";
 // The line height of the totals, as a share of the font size.
 constexpr double kLineHeight = 1.2;
 
@@ -40,12 +38,6 @@ struct Share {
 std::unordered_map<AIArtHandle, Share>& Shares() {
     static std::unordered_map<AIArtHandle, Share> shares;
     return shares;
-}
-
-// The paths taken out of the set since the totals were last written.
-std::vector<AIArtHandle>& TakenOut() {
-    static std::vector<AIArtHandle> paths;
-    return paths;
 }
 
 Share ShareOf(AIArtHandle art, PathGeometry&& path) {
@@ -87,42 +79,37 @@ bool Selected(AIArtHandle art) {
            (attributes & kArtSelected) != 0;
 }
 
-// Adds a share to the totals: the area of a path marked as taken out, but the first, is
-// taken away.
-void Add(AreaTotals& totals, const Share& share, bool takenOut, bool first) {
+void Add(AreaTotals& totals, const Share& share) {
     totals.paths += 1;
     totals.points += static_cast<std::int32_t>(share.segments.size());
     totals.length += share.length;
     totals.crossed = totals.crossed || share.crossed;
-    totals.area += takenOut && !first ? -share.area : share.area;
+    totals.area += share.area;
 }
 
 // Totals over the set, each share computed by `shareOf`; dimension art leaves the set.
 template <typename ShareOfMember>
 AreaTotals Totals(ShareOfMember shareOf) {
     AreaTotals totals;
-    bool first = true;
     for (AIArtHandle art : Members()) {
         if (HasTag(art, kAuxiliaryTag)) {
             sAIArt->SetArtUserAttr(art, kArtSelected, 0);
             sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
             continue;
         }
-        Add(totals, shareOf(art), HasTag(art, kTakenOutTag), first);
-        first = false;
+        Add(totals, shareOf(art));
     }
     return totals;
 }
 
+// A second click takes a picked path out of the set. The set alone knows what was picked:
+// nothing is written on the path, which is saved as the user drew it.
 void PickOrTakeOut(AIArtHandle art) {
     if (Selected(art)) {
-        sAITag->SetTag(art, kTakenOutTag, kTagString, "jj");
         sAIArt->SetArtUserAttr(art, kArtSelected, 0);
         sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
-        TakenOut().push_back(art);
         return;
     }
-    sAITag->RemoveTag(art, kTakenOutTag);
     sAIArtSet->AddArtToArtSet(MeasureSet(), art);
 }
 
@@ -156,26 +143,30 @@ ClickOutcome AnchorClick() {
     return {};
 }
 
-// The totals written as text lines from the click down, one line height apart.
+// The totals written as text lines from the click down, one line height apart. With every
+// line switched off the click only deselects: no group is made.
 ClickOutcome WriteTotals(AIRealPoint cursor) {
     AreaToolState& state = AreaTool();
     if (Members().empty() && !state.partialLength) {
         return {};
     }
-    if (!drawing::PrepareDimensionGroup()) {
-        return {};
+    const std::vector<std::string> lines = TotalsLines(ComputeTotals());
+    ClickOutcome outcome;
+    if (!lines.empty()) {
+        if (!drawing::PrepareDimensionGroup()) {
+            return {};
+        }
+        const double lineHeight = std::trunc(kLineHeight * settings::Settings().fontSize);
+        double y = cursor.v;
+        for (const std::string& line : lines) {
+            drawing::CreateTextLine({cursor.h, static_cast<AIReal>(y)}, line);
+            y -= lineHeight;
+        }
+        drawing::WorkingArt().laidOut = true;
+        outcome.nameDimension = true;
     }
-    const double lineHeight = std::trunc(kLineHeight * settings::Settings().fontSize);
-    double y = cursor.v;
-    for (const std::string& line : TotalsLines(ComputeTotals())) {
-        drawing::CreateTextLine({cursor.h, static_cast<AIReal>(y)}, line);
-        y -= lineHeight;
-    }
-    drawing::WorkingArt().laidOut = true;
     state.partialLength.reset();
     ForgetMeasureSet();
-    ClickOutcome outcome;
-    outcome.nameDimension = true;
     return outcome;
 }
 
@@ -248,17 +239,10 @@ ASErr SelectMeasureSet() {
 void ForgetMeasureSet() {
     for (AIArtHandle art : Members()) {
         if (sAIArt->ValidArt(art)) {
-            sAITag->RemoveTag(art, kTakenOutTag);
             sAIArt->SetArtUserAttr(art, kArtSelected, 0);
         }
         sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
     }
-    for (AIArtHandle art : TakenOut()) {
-        if (sAIArt->ValidArt(art)) {
-            sAITag->RemoveTag(art, kTakenOutTag);
-        }
-    }
-    TakenOut().clear();
     Shares().clear();
     AreaTool().totals = {};
 }
@@ -285,8 +269,7 @@ ASErr DragAreaMarquee(AIRealPoint cursor) {
         }
         const bool inside = bounds.left >= rect.left && bounds.right <= rect.right &&
                             bounds.bottom >= rect.bottom && bounds.top <= rect.top;
-        if (inside && !HasTag(art, kAuxiliaryTag) && !IsDimensionArt(art) && OnVisibleLayer(art)) {
-            sAITag->RemoveTag(art, kTakenOutTag);
+        if (inside && !HasTag(art, kAuxiliaryTag) && !IsDimensionArt(art) && OnOpenLayer(art)) {
             error = sAIArtSet->AddArtToArtSet(MeasureSet(), art);
         }
     }

@@ -59,8 +59,8 @@ AreaTotals ComputeTotalsLiterally();
 ClickOutcome AreaToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys);
 
 // Drags the selection rectangle to `cursor`: the picked paths become the paths that lie
-// wholly inside it (neither locked, hidden, guides nor dimension art, on visible layers).
-// Nothing happens when no rectangle is being dragged.
+// wholly inside it (neither locked, hidden, guides nor dimension art, on layers neither
+// hidden nor locked). Nothing happens when no rectangle is being dragged.
 ASErr DragAreaMarquee(AIRealPoint cursor);
 
 // The text lines of the totals that the settings show, in their order (Windows-1252).
@@ -69,8 +69,8 @@ std::vector<std::string> TotalsLines(const AreaTotals& totals);
 // Makes the host selection the picked paths again (when the tool is selected).
 ASErr SelectMeasureSet();
 
-// Empties the set and takes the marks of paths taken out of it off them: when a document
-// opens or closes, and after the totals were written.
+// Empties the set and deselects its paths: when a document opens or closes, and after the
+// totals were written.
 void ForgetMeasureSet();
 
 }  // namespace tools

@@ -34,29 +34,33 @@ constexpr double kPi = 3.14159265358979323846;
 // open path, and an angle's outer division.
 struct TickLayout {
     double halfLength = 0;
-    bool oneSided = false;
+    // The side of the path every tick keeps (left of the way the path runs +1, right −1);
+    // 0 for ticks centred on the path.
+    int side = 0;
     bool endTicks = true;
     bool outerAngle = false;
-    AIRealPoint cursor{0, 0};
 };
 
-// The side of the path (left of `along` +1, right −1) the cursor is on, for a one-sided
-// tick; 0 for a centred one.
-int SideOf(const TickLayout& layout, AIRealPoint point, AIRealPoint along) {
-    if (!layout.oneSided) {
-        return 0;
+// The side of the marked path (or segment) that the cursor is on, left of the way it runs
+// +1, right −1: by the path's direction where it passes nearest to the cursor, so that it
+// is one side for every tick however the path turns.
+int CursorSide(const BezierMark& mark, AIRealPoint cursor) {
+    AIRealPoint from = mark.segmentStart;
+    AIRealPoint to = mark.segmentEnd;
+    if (mark.kind != BezierMark::Kind::Segment) {
+        const auto nearest = geometry::NearestPathPoint(mark.curves, cursor);
+        if (!nearest) {
+            return 1;
+        }
+        from = nearest->point;
+        to = {static_cast<AIReal>(from.h + nearest->tangent.h),
+              static_cast<AIReal>(from.v + nearest->tangent.v)};
     }
-    return geometry::SideOfLine(
-               point,
-               {static_cast<AIReal>(point.h + along.h), static_cast<AIReal>(point.v + along.v)},
-               layout.cursor) < 0
-               ? -1
-               : 1;
+    return geometry::SideOfLine(from, to, cursor) < 0 ? -1 : 1;
 }
 
 void TickAt(const geometry::PathPoint& at, const TickLayout& layout) {
-    drawing::DrawTick(at.point, at.tangent, layout.halfLength,
-                      SideOf(layout, at.point, at.tangent));
+    drawing::DrawTick(at.point, at.tangent, layout.halfLength, layout.side);
 }
 
 // The end point of a curve and its direction there.
@@ -106,7 +110,7 @@ void DivideSegment(const BezierMark& mark, const TickLayout& layout) {
         const double f = static_cast<double>(i) / parts;
         const AIRealPoint point{static_cast<AIReal>(a.h + f * along.h),
                                 static_cast<AIReal>(a.v + f * along.v)};
-        drawing::DrawTick(point, along, layout.halfLength, SideOf(layout, point, along));
+        drawing::DrawTick(point, along, layout.halfLength, layout.side);
     }
 }
 
@@ -152,8 +156,7 @@ TickLayout ClickLayout() {
     return layout;
 }
 
-ClickOutcome StartMark(ClickSound sound) {
-    PlayClickSound(sound);
+ClickOutcome StartMark() {
     Draw(BezierToolMark(), ClickLayout());
     drawing::WorkingArt().laidOut = true;
     return Accepted();
@@ -186,6 +189,10 @@ ClickOutcome DistanceClick() {
         ShowAlert(kPathMustBeOpen);
         return {};
     }
+    // The click on an open path is heard, whether or not it is at an end where a tick goes.
+    PlayClickSound(hover.overAnchor            ? ClickSound::Point
+                   : hover.overStraightSegment ? ClickSound::Segment
+                                               : ClickSound::Bezier);
     std::optional<bool> fromStart;
     if (hover.overAnchor) {
         if (hover.startIndex == 0 || hover.startIndex == n - 1) {
@@ -219,9 +226,7 @@ ClickOutcome DistanceClick() {
         return {};
     }
     BezierToolMark() = mark;
-    return StartMark(hover.overAnchor            ? ClickSound::Point
-                     : hover.overStraightSegment ? ClickSound::Segment
-                                                 : ClickSound::Bezier);
+    return StartMark();
 }
 
 ClickOutcome DivisionClick() {
@@ -262,7 +267,8 @@ ClickOutcome DivisionClick() {
         return {};
     }
     BezierToolMark() = mark;
-    return StartMark(sound);
+    PlayClickSound(sound);
+    return StartMark();
 }
 
 }  // namespace
@@ -292,8 +298,6 @@ ClickOutcome BezierToolClick(const AIToolHitData& hit, AIRealPoint, ClickKeys) {
 void LayOutBezierDrag(AIRealPoint cursor, const DragKeys& keys) {
     const BezierMark& mark = BezierToolMark();
     TickLayout layout;
-    layout.cursor = cursor;
-    layout.oneSided = keys.alt;
     layout.endTicks = !keys.ctrl;
     double reach = geometry::Distance(mark.reference, cursor);
     if (mark.kind == BezierMark::Kind::Segment) {
@@ -301,16 +305,24 @@ void LayOutBezierDrag(AIRealPoint cursor, const DragKeys& keys) {
         reach = geometry::Distance(
             geometry::ProjectPointOnLine(cursor, mark.segmentStart, mark.segmentEnd), cursor);
     }
-    if (mark.kind == BezierMark::Kind::Angle) {
+    const bool rays = mark.kind == BezierMark::Kind::Angle;
+    if (rays) {
         layout.outerAngle = !geometry::WithinSweep(geometry::DirectionAngle(mark.reference, cursor),
                                                    mark.firstSideAngle, mark.sweep);
+    } else if (keys.alt) {
+        layout.side = CursorSide(mark, cursor);
     }
+    // What is drawn reaches the cursor: a ray from the vertex, a one-sided tick from the
+    // path, or each half of a centred tick, which is then twice as long.
+    const bool halves = !rays && layout.side == 0;
+    double length = halves ? 2 * reach : reach;
     const double step = settings::Settings().curvePointLength * settings::kPointsPerMillimetre;
     if (keys.shift && step > 0) {
-        reach = sAIRealMath->AIRealMultiple(static_cast<AIReal>(reach), static_cast<AIReal>(step),
-                                            true);
+        // Whole tick lengths of the settings, for the tick (or ray) as drawn.
+        length = sAIRealMath->AIRealMultiple(static_cast<AIReal>(length),
+                                             static_cast<AIReal>(step), true);
     }
-    layout.halfLength = reach;
+    layout.halfLength = halves ? length / 2 : length;
     Draw(mark, layout);
 }
 

@@ -38,9 +38,10 @@ BezierMark& BezierToolMark();
 ClickOutcome BezierToolClick(const AIToolHitData& hit, AIRealPoint cursor, ClickKeys keys);
 
 // Draws the mark again for `cursor`: its ticks (or rays) reach the cursor's distance from
-// the mark (rounded up to whole tick lengths of the settings with Shift), only on the
-// cursor's side with Alt, without the end ticks of an open path with Ctrl; an angle is
-// divided outside its sides when the cursor is there.
+// the mark; with Shift a tick as drawn (both halves, or the one half with Alt) and a ray
+// are rounded up to whole tick lengths of the settings. With Alt every tick keeps to the
+// side of the path that the cursor is on; with Ctrl an open path has no end ticks; an
+// angle is divided outside its sides when the cursor is there.
 void LayOutBezierDrag(AIRealPoint cursor, const DragKeys& keys);
 
 // The message of a distance longer than the path (Windows-1252).

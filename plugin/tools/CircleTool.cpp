@@ -167,14 +167,17 @@ void LayOutCircleDrag(AIRealPoint cursor, const DragKeys& keys) {
         angle = sAIRealMath->AIRealMultiple(static_cast<AIReal>(angle),
                                             static_cast<AIReal>(kLeaderStep), true);
     }
-    circle.leaderAngle = angle;
-    circle.altDrag = keys.alt;
     AIRealPoint at = cursor;
     if (keys.alt) {
-        // The leader keeps its length while the dimension turns.
-        const bool lineDrawn = settings::Settings().radiusLineDrawn != 0;
-        at = geometry::PointAt(circle.centre, circle.leaderLength, angle + (lineDrawn ? 0 : kPi));
+        // The leader keeps its length while the dimension turns; without a radius line the
+        // dimension leaves the centre half a turn further, opposite the cursor.
+        if (settings::Settings().radiusLineDrawn == 0) {
+            angle += kPi;
+        }
+        at = geometry::PointAt(circle.centre, circle.leaderLength, angle);
     }
+    circle.leaderAngle = angle;
+    circle.altDrag = keys.alt;
     drawing::BuildCircleDimension(at, keys.ctrl, false);
 }
 

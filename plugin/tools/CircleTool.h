@@ -22,7 +22,8 @@ ClickOutcome CircleToolClick(const AIToolHitData& hit, AIRealPoint cursor, Click
 
 // Lays the circle dimension in progress out for `cursor`: the dimension leaves the centre
 // toward the cursor (by quarter-of-a-half-turn steps with Shift); Alt shows the diameter in
-// place of the radius (or the other way) and keeps the leader's length; Ctrl puts the heads
+// place of the radius (or the other way) and keeps the leader's length, the dimension then
+// leaving the centre opposite the cursor when no radius line is drawn; Ctrl puts the heads
 // outside; Esc moves the text alone onto the cursor.
 void LayOutCircleDrag(AIRealPoint cursor, const DragKeys& keys);
 

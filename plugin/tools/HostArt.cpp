@@ -53,11 +53,13 @@ ASErr ReachablePaths(std::vector<AIArtHandle>* paths) {
     return error;
 }
 
-bool OnVisibleLayer(AIArtHandle art) {
+bool OnOpenLayer(AIArtHandle art) {
     AILayerHandle layer = nullptr;
     AIBoolean visible = true;
+    AIBoolean editable = true;
     return sAIArt->GetArtLayer(art, &layer) == 0 &&
-           sAILayer->GetLayerVisible(layer, &visible) == 0 && visible;
+           sAILayer->GetLayerVisible(layer, &visible) == 0 && visible &&
+           sAILayer->GetLayerEditable(layer, &editable) == 0 && editable;
 }
 
 TemporaryLock::TemporaryLock(AIArtHandle art) {

@@ -36,8 +36,8 @@ bool IsDimensionArt(AIArtHandle art);
 // (whatever their layer). A host error is the result.
 ASErr ReachablePaths(std::vector<AIArtHandle>* paths);
 
-// True when the layer of `art` is visible.
-bool OnVisibleLayer(AIArtHandle art);
+// True when the layer of `art` is visible and unlocked: the user can reach its art.
+bool OnOpenLayer(AIArtHandle art);
 
 // The anchors of paths, read from the host.
 using hostaccess::PathGeometry;
@@ -49,6 +49,8 @@ class TemporaryLock {
   public:
     explicit TemporaryLock(AIArtHandle art);
     ~TemporaryLock();
+    // True when this object locked the art (and will unlock it).
+    bool Locked() const { return art_ != nullptr; }
     TemporaryLock(const TemporaryLock&) = delete;
     TemporaryLock& operator=(const TemporaryLock&) = delete;
 

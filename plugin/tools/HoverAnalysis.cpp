@@ -49,16 +49,19 @@ bool Straight(const AIRealBezier& b) {
 using SetAside = std::vector<std::unique_ptr<TemporaryLock>>;
 
 // Hit-tests at `cursor`, setting aside the art that `auxiliary` tells apart as long as it
-// is what is hit (at most four deep), so that what lies beneath is found. An extension line
-// or an arrowhead often lies on the very anchor or side it dimensions.
+// is what is hit, so that what lies beneath is found however many dimensions are stacked
+// there. An extension line or an arrowhead often lies on the very anchor or side it
+// dimensions. Art that cannot be set aside ends the search with its hit.
 template <typename Auxiliary>
 HitResult HitBeneath(AIRealPoint cursor, AIReal tolerance, ASInt32 request, SetAside& asides,
                      Auxiliary auxiliary) {
-    constexpr std::size_t kMaxAuxiliaryLayers = 4;
     HitResult hit = HitAt(cursor, tolerance, request);
-    while (hit.error == 0 && hit.data.hit && auxiliary(hit) &&
-           asides.size() < kMaxAuxiliaryLayers) {
-        asides.push_back(std::make_unique<TemporaryLock>(hit.data.art));
+    while (hit.error == 0 && hit.data.hit && auxiliary(hit)) {
+        auto aside = std::make_unique<TemporaryLock>(hit.data.art);
+        if (!aside->Locked()) {
+            break;
+        }
+        asides.push_back(std::move(aside));
         hit = HitAt(cursor, tolerance, request);
     }
     return hit;
@@ -313,7 +316,7 @@ ASErr AreaToolHover(AIRealPoint cursor, ScanMode mode) {
     }
     for (AIArtHandle art : paths) {
         const bool dimension = IsDimensionArt(art);
-        if ((!dimension && HasTag(art, kAuxiliaryTag)) || !OnVisibleLayer(art)) {
+        if ((!dimension && HasTag(art, kAuxiliaryTag)) || !OnOpenLayer(art)) {
             continue;
         }
         const PathGeometry path = ReadPath(art);

@@ -24,8 +24,9 @@ ASErr AnalyseHover(ToolKind tool, AIRealPoint cursor);
 // curve of every path (the literal scan, kept to check that both find the same).
 enum class ScanMode { Culled, Literal };
 
-// The Lengths & Areas tool's analysis: a scan of every visible, unlocked path for an
-// anchor or a curve within the tolerance (6 points up to a zoom of 200 %, 3 above).
+// The Lengths & Areas tool's analysis: a scan of every visible, unlocked path of a
+// visible, unlocked layer for an anchor or a curve within the tolerance (6 points up to a
+// zoom of 200 %, 3 above).
 ASErr AreaToolHover(AIRealPoint cursor, ScanMode mode = ScanMode::Culled);
 
 // The Angle tool's reading of an anchor as the vertex of an angle: its neighbours (wrapping

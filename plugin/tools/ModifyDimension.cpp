@@ -65,7 +65,8 @@ AIArtHandle DimensionGroupOf(AIArtHandle clicked) {
 }
 
 // Starts the new dimension's group, then disposes of the old dimension: a layer that
-// refuses the new dimension leaves the old one as it was.
+// refuses the new dimension leaves the old one as it was. The rebuild is a measure of one
+// click: it ends a measure that waited for its second.
 bool ReplaceDimension(AIArtHandle clicked) {
     AIArtHandle old = DimensionGroupOf(clicked);
     if (!drawing::PrepareDimensionGroup()) {
@@ -74,6 +75,7 @@ bool ReplaceDimension(AIArtHandle clicked) {
     if (old != drawing::WorkingArt().group) {
         drawing::DisposeArt(old);
     }
+    SegmentTool().EndWaitingMeasure();
     return true;
 }
 

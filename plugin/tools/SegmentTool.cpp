@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 #include "plugin/drawing/ArcLengthDimension.h"
@@ -165,6 +164,7 @@ ClickOutcome SegmentClick(AIRealPoint cursor) {
     if (!StartSegmentDimension()) {
         return {};
     }
+    state.EndWaitingMeasure();
     PlayClickSound(ClickSound::Segment);
     state.firstPoint = hover.hoverPoint;
     state.secondPoint = hover.segmentEnd;
@@ -245,26 +245,6 @@ std::optional<AIRealBezier> HoveredCurve(const PathGeometry& path) {
     return AIRealBezier{a.p, a.out, b.in, b.p};
 }
 
-// The direction of `curve` where it passes nearest to `point`.
-AIRealPoint TangentNear(const AIRealBezier& curve, AIRealPoint point) {
-    constexpr int kSamples = 200;
-    AIReal best = 0;
-    double nearest = std::numeric_limits<double>::max();
-    for (int i = 0; i <= kSamples; ++i) {
-        const auto t = static_cast<AIReal>(i) / kSamples;
-        AIRealPoint sample{0, 0};
-        sAIRealBezier->PointAt(&curve, t, &sample);
-        const double d = geometry::Distance(sample, point);
-        if (d < nearest) {
-            nearest = d;
-            best = t;
-        }
-    }
-    AIRealPoint tangent{0, 0};
-    sAIRealBezier->PointAndTangentAt(&curve, best, nullptr, &tangent);
-    return tangent;
-}
-
 ClickOutcome ArcLengthClick(const AIRealBezier& curve, AIRealPoint cursor) {
     const geometry::Circle circle = LastArcFit();
     const auto sweep = geometry::ArcSweep(circle.centre, curve);
@@ -288,7 +268,8 @@ ClickOutcome CurveLengthClick(const AIRealBezier& curve) {
     const HoverState& hover = Hover();
     CurveDrag& drag = CurveDragState();
     drag.reference = hover.curveHitPoint;
-    drag.direction = TangentNear(curve, hover.curveHitPoint);
+    const auto nearest = geometry::NearestPathPoint({curve}, hover.curveHitPoint);
+    drag.direction = nearest ? nearest->tangent : AIRealPoint{0, 0};
     drawing::CurveState& measured = drawing::Curve();
     measured.curve = curve;
     measured.path = hover.hoverArt;
@@ -309,6 +290,7 @@ ClickOutcome CurvedClick(ClickSound sound, bool arc, AIRealPoint cursor) {
     if (!drawing::PrepareDimensionGroup()) {
         return {};
     }
+    state.EndWaitingMeasure();
     PlayClickSound(sound);
     state.measuredPath = hover.hoverArt;
     const PathGeometry path = ReadPath(hover.hoverArt);

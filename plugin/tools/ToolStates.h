@@ -49,6 +49,16 @@ struct SegmentToolState {
     bool segmentMode = false;
     AIReal dimensionAngle = 0;
     AIReal textRotation = 0;
+
+    // Ends the measure of two clicks that waits for its second (a first point, free or not,
+    // a first side, a first end of an arc, the first segment of a perpendicular distance):
+    // a measure made in one click takes its place, and the next click starts afresh
+    // instead of finishing the old measure with the art of the new one.
+    void EndWaitingMeasure() {
+        clickCount = 0;
+        freePointPending = false;
+        perpendicularPending = false;
+    }
 };
 
 // The Angle tool's view of the anchor under the cursor.

@@ -192,8 +192,19 @@ TEST(ArtGeometry, ExtentsAndAreas) {
     arc->closed = true;
     arc->segments.push_back(Corner(0, 0));
     EXPECT_NEAR(PathArea(*arc), M_PI * 100 * 100 / 4, M_PI * 100 * 100 / 4 * 0.0005);
-    // Fewer than three anchors enclose nothing.
+    // Two straight anchors enclose nothing; curves enclose what they go round, whatever the
+    // number of anchors. One cubic from (100, 0) to (−100, 0), its handles at height
+    // h = 400/3, closed by the diameter: y = 3h·t(1 − t), dx/dt = −1200·t(1 − t), so the
+    // area ∫ y dx is 3600h/30 = 16 000. A loop of one anchor at the origin, its handles at
+    // (100, 100) and (−100, 100): x = 300s(1 − 2t), y = 300s with s = t(1 − t), and
+    // ½∮(x dy − y dx) = ½ × 300² × 2 × ∫s² dt = 3 000.
     EXPECT_DOUBLE_EQ(PathArea(*d.Path({Corner(0, 0), Corner(5, 5)}, true)), 0);
+    const float h = 400.0f / 3;
+    Art* halfDisc = d.Path({{{100, 0}, {100, 0}, {100, h}, 1}, {{-100, 0}, {-100, h}, {-100, 0}, 1}},
+                           true);
+    EXPECT_NEAR(std::fabs(PathArea(*halfDisc)), 16000, 1e-2);
+    Art* loop = d.Path({{{0, 0}, {-100, 100}, {100, 100}, 1}}, true);
+    EXPECT_NEAR(std::fabs(PathArea(*loop)), 3000, 1e-2);
 }
 
 TEST(ArtTreeEdits, PlacementRelativeToOtherArt) {

@@ -215,4 +215,54 @@ TEST_F(AngleCircleSession, DimensionsFollowTheirPathsAfterAReopen) {
     EXPECT_EQ(measures, (std::vector<std::string>{"68,2°", "R 30 pt"}));
 }
 
+// Dimensions stacked on a corner never hide it: each angle dimension's extension lines pass
+// through the vertex, and the search beneath them once gave up after four. The apex of the
+// triangle: the sides toward (200, 130) and (300, 130) make 180° − 66.8° − 45° = 68.2°.
+TEST_F(AngleCircleSession, ACornerUnderManyDimensionsIsStillPicked) {
+    std::string script = "doc drawing.svg\ntool angle\n";
+    for (int i = 0; i < 7; ++i) {
+        script += "click 230 60\n";
+    }
+    const Outcome run = Session(script + "save out.svg\n");
+    EXPECT_EQ(Count(run.out, "sound: BipPoint.wav"), 7) << run.out;
+    const auto groups = SavedGroups();
+    EXPECT_EQ(Measures(groups), std::vector<std::string>(7, "68,2°"));
+}
+
+// A first side waits for the second; a vertex measured in one click ends it, so that the
+// next side clicked is a first side again instead of closing an angle with the old one.
+TEST_F(AngleCircleSession, AVertexEndsAWaitingFirstSide) {
+    const Outcome run = Session(
+        "doc drawing.svg\ntool angle\nclick 400 130\nclick 230 60\nclick 400 70\nsave out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    EXPECT_EQ(Measures(SavedGroups()), std::vector<std::string>{"68,2°"});
+}
+
+// With Alt and no radius line, the dimension leaves the centre half a turn from the cursor:
+// the leader bends on the far side of the circle and its shoulder points away.
+TEST_F(AngleCircleSession, AltWithoutRadiusLineTurnsTheLeaderHalfATurn) {
+    std::string preferences = Read("Vorn-Cotaline-Prefs.txt");
+    preferences = std::regex_replace(preferences, std::regex("\nAVECRAYONTRACE\n[^\n]*\n"),
+                                     "\nAVECRAYONTRACE\nfaux\n");
+    Write("Vorn-Cotaline-Prefs.txt", preferences);
+    const Outcome run = Session(
+        "doc drawing.svg\ntool circle\n"
+        "move 135.36 234.64\ndown 135.36 234.64\nkeys alt\ndrag 200 220\nup 200 220\n"
+        "save out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    const auto groups = SavedGroups();
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(MeasureOf(*groups[0]), "Ø 100 pt");
+    const Art* leader = WithTag(*groups[0], "red");
+    ASSERT_NE(leader, nullptr);
+    ASSERT_EQ(leader->segments.size(), 3u);
+    // The cursor lies along (100, 50) from the centre (100, −270); the bend along (−100, −50).
+    const double dx = leader->segments[1].p.h - 100;
+    const double dy = leader->segments[1].p.v + 270;
+    const double length = std::hypot(dx, dy);
+    EXPECT_NEAR(dx / length, -100 / std::hypot(100, 50), 1e-4);
+    EXPECT_NEAR(dy / length, -50 / std::hypot(100, 50), 1e-4);
+    EXPECT_LT(leader->segments[2].p.h, leader->segments[1].p.h);
+}
+
 }  // namespace

@@ -2,8 +2,12 @@
 // sessions on a small drawing, checked by the alerts and by the document read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <cmath>
 #include <regex>
+#include <string>
 
 #include "tests/support/SessionFixture.h"
 
@@ -158,9 +162,12 @@ TEST_F(BezierAreaSession, DistanceTicksAndCentreMarks) {
     Outcome run = Session(
         "doc drawing.svg\ntool bezier\nclick 50 100\nclick 200 100\n"
         "click 342.43 257.57\nclick 490.61 289.39\nclick 400 60\n"
-        "click 290 50\nsave out.svg\n");
+        "click 290 50\nclick 150 200\nsave out.svg\n");
     EXPECT_EQ(Count(run.out, "alert: Impossible de placer le point demandé."), 1) << run.out;
     EXPECT_EQ(Count(run.out, "alert: Le tracé doit être ouvert."), 1) << run.out;
+    // Every click on an open path is heard, also the one too long for it and the one on
+    // the middle anchor of "open", which places nothing.
+    EXPECT_EQ(Count(run.out, "sound: BipPoint.wav"), 4) << run.out;
     auto marks = SavedMarks();
     ASSERT_EQ(marks.size(), 4u);
     const double total = WaveLengthTo(Wave(1));
@@ -215,6 +222,147 @@ TEST_F(BezierAreaSession, LengthsAndAreas) {
     const std::string svg = Read("out.svg");
     EXPECT_NE(svg.find("M 250 50 L 330 50 L 330 130 L 250 130 Z"), std::string::npos);
     EXPECT_EQ(svg.find("spa="), std::string::npos);
+}
+
+// The wave lies below and above its chord: with Alt every tick keeps to the side of the path
+// the cursor is on (12 points below its middle), the end ticks too, which once went above.
+// With Shift a centred tick as long as twice the cursor's distance (40 points) comes to the
+// next whole number of tick lengths (5 mm), not to twice that.
+TEST_F(BezierAreaSession, DraggedTicksKeepOneSideAndWholeLengths) {
+    SetPreference("PARTAGER", "vrai");
+    Session(
+        "doc drawing.svg\ntool bezier\n"
+        "move 125 100\ndown 125 100\nkeys alt\ndrag 125 112\nup 125 112\nkeys\n"
+        "move 125 100\ndown 125 100\nkeys shift\ndrag 125 120\nup 125 120\nkeys\n"
+        "save out.svg\n");
+    const auto marks = SavedMarks();
+    ASSERT_EQ(marks.size(), 2u);
+    ASSERT_EQ(marks[0].size(), 4u);
+    // The wave's x runs evenly with t (its control points are 50 apart): below it is where
+    // y (artwork, upwards) is under the wave's at the same x.
+    for (const Art* tick : marks[0]) {
+        for (const auto& end : tick->segments) {
+            const P on = Wave(std::clamp((end.p.h - 50) / 150.0, 0.0, 1.0));
+            EXPECT_LE(end.p.v, on.y + 1e-3) << "tick at x " << end.p.h;
+        }
+        EXPECT_NEAR(Length(*tick), 12, 1e-3);
+    }
+    const double step = 5 * 2.8346457;
+    ASSERT_EQ(marks[1].size(), 4u);
+    for (const Art* tick : marks[1]) {
+        EXPECT_NEAR(Length(*tick), std::ceil(40 / step) * step, 1e-3);
+    }
+}
+
+// The lines of the totals all switched off: the click in an empty place only deselects and
+// leaves no empty group behind. A path picked and taken out again keeps no mark in the file.
+TEST_F(BezierAreaSession, TotalsWithoutLinesAndPathsTakenOut) {
+    for (const char* key : {"LALONGUEURTOTALE", "LALONGUEURPARTIELLE", "LAAIRE",
+                            "LANOMBREDETRACES", "LANOMBREDEPOINTS"}) {
+        SetPreference(key, "faux");
+    }
+    const Outcome run = Session(
+        "doc drawing.svg\ntool areas\nclick 50 335\nclick 290 50\nclick 290 50\n"
+        "save picked.svg\nclick 580 20\nsave out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    EXPECT_EQ(Read("picked.svg").find("spa="), std::string::npos);
+    // Not even the layer of the dimensions that would have held the group.
+    EXPECT_EQ(Read("out.svg").find("Dimensions"), std::string::npos);
+}
+
+// Closed paths of fewer than three anchors: a lens of two curves, a half-disc of one curve
+// closed by its diameter and a loop that comes back to its anchor. A square on a locked
+// layer is neither picked by a click nor by the selection rectangle.
+const char* const kShapes = R"(<svg xmlns="http://www.w3.org/2000/svg"
+     xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape"
+     xmlns:sodipodi="http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd"
+     width="600" height="500" viewBox="0 0 600 500">
+  <g inkscape:groupmode="layer" inkscape:label="Formes">
+    <path d="M 50 100 C 80 70 120 70 150 100 C 120 130 80 130 50 100 Z" fill="none" stroke="black"/>
+    <path d="M 200 100 C 200 33.333333 300 33.333333 300 100 Z" fill="none" stroke="black"/>
+    <path d="M 400 100 C 500 0 300 0 400 100 Z" fill="none" stroke="black"/>
+    <path d="M 50 300 L 90 300 L 90 330 L 50 330 Z" fill="none" stroke="black"/>
+  </g>
+  <g inkscape:groupmode="layer" inkscape:label="Fond" sodipodi:insensitive="true">
+    <path d="M 200 300 L 300 300 L 300 400 L 200 400 Z" fill="none" stroke="black"/>
+  </g>
+</svg>)";
+
+// The area enclosed by closed cubics, by the shoelace sum over dense samples of them.
+double SampledArea(const std::vector<std::array<P, 4>>& curves) {
+    constexpr int kSamples = 20000;
+    double twice = 0;
+    for (const auto& c : curves) {
+        for (int i = 0; i < kSamples; ++i) {
+            const auto at = [&c](double t) {
+                const double u = 1 - t;
+                const double w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+                P p{0, 0};
+                for (int k = 0; k < 4; ++k) {
+                    p.x += w[k] * c[k].x;
+                    p.y += w[k] * c[k].y;
+                }
+                return p;
+            };
+            const P a = at(static_cast<double>(i) / kSamples);
+            const P b = at(static_cast<double>(i + 1) / kSamples);
+            twice += a.x * b.y - a.y * b.x;
+        }
+    }
+    return std::fabs(twice) / 2;
+}
+
+// "A (sélection) = 12 345,6 pt2" read back as a number.
+double AreaOf(const std::string& line) {
+    std::string digits;
+    const std::size_t from = line.find('=') + 1;
+    for (char c : line.substr(from, line.rfind(" pt") - from)) {
+        if (std::isdigit(static_cast<unsigned char>(c)) != 0) {
+            digits += c;
+        } else if (c == ',') {
+            digits += '.';
+        }
+    }
+    return std::stod(digits);
+}
+
+TEST_F(BezierAreaSession, AreasOfFewAnchorsAndLockedLayers) {
+    Write("shapes.svg", kShapes);
+    const Outcome run = Session(
+        "doc shapes.svg\ntool areas\n"
+        "click 100 77.5\nclick 450 200\nclick 250 50\nclick 450 260\nclick 400 25\n"
+        "click 450 320\n"
+        // The square on the locked layer with the unlocked one, by a click and in a rectangle.
+        "click 250 300\nclick 90 315\nclick 450 380\n"
+        "move 20 280\ndown 20 280\ndrag 320 420\nup 320 420\nclick 450 440\n"
+        "save out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 5u);
+    std::vector<std::vector<std::string>> texts;
+    for (Art* group : groups) {
+        texts.emplace_back();
+        emulator::ForEachArt(*group, [&](Art& art) {
+            if (art.type == emulator::ArtType::Text) {
+                texts.back().push_back(emulator::Utf8FromUtf16(art.pointText.text));
+            }
+        });
+        ASSERT_EQ(texts.back().size(), 4u);
+    }
+    const double lens = SampledArea({{P{50, 100}, P{80, 70}, P{120, 70}, P{150, 100}},
+                                     {P{150, 100}, P{120, 130}, P{80, 130}, P{50, 100}}});
+    const double halfDisc =
+        SampledArea({{P{200, 100}, P{200, 33.333333}, P{300, 33.333333}, P{300, 100}},
+                     {P{300, 100}, P{300, 100}, P{200, 100}, P{200, 100}}});
+    const double loop = SampledArea({{P{400, 100}, P{500, 0}, P{300, 0}, P{400, 100}}});
+    EXPECT_NEAR(AreaOf(texts[0][1]), lens, 0.051);
+    EXPECT_NEAR(AreaOf(texts[1][1]), halfDisc, 0.051);
+    EXPECT_NEAR(AreaOf(texts[2][1]), loop, 0.051);
+    for (int i : {3, 4}) {
+        EXPECT_EQ(texts[i][1], "A (sélection) = 1 200 pt2") << i;
+        EXPECT_EQ(texts[i][2], "Nombre de tracés = 1") << i;
+    }
 }
 
 }  // namespace

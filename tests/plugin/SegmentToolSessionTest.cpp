@@ -260,4 +260,54 @@ TEST_F(SegmentToolSession, PlacedLinesSnap) {
     EXPECT_FLOAT_EQ(half->segments[0].p.v, -70) << "the line went through the snapped point";
 }
 
+// A line, a curve drawn straight (150 points long) and a quarter circle of radius 50.
+const char* const kOneClickDrawing = R"(<svg xmlns="http://www.w3.org/2000/svg"
+     width="700" height="500" viewBox="0 0 700 500">
+  <path d="M 50 50 L 200 50" stroke="black"/>
+  <path d="M 50 250 C 100 250 150 250 200 250" fill="none" stroke="black"/>
+  <path d="M 300 200 C 300 172.385763 322.385763 150 350 150" fill="none" stroke="black"/>
+</svg>)";
+
+// A free point waits for its second click; a measure made in one click (a whole segment, a
+// curve, an arc) ends it. The click in an empty place that follows once re-laid the
+// finished dimension from its first anchor to the click ("651,9 pt").
+TEST_F(SegmentToolSession, OneClickMeasuresEndAWaitingFreePoint) {
+    Write("line.svg", kOneClickDrawing);
+    const Outcome run = Session(
+        "doc line.svg\ntool segment\n"
+        "click 500 300\nmove 120 50\ndown 120 50\ndrag 120 30\nup 120 30\nclick 600 400\n"
+        "move 120 250\ndown 120 250\ndrag 120 230\nup 120 230\nclick 600 420\n"
+        "move 314.644661 164.644661\ndown 314.644661 164.644661\ndrag 300 140\nup 300 140\n"
+        "click 650 420\nsave out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 3u) << "the free points still wait for their second click";
+    EXPECT_EQ(Measures(groups), (std::vector<std::string>{"150 pt", "150 pt", "78,5 pt"}));
+    EXPECT_EQ(groups[0]->name, "Segment oblique");
+    EXPECT_EQ(groups[1]->name, "Segment courbe");
+    EXPECT_EQ(groups[2]->name, "Segment arc");
+    // The whole segment's line stays where its drag put it, 20 points above the line.
+    Art* half = WithTag(*groups[0], "red");
+    ASSERT_NE(half, nullptr);
+    EXPECT_FLOAT_EQ(half->segments[0].p.v, -30);
+}
+
+// A whole segment's dimension clicked with another tool is handed over to the Segment tool
+// and rebuilt; the drag of that click places it, as it places every other kind.
+TEST_F(SegmentToolSession, AWholeSegmentRebuiltByAnotherToolFollowsTheDrag) {
+    Write("line.svg", kOneClickDrawing);
+    const Outcome run = Session(
+        "doc line.svg\ntool segment\nmove 120 50\ndown 120 50\ndrag 120 30\nup 120 30\n"
+        "tool angle\nmove 70 30\ndown 70 30\ndrag 70 90\nup 70 90\nsave out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 1u);
+    EXPECT_EQ(MeasureOf(*groups[0]), "150 pt");
+    Art* half = WithTag(*groups[0], "red");
+    ASSERT_NE(half, nullptr);
+    EXPECT_FLOAT_EQ(half->segments[0].p.v, -90) << "40 points below the line, at the cursor";
+}
+
 }  // namespace
