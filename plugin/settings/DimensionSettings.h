@@ -83,16 +83,18 @@ constexpr int kGroupCount = 4;
 constexpr std::size_t kMaxNameLength = 98;
 
 // The largest values the settings panel's steppers reach; the values of the preferences
-// file are brought within them too, so that no text or line is drawn that renderers cannot
-// draw.
-constexpr double kMaxToleranceValue = 10000;  // in the measure's unit
-constexpr double kMaxOffset = 1000;     // points, either way: tolerance, text and extension offsets
-constexpr double kMaxArrowSize = 1000;  // percent
-constexpr double kMaxStrokeWidth = 100;  // points
-constexpr double kMaxDash = 1000;        // points
-constexpr double kMaxFontSize = 1000;    // points
-constexpr double kMaxScale = 1000000;    // numerator and denominator
-constexpr double kMaxLength = 100000;    // arc gaps and radii, leaders, lengths along curves
+// file are brought within them too. They keep numbers finite and drawable without refusing
+// real uses: map scales, the host's largest type, its largest artboard (227 inches).
+constexpr double kLargestArtboard = 227 * 72.0;  // points
+constexpr double kMaxToleranceValue = 10000;     // in the measure's unit
+// Points, either way: tolerance, text and extension offsets.
+constexpr double kMaxOffset = kLargestArtboard;
+constexpr double kMaxArrowSize = 1000;         // percent
+constexpr double kMaxStrokeWidth = 1000;       // points
+constexpr double kMaxDash = kLargestArtboard;  // points
+constexpr double kMaxFontSize = 1296;          // points: the host's largest type
+constexpr double kMaxScale = 100000000;        // numerator and denominator
+constexpr double kMaxLength = 100000;          // arc gaps and radii, leaders, lengths along curves
 
 // Fonts per page of the panel's font list.
 constexpr std::int32_t kFontsPerPage = 16;
