@@ -96,7 +96,7 @@ bool CreateMeasureTextFrame(LabelKind kind, AIRealPoint anchor, const std::strin
         }
     }
     SetTextAttributes(frame, s.fontSize,
-                      MeasureBaselineShift(kind, s.fontSize, s.doubleMeasure != 0),
+                      MeasureBaselineShift(kind, s.fontSize, settings::HasSecondMeasure(s)),
                       ATE::kCenterJustify);
     ReplaceText(frame, label);
     return true;

@@ -34,7 +34,7 @@ bool IsNoMeasure() {
     return settings::Settings().unitKind == settings::kNoMeasure;
 }
 
-// The main measure and, with double measure, the second one on its own line; each line is
+// The main measure and, with a second measure, the second one on its own line; each line is
 // passed through `line` (which adds the radius symbol). Empty for the no-measure unit.
 template <typename LineLayout>
 void BuildLengthLabel(double points, LineLayout line) {
@@ -45,7 +45,7 @@ void BuildLengthLabel(double points, LineLayout line) {
         return;
     }
     text = line(FormatLength(points, s.unitKind, s.precision, false, s.showUnit != 0));
-    if (s.doubleMeasure != 0) {
+    if (settings::HasSecondMeasure(s)) {
         text += kLineBreak;
         text += line(
             FormatLength(points, s.secondUnitKind, s.secondPrecision, true, s.showSecondUnit != 0));

@@ -19,8 +19,8 @@ namespace measure {
 using PathLengthBetween = double (*)(AIArtHandle path, std::int32_t from, std::int32_t to);
 
 // The measure text written by the last length, arc, curve or radius builder: the main line
-// and, when `doubleMeasure` is set, '\r' and the second line. Each of those builders empties
-// it first.
+// and, with a second measure (settings::HasSecondMeasure), '\r' and the second line. Each
+// of those builders empties it first.
 const std::string& MeasureText();
 
 // The length between (x1, y1) and (x2, y2) by `dimensionType`: oblique (0) and both (3)

@@ -171,6 +171,10 @@ void SetScale(DimensionSettings& s, double numerator, double denominator) {
     s.scaleFactor = numerator / denominator;
 }
 
+bool HasSecondMeasure(const DimensionSettings& s) {
+    return s.doubleMeasure != 0 && s.secondUnitKind != kNoMeasure;
+}
+
 void SetArcMultiple(DimensionSettings& s, bool multiple) {
     s.arcMultiple = multiple ? 1 : 0;
     s.arcNormal = multiple ? 0 : 1;
@@ -260,8 +264,8 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     SetScale(s, s.scaleNumerator, s.scaleDenominator);
 
     Flag(s.doubleMeasure);
-    // The second measure has no "no measure" unit.
-    if (s.secondUnitKind < kMicrometre || s.secondUnitKind > kKilometre) {
+    // "No measure" is kept as the user chose it: it shows no second line.
+    if (s.secondUnitKind < kMicrometre || s.secondUnitKind > kNoMeasure) {
         s.secondUnitKind = kPoint;
     }
     Flag(s.showSecondUnit);

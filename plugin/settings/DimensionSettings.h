@@ -114,7 +114,7 @@ struct DimensionSettings {
 
     // Double measure.
     std::int32_t doubleMeasure;
-    std::int32_t secondUnitKind;  // 0..9
+    std::int32_t secondUnitKind;  // 0..9, or 10 (no measure): no second line
     std::int32_t showSecondUnit;
     std::int32_t secondPrecision;  // 0..6
     char secondDecimalSeparator;
@@ -241,6 +241,10 @@ enum class SettingsPage {
 
 // Restores the fields of one page to their defaults.
 void ResetPage(DimensionSettings& s, SettingsPage page);
+
+// True when dimensions show a second measure on a line of its own: double measure is on and
+// its unit is not "no measure".
+bool HasSecondMeasure(const DimensionSettings& s);
 
 // Writers that keep the invariants.
 void SetScale(DimensionSettings& s, double numerator, double denominator);

@@ -93,9 +93,10 @@ TEST_F(MeasureLabelsTest, DoubleMeasureAddsASecondLineInItsOwnFormat) {
     measure::BuildSegmentLabel(0, 0, 72, 0, false);
     EXPECT_EQ(MeasureText(), "25,4 mm\r2.54");
 
+    // No second unit, no second line.
     S().secondUnitKind = settings::kNoMeasure;
     measure::BuildSegmentLabel(0, 0, 72, 0, false);
-    EXPECT_EQ(MeasureText(), "25,4 mm\r");
+    EXPECT_EQ(MeasureText(), "25,4 mm");
 
     S().doubleMeasure = 0;
     measure::BuildSegmentLabel(0, 0, 72, 0, false);
@@ -161,7 +162,8 @@ TEST_F(MeasureLabelsTest, RadiusCarriesItsSymbolInEachLayout) {
 }
 
 // Would catch the second line of a radius written without its symbol, with the diameter
-// value of one line and the radius of the other, or a lone symbol on an empty second line.
+// value of one line and the radius of the other, or a lone symbol (or an empty line) for a
+// second unit of no measure.
 TEST_F(MeasureLabelsTest, RadiusRepeatsItsLayoutOnTheSecondLine) {
     S().doubleMeasure = 1;
     S().secondUnitKind = settings::kPoint;
@@ -174,7 +176,7 @@ TEST_F(MeasureLabelsTest, RadiusRepeatsItsLayoutOnTheSecondLine) {
     EXPECT_EQ(MeasureText(), "12,7 mm R\r36 R");
     S().secondUnitKind = settings::kNoMeasure;
     measure::BuildRadiusLabel(36, false);
-    EXPECT_EQ(MeasureText(), "12,7 mm R\r");
+    EXPECT_EQ(MeasureText(), "12,7 mm R");
 }
 
 // Would catch a measure written for the no-measure unit by any builder, a second line

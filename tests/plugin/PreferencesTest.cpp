@@ -275,7 +275,7 @@ TEST(PreferencesText, DamagedFilesLoadSafely) {
             int pair;
             const char* value;
         } damaged[] = {{11, "200,00"}, {10, "0,00"}, {9, "-4,00"}, {18, "0"}, {42, "1"},
-                       {58, "0"},      {71, "99"},   {14, "0,00"}, {83, "7"}, {69, "sans"},
+                       {58, "0"},      {71, "99"},   {14, "0,00"}, {83, "7"}, {69, "x"},
                        {5, "-10,00"},  {91, "250"},  {90, "12"}};
         for (const auto& d : damaged) {
             text = WithValue(text, d.pair, d.value);
@@ -293,7 +293,7 @@ TEST(PreferencesText, DamagedFilesLoadSafely) {
         EXPECT_EQ(r.secondPrecision, 6);
         EXPECT_DOUBLE_EQ(r.fontSize, 0.1);
         EXPECT_EQ(r.currentGroup, 3);
-        EXPECT_EQ(r.secondUnitKind, kPoint);
+        EXPECT_EQ(r.secondUnitKind, kPoint);  // unchanged by a word of no unit
         EXPECT_DOUBLE_EQ(r.arrowSize, 0);
         EXPECT_DOUBLE_EQ(r.groups[0].precision, 6);
         EXPECT_DOUBLE_EQ(r.groups[0].unitKind, 10);
