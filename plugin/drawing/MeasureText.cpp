@@ -10,6 +10,7 @@
 #include "plugin/drawing/DimensionStyles.h"
 #include "plugin/hostaccess/Suites.h"
 #include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/NumberFormat.h"
 #include "plugin/settings/DimensionSettings.h"
 
 namespace drawing {
@@ -159,8 +160,8 @@ AIArtHandle CreateToleranceText(int which, int index) {
     const bool first = which != 2;
     SetTextAttributes(tolerance, 0.7 * s.fontSize, first ? s.tolerance1Offset : s.tolerance2Offset,
                       ATE::kLeftJustify);
-    ReplaceText(tolerance, first ? ToleranceLabel(s.tolerance1Sign, s.tolerance1Text)
-                                 : ToleranceLabel(s.tolerance2Sign, s.tolerance2Text));
+    ReplaceText(tolerance, ToleranceLabel(first ? s.tolerance1Sign : s.tolerance2Sign,
+                                          measure::ToleranceText(which)));
     return tolerance;
 }
 

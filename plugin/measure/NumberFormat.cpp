@@ -200,6 +200,12 @@ std::string FormatToleranceNumber(float value) {
     return FormatToleranceNumber(value, s.decimalSeparator, s.thousandsSeparator);
 }
 
+std::string ToleranceText(int which) {
+    const settings::DimensionSettings& s = settings::Settings();
+    return FormatToleranceNumber(
+        static_cast<float>(which == 1 ? s.tolerance1Value : s.tolerance2Value));
+}
+
 std::string FormatPlainNumber(float value, int decimals) {
     return FormatPlainNumber(value, decimals, settings::Settings().decimalSeparator);
 }

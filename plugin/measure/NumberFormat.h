@@ -49,4 +49,9 @@ std::string FormatMeasureNumber(float value, int decimals, bool secondMeasure);
 std::string FormatToleranceNumber(float value);
 std::string FormatPlainNumber(float value, int decimals);
 
+// The text of tolerance `which` (1, else 2) of the live settings: its value by
+// FormatToleranceNumber with the live separators. Dimensions, the panel and its main page
+// all show this text, whether the value came from the file, the panel or the defaults.
+std::string ToleranceText(int which);
+
 }  // namespace measure

@@ -9,7 +9,6 @@
 #include "plugin/hostaccess/Alert.h"
 #include "plugin/hostaccess/Suites.h"
 #include "plugin/hostaccess/WindowsText.h"
-#include "plugin/measure/NumberFormat.h"
 #include "plugin/preferences/PreferencesFormat.h"
 #include "plugin/settings/DimensionSettings.h"
 
@@ -98,8 +97,6 @@ bool SavePreferences(const std::string& path) {
 void ResetToDefaults(const std::string& path) {
     DimensionSettings& s = Settings();
     SetDefaults(s, ReadHostFonts().first);
-    s.tolerance1Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance1Value));
-    s.tolerance2Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance2Value));
     AfterReadOrWrite(s);
     SavePreferences(path);
 }
@@ -118,16 +115,7 @@ void LoadPreferences(const std::string& path) {
     const HostFonts fonts = ReadHostFonts();
     SetDefaults(s, fonts.first);
     ReadPreferencesText(text, s);
-    const double tolerance1 = s.tolerance1Value;
-    const double tolerance2 = s.tolerance2Value;
     Sanitize(s, fonts.count);
-    // A tolerance brought back into range gets the text of its new value.
-    if (s.tolerance1Value != tolerance1 || s.tolerance1Text.empty()) {
-        s.tolerance1Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance1Value));
-    }
-    if (s.tolerance2Value != tolerance2 || s.tolerance2Text.empty()) {
-        s.tolerance2Text = measure::FormatToleranceNumber(static_cast<float>(s.tolerance2Value));
-    }
     AfterReadOrWrite(s);
 }
 

@@ -11,23 +11,22 @@ namespace {
 
 enum class Kind {
     Version,
-    Separator,       // "virgule" / "point"
-    Text,            // the whole line
-    Real2,           // 2 decimals, read as real
-    Real0,           // 0 decimals, read as real
-    Integer0,        // 0 decimals, read as integer
-    Integer2,        // 2 decimals, read as integer
-    Flag,            // "vrai" / "faux"
-    Unit,            // unit word
-    DimensionType,   // "oblique", "horizontal", "vertical", "les deux"
-    Arrow,           // arrowhead word
-    ColorModel,      // "gris", "rvb", "cmjn"
-    ArcStyle,        // "multiple" / "normal"
-    Thousands,       // "virgule", "espace", "apostrophe", "aucun"
-    ToleranceValue,  // 2 decimals, and the line becomes the tolerance's text
-    ToleranceSign,   // "+", "-", "±"
-    GroupReal2,      // a group value, 2 decimals
-    GroupInteger0,   // a group value, 0 decimals, read as integer
+    Separator,      // "virgule" / "point"
+    Text,           // the whole line
+    Real2,          // 2 decimals, read as real
+    Real0,          // 0 decimals, read as real
+    Integer0,       // 0 decimals, read as integer
+    Integer2,       // 2 decimals, read as integer
+    Flag,           // "vrai" / "faux"
+    Unit,           // unit word
+    DimensionType,  // "oblique", "horizontal", "vertical", "les deux"
+    Arrow,          // arrowhead word
+    ColorModel,     // "gris", "rvb", "cmjn"
+    ArcStyle,       // "multiple" / "normal"
+    Thousands,      // "virgule", "espace", "apostrophe", "aucun"
+    ToleranceSign,  // "+", "-", "±"
+    GroupReal2,     // a group value, 2 decimals
+    GroupInteger0,  // a group value, 0 decimals, read as integer
 };
 
 struct Pair {
@@ -133,13 +132,11 @@ std::vector<Pair> MakePairs() {
         I("PRECISIONSECONDE", Kind::Integer0, &S::secondPrecision),
         C("VIRGULEOUPOINTSECONDE", &S::secondDecimalSeparator),
         I("AVECSANSTOLERANCEUN", Kind::Flag, &S::tolerance1On),
-        {"VALEURTOLERANCEUN", Kind::ToleranceValue, &S::tolerance1Value, nullptr,
-         &S::tolerance1Text},
+        R("VALEURTOLERANCEUN", Kind::Real2, &S::tolerance1Value),
         R("DECALAGETOLERANCEUN", Kind::Real2, &S::tolerance1Offset),
         I("SYMBOLETOLERANCEUN", Kind::ToleranceSign, &S::tolerance1Sign),
         I("AVECSANSTOLERANCEDEUX", Kind::Flag, &S::tolerance2On),
-        {"VALEURTOLERANCEDEUX", Kind::ToleranceValue, &S::tolerance2Value, nullptr,
-         &S::tolerance2Text},
+        R("VALEURTOLERANCEDEUX", Kind::Real2, &S::tolerance2Value),
         R("DECALAGETOLERANCEDEUX", Kind::Real2, &S::tolerance2Offset),
         I("SYMBOLETOLERANCEDEUX", Kind::ToleranceSign, &S::tolerance2Sign),
         I("COEFTOLERANCEUN", Kind::Flag, &S::tolerance1StepTimes10),
@@ -272,7 +269,7 @@ std::string Number(double value, int decimals, char separator) {
     return measure::FormatPlainNumber(static_cast<float>(value), decimals, separator);
 }
 
-std::string ValueText(const Pair& pair, DimensionSettings& s) {
+std::string ValueText(const Pair& pair, const DimensionSettings& s) {
     const char sep = s.decimalSeparator;
     switch (pair.kind) {
         case Kind::Version:
@@ -304,10 +301,6 @@ std::string ValueText(const Pair& pair, DimensionSettings& s) {
             return s.arcMultiple != 0 ? "multiple" : "normal";
         case Kind::Thousands:
             return Word(kThousandsWords, s.thousandsSeparator);
-        case Kind::ToleranceValue:
-            s.*pair.text = measure::FormatToleranceNumber(static_cast<float>(s.*pair.real), sep,
-                                                          s.thousandsSeparator);
-            return Number(s.*pair.real, 2, sep);
         case Kind::ToleranceSign:
             return s.*pair.integer == kTolerancePlus    ? "+"
                    : s.*pair.integer == kToleranceMinus ? "-"
@@ -374,10 +367,6 @@ void ReadValue(const Pair& pair, std::string_view line, DimensionSettings& s) {
         case Kind::Thousands:
             s.thousandsSeparator = DecodeThousands(line);
             break;
-        case Kind::ToleranceValue:
-            s.*pair.real = ParsePrefsNumber(NumberMode::Real, line, sep);
-            s.*pair.text = std::string(line);
-            break;
         case Kind::ToleranceSign:
             s.*pair.integer = first == '-'   ? kToleranceMinus
                               : first == '+' ? kTolerancePlus
@@ -411,7 +400,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
 
 }  // namespace
 
-std::string PreferencesText(DimensionSettings& s) {
+std::string PreferencesText(const DimensionSettings& s) {
     std::string text;
     text.reserve(4096);
     for (const Pair& pair : Pairs()) {

@@ -12,9 +12,8 @@ namespace settings {
 constexpr int kPreferencePairs = 115;
 
 // The file's text for `s` (Windows-1252, every line ended by a line feed). Numbers are
-// written with s.decimalSeparator. The tolerance texts are refreshed from their values
-// first, as the file keeps them in step.
-std::string PreferencesText(DimensionSettings& s);
+// written with s.decimalSeparator.
+std::string PreferencesText(const DimensionSettings& s);
 
 // Reads a file's text into `s`, pair by pair, by the letter rules of each value; a field
 // whose pair the text does not reach keeps its value. Lines end at a line feed (a carriage

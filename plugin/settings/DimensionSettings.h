@@ -122,13 +122,11 @@ struct DimensionSettings {
     // Tolerances.
     std::int32_t tolerance1On;
     double tolerance1Value;  // >= 0
-    std::string tolerance1Text;
     double tolerance1Offset;
     std::int32_t tolerance1Sign;
     std::int32_t tolerance1StepTimes10;
     std::int32_t tolerance2On;
     double tolerance2Value;
-    std::string tolerance2Text;
     double tolerance2Offset;
     std::int32_t tolerance2Sign;
     std::int32_t tolerance2StepTimes10;

@@ -101,8 +101,6 @@ void AddTolerance(Page& page, int which, double toggleTop, double valueTop, doub
         which == 1 ? &DimensionSettings::tolerance1On : &DimensionSettings::tolerance2On;
     double DimensionSettings::*value =
         which == 1 ? &DimensionSettings::tolerance1Value : &DimensionSettings::tolerance2Value;
-    std::string DimensionSettings::*text =
-        which == 1 ? &DimensionSettings::tolerance1Text : &DimensionSettings::tolerance2Text;
     double DimensionSettings::*offset =
         which == 1 ? &DimensionSettings::tolerance1Offset : &DimensionSettings::tolerance2Offset;
     std::int32_t DimensionSettings::*sign =
@@ -122,13 +120,12 @@ void AddTolerance(Page& page, int which, double toggleTop, double valueTop, doub
     page.texts.push_back({28, valueTop * kRowPixels - 3, "Tolérance "_w1252 + number + " :"});
     Control stepper = Stepper(
         {28, 64, valueTop, valueBottom}, {76, 112, valueTop, valueBottom},
-        [value] { return measure::FormatToleranceNumber(static_cast<float>(Settings().*value)); },
-        [value, text, times10](int direction, const PanelKeys& keys) {
+        [which] { return measure::ToleranceText(which); },
+        [value, times10](int direction, const PanelKeys& keys) {
             DimensionSettings& live = Settings();
             const double scale = live.*times10 != 0 ? 10 : 1;
             live.*value = Stepped(live.*value, scale * StepFor(keys, 0.001, 0.0001, 0.01),
                                   direction, 0, settings::kMaxToleranceValue);
-            live.*text = measure::FormatToleranceNumber(static_cast<float>(live.*value));
         });
     stepper.enabled = enabled;
     stepper.hints = {s.*times10 != 0 ? "De 0,01 en 0,01 ou de 0,1 en 0,1 avec SHIFT ou de 0,001 "

@@ -8,6 +8,7 @@
 
 #include "plugin/drawing/Arrowheads.h"
 #include "plugin/hostaccess/WindowsText.h"
+#include "plugin/measure/NumberFormat.h"
 #include "plugin/settings/DimensionSettings.h"
 #include "plugin/settings/PreferenceGroups.h"
 #include "plugin/ui/MainPage.h"
@@ -154,8 +155,9 @@ std::string MainPageSummary(int row) {
                        ? PanelNumber(s.fontSize / settings::kPointsPerMillimetre, 2) + " mm"
                        : PanelNumber(s.fontSize, 2) + " pt";
         case PanelPage::Tolerances:
-            return ToleranceSummary(s.tolerance1On, s.tolerance1Sign, s.tolerance1Text) + ", " +
-                   ToleranceSummary(s.tolerance2On, s.tolerance2Sign, s.tolerance2Text);
+            return ToleranceSummary(s.tolerance1On, s.tolerance1Sign, measure::ToleranceText(1)) +
+                   ", " +
+                   ToleranceSummary(s.tolerance2On, s.tolerance2Sign, measure::ToleranceText(2));
         case PanelPage::Sound:
             return s.soundOn != 0 ? "Oui" : "Non";
         case PanelPage::LayerName:

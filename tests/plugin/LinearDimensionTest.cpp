@@ -286,10 +286,10 @@ TEST_F(LinearDimensionTest, MeasureAndToleranceTexts) {
     S().doubleMeasure = 1;
     S().tolerance1On = 1;
     S().tolerance1Sign = settings::kTolerancePlusMinus;
-    S().tolerance1Text = "0,1";
+    S().tolerance1Value = 0.1;
     S().tolerance2On = 1;
     S().tolerance2Sign = settings::kToleranceMinus;
-    S().tolerance2Text = "0,2";
+    S().tolerance2Value = 0.2;
     ASSERT_TRUE(Build({100, 0}, {200, 0}, {150, 30}));
     const emulator::PointText& both = Text(Lines().measureText);
     EXPECT_FLOAT_EQ(both.features.baselineShift, 4) << "a second line raises the first";
