@@ -90,7 +90,8 @@ bool SavePreferences(const std::string& path) {
         ShowAlert(kUnwritablePreferencesAlert);
         return false;
     }
-    AfterReadOrWrite(s);
+    // The step multipliers stay as they are: the click that ticks one ends with a save.
+    s.prefsLoaded = 1;
     return true;
 }
 

@@ -65,6 +65,16 @@ class SettingsPanel : public testing_support::SessionFixture {
         return pairs;
     }
 
+    // Writes each value on the value line of its key in the preferences file.
+    void SetPreferences(std::initializer_list<std::pair<std::string, std::string>> values) {
+        std::string text = Read("Vorn-Cotaline-Prefs.txt");
+        for (const auto& [key, value] : values) {
+            const std::size_t at = text.find("\n" + key + "\n") + key.size() + 2;
+            text.replace(at, text.find('\n', at) - at, value);
+        }
+        Write("Vorn-Cotaline-Prefs.txt", text);
+    }
+
     // The measure of the dimension of out.svg.
     std::string Measure() {
         auto document = Saved("out.svg");
@@ -172,6 +182,76 @@ TEST_F(SettingsPanel, ToolPagesGroupsAndResets) {
     EXPECT_EQ(pairs.at("SETDEUXUNITE"), "1");  // millimetres
     EXPECT_EQ(pairs.at("SETNUMERO"), "1");
     EXPECT_EQ(pairs.at("UNITE"), "millimetre");
+}
+
+// Values a user keeps in the file are read as they are and shown as they are: a map scale
+// of 1:2,500,000, the host's large type, a thick line, a far tolerance, and a second unit of
+// "sans", which shows no second line and stays "sans" when the panel saves. The tolerance
+// texts are the values formatted alike before and after the tolerance page was drawn.
+TEST_F(SettingsPanel, FileValuesAreKeptAndShownAlike) {
+    SetPreferences({{"UNITE", "kilometre"},
+                    {"ECHELLEDEN", "2500000,00"},
+                    {"CORPS", "1200,00"},
+                    {"EPAISSEUR", "150,00"},
+                    {"DOUBLEMESURE", "vrai"},
+                    {"SECONDEUNITE", "sans"},
+                    {"AVECSANSTOLERANCEUN", "vrai"},
+                    {"VALEURTOLERANCEUN", "0,10"},
+                    {"DECALAGETOLERANCEUN", "1500,00"},
+                    {"AVECSANSTOLERANCEDEUX", "vrai"},
+                    {"VALEURTOLERANCEDEUX", "0,1abc"}});
+    const std::string measureAgain =
+        "click 400 60\nmove 472 60\ndown 472 60\ndrag 436 40\nup 436 40\nsave again.svg\n";
+    const Outcome run =
+        Session("doc drawing.svg\ntool segment\n" + kMeasure + Open(9) + kClose + measureAgain);
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    for (const char* name : {"out.svg", "again.svg"}) {
+        auto document = Saved(name);
+        ASSERT_NE(document, nullptr);
+        const auto groups = Dimensions(*document);
+        ASSERT_FALSE(groups.empty());
+        std::vector<std::string> texts;
+        std::vector<double> sizes;
+        double widest = 0;
+        emulator::ForEachArt(*groups.back(), [&](emulator::Art& art) {
+            if (art.type == emulator::ArtType::Text) {
+                texts.push_back(emulator::Utf8FromUtf16(art.pointText.text));
+                sizes.push_back(art.pointText.features.size);
+            } else if (art.type == emulator::ArtType::Path) {
+                widest = std::max(widest, art.style.strokeWidth);
+            }
+        });
+        // 72 pt is 25.4 mm, 2,500,000 times over: 63.5 km, on one line. "0,1abc" reads
+        // leniently as 0.1 + 49/100 + 50/1000 + 51/10000 = 0.6451.
+        EXPECT_EQ(texts, (std::vector<std::string>{"63,5 km", "-0,1", "+0,6451"})) << name;
+        EXPECT_EQ(sizes, (std::vector<double>{1200, 840, 840})) << name;
+        EXPECT_EQ(widest, 150) << name;
+    }
+    const auto pairs = Preferences();
+    EXPECT_EQ(pairs.at("SECONDEUNITE"), "sans");
+    EXPECT_EQ(pairs.at("ECHELLEDEN"), "2500000,00");
+    EXPECT_EQ(pairs.at("CORPS"), "1200,00");
+    EXPECT_EQ(pairs.at("EPAISSEUR"), "150,00");
+    EXPECT_EQ(pairs.at("DECALAGETOLERANCEUN"), "1500,00");
+}
+
+// The step multipliers stay ticked from the click that ticks them until the file is loaded
+// again: ×10 then plus adds 10, both then Shift-plus adds 10,000; the scale steppers reach
+// 1:100,000,000 and the font size stepper the host's largest type, 1,296 pt.
+TEST_F(SettingsPanel, StepMultipliersHoldUntilTheNextStart) {
+    SetPreferences({{"ECHELLEDEN", "99995000,00"}, {"CORPS", "1290,00"}});
+    const std::string numeratorPlus = At(175, 24.1);
+    Session("doc drawing.svg\ntool segment\n" + Open(3) + At(220, 24.1) + numeratorPlus +
+            At(220, 25.2) + At(175, 24.1, "shift") + At(175, 25.2, "shift") + kClose + Open(7) +
+            At(150, 15.5) + At(100, 15.5) + At(100, 15.5, "shift") + kClose);
+    auto pairs = Preferences();
+    EXPECT_EQ(pairs.at("ECHELLENUM"), "10011,00");      // 1 + 10 + 10,000
+    EXPECT_EQ(pairs.at("ECHELLEDEN"), "100000000,00");  // 99,995,000 + 10,000, at most 10^8
+    EXPECT_EQ(pairs.at("CORPS"), "1296,00");            // 1,290 + 1 + 10, at most 1,296
+
+    // Loading the file switched them off: plus adds 1.
+    Session("doc drawing.svg\ntool segment\n" + Open(3) + numeratorPlus + kClose);
+    EXPECT_EQ(Preferences().at("ECHELLENUM"), "10012,00");
 }
 
 // The main page as the host's drawer records it: its 17 entries with their summaries, on a
