@@ -46,18 +46,20 @@ TEST_F(HostTest, MissingFileIsRecreatedWithTheDefaultsAndAnAlert) {
     EXPECT_EQ(ReadFile(prefs), written);
 }
 
-// A file that cannot be replaced (here a folder stands in its place): the user is told,
-// the plug-in starts all the same with the defaults, and nothing loops.
-TEST_F(HostTest, UnwritableFileLeavesTheDefaultsInMemory) {
+// Something that cannot be read stands in the file's place (here a folder): it is there,
+// so it is not "not found"; it is left as it is, the plug-in starts with the defaults, and
+// the user is told once.
+TEST_F(HostTest, UnreadableFileIsLeftAsItIs) {
     const fs::path prefs = pluginsFolder() / "Vorn-Cotaline-Prefs.txt";
     fs::remove(prefs);
     fs::create_directories(prefs / "inside");
     Host& h = StartApplication();
-    ASSERT_EQ(h.Alerts().size(), 2u);
-    EXPECT_EQ(h.Alerts()[0], kMissingAlert);
-    EXPECT_NE(h.Alerts()[1].find("n'a pas pu être enregistré"), std::string::npos);
+    EXPECT_EQ(h.Alerts(), std::vector<std::string>{
+                              "Le fichier Vorn-Cotaline-Prefs.txt n'a pas pu être lu au même "
+                              "niveau que\\rVorn-Cotaline (CS6).aip\\r\\rIl est laissé tel quel : "
+                              "les réglages par défaut sont utilisés jusqu'à la fermeture."});
     EXPECT_TRUE(h.PluginStarted());
-    EXPECT_TRUE(fs::is_directory(prefs));
+    EXPECT_TRUE(fs::is_directory(prefs / "inside"));
 }
 
 // A file the user edited loads quietly and is not rewritten by loading.

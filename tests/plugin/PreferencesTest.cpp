@@ -2,6 +2,7 @@
 // rules of its words, the lenient numbers, and damaged files.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -342,8 +343,9 @@ TEST(PreferencesText, LongNamesAreCutBeforeSaving) {
 
 namespace {
 
-// A save that cannot write keeps what the user set, in memory, and does not try again and
-// again; a save that can replaces the file whole.
+// A save that cannot write keeps what the user set, in memory; a save that can replaces the
+// file whole through a temporary file of its own, never another process's, and clears away
+// those of saves that never finished.
 TEST(PreferencesFile, FailedSaveKeepsTheSettings) {
     DimensionSettings& live = Settings();
     const DimensionSettings saved = live;
@@ -357,13 +359,70 @@ TEST(PreferencesFile, FailedSaveKeepsTheSettings) {
     std::filesystem::create_directories(folder);
     const auto path = folder / "Vorn-Cotaline-Prefs.txt";
     { std::ofstream(path) << "an older, longer file that must not leave a tail behind\n"; }
+    // The temporary files of two other processes: one stopped during a save two hours ago,
+    // one saving now.
+    const auto stale = folder / "Vorn-Cotaline-Prefs.txt.tmp-00000000000000aa";
+    const auto saving = folder / "Vorn-Cotaline-Prefs.txt.tmp-00000000000000bb";
+    for (const auto& file : {stale, saving}) {
+        std::ofstream(file) << "VERSION\n";
+    }
+    std::filesystem::last_write_time(
+        stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
     EXPECT_TRUE(SavePreferences(path.string()));
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, PreferencesText(live));
-    EXPECT_FALSE(std::filesystem::exists(path.string() + ".tmp"));
+    // Its own temporary file is gone, and so is the stale one; the other process's stays.
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(saving));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              2);
     std::filesystem::remove_all(folder);
     live = saved;
+}
+
+// The file is the user's: start-up reads whatever it can read and writes the defaults only
+// where nothing stands; a save never replaces a write-protected file, and rewrites in place a
+// writable file that cannot be replaced (its folder takes no new file). Root writes through
+// every protection, so the decision is checked here and the real roads where root can reach
+// them.
+TEST(PreferencesFile, WhatStandsAtThePathDecides) {
+    using State = PreferencesFileState;
+    const struct {
+        State state;
+        LoadPlan load;
+        SavePlan save;
+    } cases[] = {
+        {State::Missing,
+         {false, true, kMissingPreferencesAlert},
+         {true, true, kUnwritablePreferencesAlert}},
+        {State::Writable, {true, false, nullptr}, {true, true, kUnwritablePreferencesAlert}},
+        {State::ReadOnly, {true, false, nullptr}, {false, false, kWriteProtectedPreferencesAlert}},
+        {State::Unreadable,
+         {false, false, kUnreadablePreferencesAlert},
+         {false, false, kUnwritablePreferencesAlert}},
+    };
+    for (const auto& c : cases) {
+        const LoadPlan load = PlanLoad(c.state);
+        const SavePlan save = PlanSave(c.state);
+        const int row = static_cast<int>(&c - cases);
+        EXPECT_EQ(load.read, c.load.read) << row;
+        EXPECT_EQ(load.writeDefaults, c.load.writeDefaults) << row;
+        EXPECT_EQ(load.alert, c.load.alert) << row;
+        EXPECT_EQ(save.replaceWhole, c.save.replaceWhole) << row;
+        EXPECT_EQ(save.writeInPlace, c.save.writeInPlace) << row;
+        EXPECT_EQ(save.alert, c.save.alert) << row;
+    }
+
+    const auto folder = std::filesystem::temp_directory_path() / "mesra-prefs-probe-test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "folder");
+    { std::ofstream(folder / "file") << "VERSION\n"; }
+    EXPECT_EQ(ProbePreferencesFile((folder / "none").string()), State::Missing);
+    EXPECT_EQ(ProbePreferencesFile((folder / "folder").string()), State::Unreadable);
+    EXPECT_EQ(ProbePreferencesFile((folder / "file").string()), State::Writable);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

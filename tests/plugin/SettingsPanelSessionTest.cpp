@@ -8,6 +8,8 @@
 #include <map>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "emulator/core/Host.h"
 #include "plugin/host/Platform.h"
 #include "plugin/host/PluginSuites.h"
@@ -252,6 +254,34 @@ TEST_F(SettingsPanel, StepMultipliersHoldUntilTheNextStart) {
     // Loading the file switched them off: plus adds 1.
     Session("doc drawing.svg\ntool segment\n" + Open(3) + numeratorPlus + kClose);
     EXPECT_EQ(Preferences().at("ECHELLENUM"), "10012,00");
+}
+
+// A write-protected file keeps what the user put in it, with one alert, while the change
+// holds until the host closes; in a folder that takes no new file, a writable file is
+// rewritten in place, quietly. Root writes through both protections: users only.
+TEST_F(SettingsPanel, ProtectedFileOrFolderKeepsTheFile) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes through every protection";
+    }
+    namespace fs = std::filesystem;
+    const fs::path folder = folder_.Path();
+    const fs::path prefs = folder / "Vorn-Cotaline-Prefs.txt";
+    const std::string before = Read("Vorn-Cotaline-Prefs.txt");
+    fs::permissions(prefs, fs::perms::owner_write, fs::perm_options::remove);
+    // The unit becomes millimetres: a second click on the page, a second save, no new alert.
+    Outcome run = Session("doc drawing.svg\ntool segment\n" + Open(0) + At(100, 1.5) +
+                          At(100, 1.5) + kClose + kMeasure);
+    EXPECT_EQ(Count(run.out, "alert:"), 1) << run.out;
+    EXPECT_NE(run.out.find("est protégé en écriture"), std::string::npos) << run.out;
+    EXPECT_EQ(Read("Vorn-Cotaline-Prefs.txt"), before);
+    EXPECT_EQ(Measure(), "25,4 mm");
+
+    fs::permissions(prefs, fs::perms::owner_write, fs::perm_options::add);
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    run = Session("doc drawing.svg\ntool segment\n" + Open(0) + At(100, 1.5) + kClose);
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    EXPECT_EQ(Preferences().at("UNITE"), "millimetre");
 }
 
 // The main page as the host's drawer records it: its 17 entries with their summaries, on a
