@@ -378,6 +378,15 @@ TEST(PreferencesFile, FailedSaveKeepsTheSettings) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
                             std::filesystem::directory_iterator()),
               2);
+
+    // Saved through a link, the file it points at changes and the link stays.
+    const auto link = folder / "linked-prefs.txt";
+    std::filesystem::create_symlink(path, link);
+    live.fontSize = 34;
+    EXPECT_TRUE(SavePreferences(link.string()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    std::ifstream again(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), PreferencesText(live));
     std::filesystem::remove_all(folder);
     live = saved;
 }
