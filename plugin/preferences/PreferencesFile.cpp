@@ -295,13 +295,6 @@ bool SavePreferences(const std::string& path) {
     return false;
 }
 
-void ResetToDefaults(const std::string& path) {
-    DimensionSettings& s = Settings();
-    SetDefaults(s, ReadHostFonts().first);
-    AfterLoad(s);
-    SavePreferences(path);
-}
-
 void LoadPreferences(const std::string& path) {
     ToldFailure() = nullptr;
     LoadPlan plan = PlanLoad(ProbePreferencesFile(path));

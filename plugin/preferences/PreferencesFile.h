@@ -22,10 +22,6 @@ void LoadPreferences(const std::string& path);
 // a save succeeds. Returns true when the file holds the settings.
 bool SavePreferences(const std::string& path);
 
-// Sets every setting to its default (the font is the host's first font) and writes the
-// file at `path` as SavePreferences does.
-void ResetToDefaults(const std::string& path);
-
 // What stands at the preferences file's path.
 enum class PreferencesFileState {
     Missing,     // nothing
