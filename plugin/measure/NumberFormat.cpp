@@ -1,8 +1,10 @@
 #include "plugin/measure/NumberFormat.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <system_error>
 
 #include "plugin/measure/RealMath.h"
 #include "plugin/settings/DimensionSettings.h"
@@ -16,6 +18,9 @@ constexpr int kToleranceDecimals = 4;
 
 // Integer digits are grouped from the right by this many.
 constexpr std::size_t kDigitsPerGroup = 3;
+
+// Room for the integer digits of the largest float (39 digits).
+constexpr std::size_t kIntegerDigitsRoom = 48;
 
 // base^exponent by repeated squaring in double; a negative exponent gives the reciprocal.
 double PowerBySquaring(double base, int exponent) {
@@ -63,29 +68,23 @@ bool SplitDigits(float magnitude, int decimals, Digits& out) {
     if (!std::isfinite(value)) {
         return false;
     }
-    float integer = std::floor(value);
+    const float integer = std::floor(value);
     // Half a unit of the last decimal keeps the digit extraction below from reading
     // 1.1499999 (the float of 1.15) as 1,14.
     float fraction = StoreAsFloat(5.0 * PowerOfTenth(decimals + 1) + value - integer);
 
-    if (integer == 0.0f) {
-        out.integer.assign(1, '0');
-    } else {
-        const float logarithm = StoreAsFloat(std::log10(static_cast<double>(integer)));
-        const int count = static_cast<int>(std::floor(logarithm) + 1.0f);
-        out.integer.assign(static_cast<std::size_t>(count), '0');
-        for (int k = 0; k < count; ++k) {
-            const float tenth = StoreAsFloat(integer * 0.1);
-            integer = std::floor(tenth);
-            const double scaledRest = (static_cast<double>(tenth) - integer) * 10.0;
-            out.integer[static_cast<std::size_t>(count - 1 - k)] =
-                DigitChar(StoreAsFloat(RoundHalfAwayFromZero(scaledRest)));
-        }
-        // Just below a power of ten the float logarithm rounds up to it and counts one digit
-        // too many; that digit comes out as a leading zero, which a number never shows.
-        const std::size_t first = out.integer.find_first_not_of('0');
-        out.integer.erase(0, std::min(first, out.integer.size() - 1));
+    // The integer part's exact digits (without the sign of a zero rounded from below): a
+    // float holds its integer part exactly, while tenths taken as floats lose the last
+    // digits from a few million up (32485384 would read 32485385, and a preferences file
+    // would drift at each save).
+    char buffer[kIntegerDigitsRoom];
+    const std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(std::fabs(integer)),
+                      std::chars_format::fixed, 0);
+    if (written.ec != std::errc()) {
+        return false;
     }
+    out.integer.assign(buffer, written.ptr);
 
     out.decimals.clear();
     for (int k = 0; k < decimals; ++k) {

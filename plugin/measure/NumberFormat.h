@@ -26,9 +26,8 @@ constexpr const char* kNotANumberText = "?";
 // gets a leading '-' even when it rounds to zero ("-0"). Examples: 12.345 at 2 decimals gives
 // "12,35"; 1999.999 at 2 gives "2 000"; 12.0 at 1 gives "12".
 //
-// The digit count comes from a float logarithm, as in the system this reproduces: an integer
-// part a few units below a power of ten from 10^7 up gets one leading zero (9999999 gives
-// "09 999 999").
+// The integer digits are exactly those of the rounded float, however large: 32485384 gives
+// "32 485 384".
 std::string FormatMeasureNumber(float value, int decimals, char decimalSeparator,
                                 std::int8_t thousandsSeparator);
 

@@ -79,6 +79,9 @@ TEST(FormatMeasureNumber, WritesEveryBorderlineValueDigitForDigit) {
         {9999995.0f, 0, ',', kSpace, "9 999 995"},
         {99999.0f, 0, ',', kSpace, "99 999"},
         {16777215.0f, 0, ',', kSpace, "16 777 215"},
+        // Floats beyond 2^24 are even integers, written with every digit as it is.
+        {32485384.0f, 0, ',', kSpace, "32 485 384"},
+        {100000000.0f, 2, ',', kSpace, "100 000 000"},
     };
     for (const MeasureCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.value << " with " << c.decimals << " decimals");
@@ -151,13 +154,20 @@ struct PlainCase {
     const char* expected;
 };
 
-// The preferences file reads these numbers back: a grouping separator or a trimmed
-// decimal would change what the reader sees, and a lost sign would flip an offset.
+// The preferences file reads these numbers back: a grouping separator, a trimmed decimal or
+// a wrong last digit would change what the reader sees, and a lost sign would flip an offset.
 TEST(FormatPlainNumber, KeepsEveryDecimalAndNeverGroups) {
     const PlainCase cases[] = {
-        {1.0f, 2, ',', "1,00"},          {-0.5f, 1, ',', "-0,5"},  {150.0f, 0, ',', "150"},
-        {1234567.0f, 0, ',', "1234567"}, {12.5f, 2, '.', "12.50"}, {-5.0f, 0, ',', "-5"},
-        {-0.004f, 2, ',', "-0,00"},      {2.345f, 2, ',', "2,35"},
+        {1.0f, 2, ',', "1,00"},
+        {-0.5f, 1, ',', "-0,5"},
+        {150.0f, 0, ',', "150"},
+        {1234567.0f, 0, ',', "1234567"},
+        {12.5f, 2, '.', "12.50"},
+        {-5.0f, 0, ',', "-5"},
+        {-0.004f, 2, ',', "-0,00"},
+        {2.345f, 2, ',', "2,35"},
+        // A scale of 1:32,485,384 must read back as it was written.
+        {32485384.0f, 2, ',', "32485384,00"},
     };
     for (const PlainCase& c : cases) {
         SCOPED_TRACE(c.value);
