@@ -211,9 +211,7 @@ TEST_F(PanelLayout, EveryTextLiesInsideItsPageAndClearsItsNeighbours) {
         s.fontSizeStepMultiplier = 1;
         s.tolerance1On = s.tolerance2On = 1;
         s.tolerance1Value = settings::kMaxToleranceValue - 0.001;
-        s.tolerance1Text = "9,999.999";
         s.tolerance2Value = settings::kMaxToleranceValue;
-        s.tolerance2Text = "10,000";
         s.tolerance1Offset = s.tolerance2Offset = -settings::kMaxOffset;
         s.tolerance1StepTimes10 = s.tolerance2StepTimes10 = 1;
         s.tolerance1Sign = s.tolerance2Sign = settings::kTolerancePlusMinus;
