@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <set>
 #include <sstream>
 #include <string_view>
@@ -20,6 +21,8 @@ namespace app {
 namespace {
 
 constexpr const char* kJson = "application/json; charset=utf-8";
+// The largest view the page may ask for, in pixels each way.
+constexpr int kMaxViewPixels = 10000;
 
 // The number a parameter holds; nothing when it holds none.
 std::optional<double> NumberParameter(const httplib::Request& request, const char* name) {
@@ -33,6 +36,16 @@ std::optional<double> NumberParameter(const httplib::Request& request, const cha
         return std::nullopt;
     }
     return value;
+}
+
+// The whole number a parameter holds, from `low` to `high`; nothing otherwise.
+std::optional<int> IntegerParameter(const httplib::Request& request, const char* name, int low,
+                                    int high) {
+    const auto value = NumberParameter(request, name);
+    if (!value || *value < low || *value > high || *value != std::floor(*value)) {
+        return std::nullopt;
+    }
+    return static_cast<int>(*value);
 }
 
 std::vector<std::string> Words(const std::string& text) {
@@ -51,14 +64,82 @@ void Refuse(httplib::Response& response, int status, const std::string& message)
     response.set_content(message + "\n", "text/plain; charset=utf-8");
 }
 
+// How a download is named: the name as a quoted string for every browser (its characters
+// beyond ASCII each written "_", a quote and a backslash escaped) and whole, as UTF-8, in
+// filename* for those that read it. No control character goes into the header: a NUL
+// would end it early, a line break start another header.
+std::string ContentDisposition(const std::string& name) {
+    constexpr std::string_view kAttributeMarks = "!#$&+-.^_`|~";
+    std::string quoted;
+    std::string encoded;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            continue;
+        }
+        if (byte >= 0x80) {
+            quoted += (byte & 0xc0) == 0x80 ? "" : "_";
+        } else {
+            quoted += c == '"' || c == '\\' ? "\\" : "";
+            quoted += c;
+        }
+        if (std::isalnum(byte) != 0 && byte < 0x80) {
+            encoded += c;
+        } else if (kAttributeMarks.find(c) != std::string_view::npos) {
+            encoded += c;
+        } else {
+            constexpr std::string_view kHex = "0123456789ABCDEF";
+            encoded += '%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0xf];
+        }
+    }
+    return "attachment; filename=\"" + quoted + "\"; filename*=UTF-8''" + encoded;
+}
+
+// The library's own connection handling gives each connection one of a few threads for
+// its whole life, however slowly it sends; this server hands its connections to
+// WebConnections instead, which gives a worker only a request whose head has come in.
+class HttpServer final : public httplib::Server {
+  public:
+    explicit HttpServer(const ConnectionLimits& limits)
+        : connections_(limits, [this](httplib::Stream& stream, bool* closed) {
+              bool connectionClosed = false;
+              const bool answered = process_request(stream, false, connectionClosed, nullptr);
+              *closed = connectionClosed;
+              return answered;
+          }) {
+        // Accepted sockets go straight to the connections, on the accepting thread.
+        new_task_queue = [] { return new AcceptedQueue; };
+        set_keep_alive_timeout(
+            std::chrono::duration_cast<std::chrono::seconds>(limits.idle).count());
+    }
+
+    void StopConnections() { connections_.Stop(); }
+
+  private:
+    class AcceptedQueue final : public httplib::TaskQueue {
+      public:
+        void enqueue(std::function<void()> task) override { task(); }
+        void shutdown() override {}
+    };
+
+    bool process_and_close_socket(socket_t socket) override {
+        connections_.Add(socket);
+        return true;
+    }
+
+    WebConnections connections_;
+};
+
 }  // namespace
 
 // The server and its routes.
 class WebServer::Routes {
   public:
-    Routes(WebServer& owner) : owner_(owner) {}
+    explicit Routes(WebServer& owner) : server(owner.options_.limits), owner_(owner) {}
 
-    httplib::Server server;
+    HttpServer server;
 
     void Install() {
         server.set_payload_max_length(kMaxUpload);
@@ -70,7 +151,7 @@ class WebServer::Routes {
             });
         server.set_exception_handler(
             [](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
-                Refuse(response, 500, "internal error");
+                Refuse(response, 500, "Erreur interne du serveur.");
             });
         server.set_logger([this](const httplib::Request& request, const httplib::Response& res) {
             if (res.status >= 400) {
@@ -89,20 +170,20 @@ class WebServer::Routes {
         server.Get("/state", [&session](const httplib::Request&, httplib::Response& response) {
             response.set_content(session.State(), kJson);
         });
-        server.Get("/document.svg", [&session](const httplib::Request& request,
-                                               httplib::Response& response) {
-            if (request.has_param("download")) {
-                response.set_header("Content-Disposition",
-                                    "attachment; filename=\"" + session.DownloadName() + "\"");
-            }
-            response.set_header("Cache-Control", "no-store");
-            response.set_content(session.DocumentSvg(), "image/svg+xml");
-        });
+        server.Get("/document.svg",
+                   [&session](const httplib::Request& request, httplib::Response& response) {
+                       if (request.has_param("download")) {
+                           response.set_header("Content-Disposition",
+                                               ContentDisposition(session.DownloadName()));
+                       }
+                       response.set_header("Cache-Control", "no-store");
+                       response.set_content(session.DocumentSvg(), "image/svg+xml");
+                   });
         server.Get(R"(/image/(\d{1,6})\.png)",
                    [&session](const httplib::Request& request, httplib::Response& response) {
                        const auto png = session.Image(std::stoi(request.matches[1]));
                        if (!png) {
-                           return Refuse(response, 404, "no such image");
+                           return Refuse(response, 404, "Cette image n'existe pas.");
                        }
                        response.set_content(*png, "image/png");
                    });
@@ -110,7 +191,7 @@ class WebServer::Routes {
                    [&session](const httplib::Request& request, httplib::Response& response) {
                        const auto wav = session.Sound(request.matches[1]);
                        if (!wav) {
-                           return Refuse(response, 404, "no such sound");
+                           return Refuse(response, 404, "Ce son n'existe pas.");
                        }
                        response.set_content(*wav, "audio/wav");
                    });
@@ -122,16 +203,18 @@ class WebServer::Routes {
                                                             Words(request.get_param_value("keys")))
                                        : std::nullopt;
             if (!update) {
-                return Refuse(response, 400, "an event is kind=move|down|drag|up, x, y, keys");
+                return Refuse(response, 400,
+                              "Événement refusé : il faut kind (move, down, drag ou up), x et y "
+                              "(des pixels de la vue) et keys.");
             }
             response.set_content(*update, kJson);
         });
         server.Post("/tool", [&session](const httplib::Request& request,
                                         httplib::Response& response) {
-            const auto tool = NumberParameter(request, "tool");
-            const auto update = tool ? session.ChooseTool(static_cast<int>(*tool)) : std::nullopt;
+            const auto tool = IntegerParameter(request, "tool", 0, std::numeric_limits<int>::max());
+            const auto update = tool ? session.ChooseTool(*tool) : std::nullopt;
             if (!update) {
-                return Refuse(response, 400, "no such tool");
+                return Refuse(response, 400, "Cet outil n'existe pas.");
             }
             response.set_content(*update, kJson);
         });
@@ -140,15 +223,15 @@ class WebServer::Routes {
                 const auto zoom = NumberParameter(request, "zoom");
                 const auto x = NumberParameter(request, "x");
                 const auto y = NumberParameter(request, "y");
-                const auto width = NumberParameter(request, "width");
-                const auto height = NumberParameter(request, "height");
+                const auto width = IntegerParameter(request, "width", 1, kMaxViewPixels);
+                const auto height = IntegerParameter(request, "height", 1, kMaxViewPixels);
                 const auto update = zoom && x && y && width && height
-                                        ? session.SetView(*zoom, *x, *y, static_cast<int>(*width),
-                                                          static_cast<int>(*height))
+                                        ? session.SetView(*zoom, *x, *y, *width, *height)
                                         : std::nullopt;
                 if (!update) {
                     return Refuse(response, 400,
-                                  "a view is zoom (0.0313 to 640), x, y, width and height");
+                                  "Vue refusée : il faut un zoom (de 0,0313 à 640), x, y, une "
+                                  "largeur et une hauteur (de 1 à 10 000 pixels).");
                 }
                 response.set_content(*update, kJson);
             });
@@ -162,15 +245,23 @@ class WebServer::Routes {
                 }
                 response.set_content(*update, kJson);
             });
-        // An upload over the limit: the library refuses it before any route; the page gets
-        // a sentence it can show.
-        server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+        // What the library refuses before any route, in a sentence the page can show: a
+        // file over the upload limit, or a form body over the library's own limit for forms
+        // (the page sends none: its parameters go in the address).
+        server.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
             if (response.status == 413) {
-                response.set_content("Ce fichier dépasse la taille permise (64 Mo).\n",
-                                     "text/plain; charset=utf-8");
+                const bool form = request.get_header_value("Content-Type")
+                                      .rfind("application/x-www-form-urlencoded", 0) == 0;
+                const bool overLimit =
+                    request.get_header_value<std::uint64_t>("Content-Length") > kMaxUpload;
+                Refuse(response, 413,
+                       form && !overLimit
+                           ? "Ce formulaire dépasse la taille permise (8 Ko) : un dessin "
+                             "s'envoie tel quel, pas comme un formulaire."
+                           : "Ce fichier dépasse la taille permise (64 Mo).");
             } else if (response.body.empty()) {
-                response.set_content(response.status == 404 ? "not found\n" : "bad request\n",
-                                     "text/plain; charset=utf-8");
+                Refuse(response, response.status,
+                       response.status == 404 ? "Cette adresse n'existe pas." : "Requête refusée.");
             }
         });
     }
@@ -188,7 +279,7 @@ class WebServer::Routes {
         const std::string host = request.get_header_value("Host");
         const std::string origin = request.get_header_value("Origin");
         if (hosts.count(host) == 0) {
-            Refuse(response, 403, "this server answers to its own address only");
+            Refuse(response, 403, "Ce serveur ne répond qu'à sa propre adresse.");
             return httplib::Server::HandlerResponse::Handled;
         }
         // A page of this server sends "http://" and its own address; any other origin ("null"
@@ -196,7 +287,7 @@ class WebServer::Routes {
         constexpr std::string_view kScheme = "http://";
         if (request.has_header("Origin") &&
             (origin.rfind(kScheme, 0) != 0 || hosts.count(origin.substr(kScheme.size())) == 0)) {
-            Refuse(response, 403, "requests from other sites are refused");
+            Refuse(response, 403, "Les requêtes venues d'autres sites sont refusées.");
             return httplib::Server::HandlerResponse::Handled;
         }
         return httplib::Server::HandlerResponse::Unhandled;
@@ -258,6 +349,7 @@ void WebServer::Run() {
 void WebServer::Stop() {
     if (routes_ != nullptr) {
         routes_->server.stop();
+        routes_->server.StopConnections();
     }
 }
 

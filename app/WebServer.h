@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/WebConnections.h"
 
 namespace app {
 
@@ -22,6 +23,7 @@ struct ServeOptions {
     int port = 8080;                     // 0: any free port
     std::filesystem::path document;      // opened at the start; none: a blank page
     std::filesystem::path plugin;        // the plug-in file, in its plug-ins folder
+    ConnectionLimits limits;             // how long and how many connections may take
 };
 
 class WebServer {

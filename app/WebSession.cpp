@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <set>
 
 #include "app/AnnotationSvg.h"
+#include "app/ReadingReasons.h"
 #include "app/Session.h"
 #include "emulator/core/Decimal.h"
 #include "emulator/core/Dump.h"
@@ -29,8 +31,12 @@ std::string Number(double value) {
     return emulator::FormatDecimal(value, 6);
 }
 
+// The name of an uploaded file without its folder and extension, as UTF-8 text (a byte
+// that is none becomes U+FFFD) without control characters.
 std::string StemOf(const std::string& name) {
-    std::string stem = std::filesystem::path(name).stem().string();
+    std::string stem = emulator::Utf8FromUtf16(
+        emulator::Utf16FromUtf8(std::filesystem::path(name).stem().string()));
+    std::erase_if(stem, [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
     if (stem.size() > 4 && stem.compare(stem.size() - 4, 4, ".svg") == 0) {
         stem.resize(stem.size() - 4);  // "drawing.svg" of "drawing.svg.gz"
     }
@@ -141,8 +147,14 @@ std::optional<std::string> WebSession::MouseEvent(const std::string& kind, doubl
     }
     std::lock_guard lock(mutex_);
     const emulator::View& view = host_->CurrentDocument()->view;
-    const AIRealPoint point{static_cast<AIReal>(view.origin.h + x / view.zoom),
-                            static_cast<AIReal>(view.origin.v - y / view.zoom)};
+    const double h = view.origin.h + x / view.zoom;
+    const double v = view.origin.v - y / view.zoom;
+    // The host keeps coordinates in single precision: beyond its range a point is no point.
+    constexpr double kLargest = std::numeric_limits<AIReal>::max();
+    if (!(std::abs(h) <= kLargest && std::abs(v) <= kLargest)) {
+        return std::nullopt;
+    }
+    const AIRealPoint point{static_cast<AIReal>(h), static_cast<AIReal>(v)};
     host_->SetKeys(std::move(held));
     host_->ToolEvent(kind, point);
     return Update();
@@ -181,7 +193,7 @@ std::optional<std::string> WebSession::OpenDocument(const std::string& bytes,
     std::string reason;
     auto document = emulator::ReadSvg(bytes, &reason);
     if (document == nullptr) {
-        *error = "Ce fichier n'est pas un dessin SVG lisible : " + reason;
+        *error = FrenchReadingFailure(reason);
         return std::nullopt;
     }
     std::lock_guard lock(mutex_);

@@ -34,7 +34,7 @@ class WebSession {
 
     // A mouse event of the page ("move", "down", "drag", "up") at a point of the view (pixels,
     // y downwards), with the modifier keys held (names as in sessions); the update (JSON),
-    // or nothing for an unknown event or key.
+    // or nothing for an unknown event or key, or a point beyond what the host represents.
     std::optional<std::string> MouseEvent(const std::string& kind, double x, double y,
                                           const std::vector<std::string>& keys);
     // Chooses the plug-in's tool of that number (State's "tools"); the update, or nothing.

@@ -1,10 +1,15 @@
 // The server of `mesra serve` in process, asked as a browser and as other pages would ask
 // it: a whole road with the Segment tool, then the refusals (another Host or Origin,
-// uploads too big or not SVG, paths outside what it serves) and requests from many
-// threads at once.
+// uploads too big or not SVG, numbers out of range, paths outside what it serves),
+// requests from many threads at once, many ranges, and clients that send too slowly.
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <sstream>
 #include <thread>
 
@@ -17,6 +22,33 @@ const char* const kDrawing = R"(<svg xmlns="http://www.w3.org/2000/svg" width="4
   <path d="M 50 100 L 150 100" fill="none" stroke="black"/>
 </svg>)";
 
+// A socket connected to the server on this machine.
+int Connect(int port) {
+    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    return socket;
+}
+
+// What the server says on `socket` until it closes (or is silent for 10 s).
+std::string Heard(int socket) {
+    std::string heard;
+    pollfd polled{socket, POLLIN, 0};
+    char buffer[4096];
+    while (::poll(&polled, 1, 10'000) > 0) {
+        const ssize_t n = ::recv(socket, buffer, sizeof buffer, 0);
+        if (n <= 0) {
+            break;
+        }
+        heard.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(socket);
+    return heard;
+}
+
 class WebServerTest : public testing_support::SessionFixture {
   protected:
     void SetUp() override {
@@ -25,6 +57,7 @@ class WebServerTest : public testing_support::SessionFixture {
         options.port = 0;
         options.document = folder_.Path() / "drawing.svg";
         options.plugin = plugin_;
+        options.limits = limits_;
         server_ = std::make_unique<app::WebServer>(options, log_);
         std::string error;
         ASSERT_TRUE(server_->Start(&error)) << error;
@@ -39,6 +72,24 @@ class WebServerTest : public testing_support::SessionFixture {
     // A POST of the page: its parameters in the query, an empty body.
     httplib::Result Post(const std::string& path) { return client_->Post(path, "", "text/plain"); }
 
+    // The header of that name in the answer to a GET of `path`, as it is sent (the
+    // library's client decodes %-escapes in header values).
+    std::string RawHeader(const std::string& path, const std::string& name) {
+        const int socket = Connect(server_->Port());
+        const std::string request =
+            "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server_->Port()) +
+            "\r\nConnection: close\r\n\r\n";
+        ::send(socket, request.data(), request.size(), MSG_NOSIGNAL);
+        const std::string heard = Heard(socket);
+        const std::size_t at = heard.find("\r\n" + name + ": ");
+        if (at == std::string::npos) {
+            return "";
+        }
+        const std::size_t from = at + name.size() + 4;
+        return heard.substr(from, heard.find("\r\n", from) - from);
+    }
+
+    app::ConnectionLimits limits_;
     std::ostringstream log_;
     std::unique_ptr<app::WebServer> server_;
     std::thread thread_;
@@ -71,16 +122,25 @@ TEST_F(WebServerTest, TheSegmentToolMeasuresThroughThePage) {
     const auto download = client_->Get("/document.svg?download=1");
     ASSERT_TRUE(download);
     EXPECT_NE(download->body.find("100 pt"), std::string::npos);
-    EXPECT_EQ(download->get_header_value("Content-Disposition"),
-              "attachment; filename=\"drawing-cotes.svg\"");
+    EXPECT_EQ(RawHeader("/document.svg?download=1", "Content-Disposition"),
+              "attachment; filename=\"drawing-cotes.svg\"; filename*=UTF-8''drawing-cotes.svg");
     EXPECT_EQ(client_->Get("/image/16051.png")->status, 200);
     EXPECT_EQ(client_->Get("/sound/BipPoint.wav")->status, 200);
 
-    // Another drawing uploaded replaces it.
-    const auto opened = client_->Post("/open?name=other.svg", kDrawing, "image/svg+xml");
+    // Another drawing uploaded replaces it, and its name, whatever it holds, names the
+    // download without adding to the header: `plan "A"; côté.svg`, then one with a NUL.
+    const auto opened = client_->Post("/open?name=plan%20%22A%22%3B%20c%C3%B4t%C3%A9.svg", kDrawing,
+                                      "image/svg+xml");
     ASSERT_TRUE(opened);
     EXPECT_EQ(opened->status, 200);
-    EXPECT_EQ(client_->Get("/document.svg")->body.find("100 pt"), std::string::npos);
+    const auto renamed = client_->Get("/document.svg?download=1");
+    EXPECT_EQ(renamed->body.find("100 pt"), std::string::npos);
+    EXPECT_EQ(RawHeader("/document.svg?download=1", "Content-Disposition"),
+              "attachment; filename=\"plan \\\"A\\\"; c_t_-cotes.svg\"; "
+              "filename*=UTF-8''plan%20%22A%22%3B%20c%C3%B4t%C3%A9-cotes.svg");
+    ASSERT_EQ(client_->Post("/open?name=a%00b.svg", kDrawing, "image/svg+xml")->status, 200);
+    EXPECT_EQ(RawHeader("/document.svg?download=1", "Content-Disposition"),
+              "attachment; filename=\"ab-cotes.svg\"; filename*=UTF-8''ab-cotes.svg");
 }
 
 TEST_F(WebServerTest, RefusesWhatIsNotItsOwn) {
@@ -109,21 +169,48 @@ TEST_F(WebServerTest, RefusesWhatIsNotItsOwn) {
         EXPECT_GE(answer->status, 400) << path;
         EXPECT_LT(answer->status, 500) << path;
     }
-    for (const char* path : {"/event?kind=jump&x=1&y=1", "/event?kind=move&x=nan&y=1",
-                             "/event?kind=move&x=1&y=1&keys=hyper", "/tool?tool=0",
-                             "/view?zoom=0&x=0&y=0&width=10&height=10"}) {
+    // Numbers beyond an int, or beyond the host's single precision, are refused, not cast.
+    for (const char* path :
+         {"/event?kind=jump&x=1&y=1", "/event?kind=move&x=nan&y=1",
+          "/event?kind=move&x=1&y=1&keys=hyper", "/event?kind=move&x=1e300&y=1",
+          "/event?kind=drag&x=1&y=-1e39", "/tool?tool=0", "/tool?tool=1e300", "/tool?tool=-1e300",
+          "/tool?tool=1.5", "/view?zoom=0&x=0&y=0&width=10&height=10",
+          "/view?zoom=1&x=0&y=0&width=1e300&height=10",
+          "/view?zoom=1&x=0&y=0&width=10&height=-1e19",
+          "/view?zoom=1&x=0&y=0&width=800.5&height=600"}) {
         const auto answer = Post(path);
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->status, 400) << path;
     }
-    auto upload = client_->Post("/open?name=notes.txt", "hello", "text/plain");
-    ASSERT_TRUE(upload);
-    EXPECT_EQ(upload->status, 415);
-    EXPECT_NE(upload->body.find("n'est pas un dessin SVG"), std::string::npos) << upload->body;
-    upload =
+    // Why a file is no drawing, in French.
+    const std::string refused = "Ce fichier n'est pas un dessin SVG lisible : ";
+    const struct {
+        const char* bytes;
+        std::string said;
+    } files[] = {
+        {"hello", refused + "ce n'est ni du texte XML ni un SVG compressé par gzip.\n"},
+        {"<html/>", refused + "l'élément racine est <html>, pas <svg>.\n"},
+        {R"(<!DOCTYPE svg [<!ENTITY a "&a;">]><svg>&a;</svg>)",
+         refused + "l'entité « a » se désigne elle-même.\n"},
+        {"<svg><g></svg>", refused + "erreur XML ligne 1, colonne "},
+    };
+    for (const auto& file : files) {
+        const auto upload = client_->Post("/open?name=notes.svg", file.bytes, "image/svg+xml");
+        ASSERT_TRUE(upload);
+        EXPECT_EQ(upload->status, 415);
+        EXPECT_EQ(upload->body.rfind(file.said, 0), 0u) << upload->body;
+    }
+    auto upload =
         client_->Post("/open?name=big.svg", std::string(app::kMaxUpload + 1, ' '), "image/svg+xml");
     ASSERT_TRUE(upload);
     EXPECT_EQ(upload->status, 413);
+    EXPECT_NE(upload->body.find("64 Mo"), std::string::npos) << upload->body;
+    // A form body over the library's limit for forms is no file over 64 MB.
+    upload = client_->Post("/open?name=a.svg", std::string(9000, 'a'),
+                           "application/x-www-form-urlencoded");
+    ASSERT_TRUE(upload);
+    EXPECT_EQ(upload->status, 413);
+    EXPECT_NE(upload->body.find("formulaire"), std::string::npos) << upload->body;
     EXPECT_NE(log_.str().find("403"), std::string::npos) << "refusals are logged";
 }
 
@@ -150,6 +237,83 @@ TEST_F(WebServerTest, ConcurrentRequests) {
     }
     EXPECT_EQ(answered, 180);
     EXPECT_EQ(client_->Get("/state")->status, 200);
+}
+
+// Ranges, many or overlapping, of a drawing of about 100 kB: each answer is the whole file, never
+// a many-part answer that the library would build in memory (600 ranges of a 5 MB drawing
+// were 3 GB, and the server died).
+TEST_F(WebServerTest, RangesGetTheWholeFile) {
+    std::string drawing = R"(<svg xmlns="http://www.w3.org/2000/svg" width="2000" height="100">)";
+    for (int i = 0; i < 2000; ++i) {
+        drawing += "<path d=\"M " + std::to_string(i) + " 0 L " + std::to_string(i) +
+                   " 90\" stroke=\"black\"/>\n";
+    }
+    drawing += "</svg>";
+    ASSERT_EQ(client_->Post("/open?name=lines.svg", drawing, "image/svg+xml")->status, 200);
+    const auto whole = client_->Get("/document.svg");
+    ASSERT_TRUE(whole);
+    ASSERT_GT(whole->body.size(), 90'000u);
+    std::string many = "bytes=0-";
+    for (int i = 1; i < 600; ++i) {
+        many += ",0-";
+    }
+    const std::pair<const char*, std::string> ranges[] = {
+        {"Range", many},
+        {"range", "bytes=0-10,5-20,-5"},
+        {"RANGE", "bytes=100-99"},
+    };
+    for (const auto& [name, value] : ranges) {
+        const auto answer = client_->Get("/document.svg", {{name, value}});
+        ASSERT_TRUE(answer) << value.substr(0, 20);
+        EXPECT_EQ(answer->status, 200) << value.substr(0, 20);
+        EXPECT_EQ(answer->body, whole->body) << value.substr(0, 20);
+    }
+}
+
+// Clients that send a request's head slowly: the connection to a client that sends a line
+// every 250 ms, and has sent its first byte 2 s ago, is closed with a 408.
+class SlowClientTest : public WebServerTest {
+  protected:
+    void SetUp() override {
+        limits_.head = std::chrono::seconds(2);
+        WebServerTest::SetUp();
+    }
+};
+
+// Eight slow clients took the library's eight threads: nobody else was answered until they
+// closed. Now the page is answered meanwhile, and each of them is told its time is up.
+TEST_F(SlowClientTest, ThePageIsAnsweredWhileTheyTrickle) {
+    const std::string port = std::to_string(server_->Port());
+    std::vector<int> slow;
+    for (int i = 0; i < 8; ++i) {
+        slow.push_back(Connect(server_->Port()));
+    }
+    const auto send = [](int socket, const std::string& text) {
+        return ::send(socket, text.data(), text.size(), MSG_NOSIGNAL);
+    };
+    for (const int socket : slow) {
+        send(socket, "GET /state HTTP/1.1\r\nHost: 127.0.0.1:" + port + "\r\n");
+    }
+    std::thread trickle([&] {
+        for (int line = 0; line < 4; ++line) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            for (const int socket : slow) {
+                send(socket, "X-Line: " + std::to_string(line) + "\r\n");
+            }
+        }
+    });
+    // Before, these waited for the slow clients' five-second read timeout.
+    client_->set_read_timeout(3, 0);
+    for (int i = 0; i < 3; ++i) {
+        const auto answer = client_->Get("/state");
+        ASSERT_TRUE(answer) << "request " << i << " not answered";
+        EXPECT_EQ(answer->status, 200);
+    }
+    trickle.join();
+    for (const int socket : slow) {
+        const std::string heard = Heard(socket);
+        EXPECT_EQ(heard.rfind("HTTP/1.1 408", 0), 0u) << heard;
+    }
 }
 
 }  // namespace
