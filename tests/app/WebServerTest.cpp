@@ -266,7 +266,8 @@ TEST_F(WebServerTest, RangesGetTheWholeFile) {
         const auto answer = client_->Get("/document.svg", {{name, value}});
         ASSERT_TRUE(answer) << value.substr(0, 20);
         EXPECT_EQ(answer->status, 200) << value.substr(0, 20);
-        EXPECT_EQ(answer->body, whole->body) << value.substr(0, 20);
+        EXPECT_TRUE(answer->body == whole->body)
+            << value.substr(0, 20) << ": " << answer->body.size() << " bytes";
     }
 }
 
@@ -306,8 +307,7 @@ TEST_F(SlowClientTest, ThePageIsAnsweredWhileTheyTrickle) {
     client_->set_read_timeout(3, 0);
     for (int i = 0; i < 3; ++i) {
         const auto answer = client_->Get("/state");
-        ASSERT_TRUE(answer) << "request " << i << " not answered";
-        EXPECT_EQ(answer->status, 200);
+        EXPECT_EQ(answer ? answer->status : 0, 200) << "request " << i << " not answered";
     }
     trickle.join();
     for (const int socket : slow) {
