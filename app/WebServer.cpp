@@ -3,6 +3,7 @@
 #include <httplib.h>
 #include <signal.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -83,9 +84,8 @@ std::string ContentDisposition(const std::string& name) {
             quoted += c == '"' || c == '\\' ? "\\" : "";
             quoted += c;
         }
-        if (std::isalnum(byte) != 0 && byte < 0x80) {
-            encoded += c;
-        } else if (kAttributeMarks.find(c) != std::string_view::npos) {
+        if ((byte < 0x80 && std::isalnum(byte) != 0) ||
+            kAttributeMarks.find(c) != std::string_view::npos) {
             encoded += c;
         } else {
             constexpr std::string_view kHex = "0123456789ABCDEF";
