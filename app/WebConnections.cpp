@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 namespace app {
