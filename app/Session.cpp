@@ -197,14 +197,16 @@ class Runner {
             if (document == nullptr) {
                 return 2;
             }
-            const AIRealPoint point = document->ToArtwork(Number(a[0]), Number(a[1]));
             // The host keeps coordinates in single precision: beyond its range a point is
             // no point at all.
-            if (!std::isfinite(point.h) || !std::isfinite(point.v)) {
+            const double x = Number(a[0]);
+            const double y = Number(a[1]);
+            if (!document->HasArtworkPoint(x, y)) {
                 err_ << "mesra: line " << line.number << ": " << a[0] << " " << a[1]
                      << " lies beyond what the host can represent\n";
                 return 2;
             }
+            const AIRealPoint point = document->ToArtwork(x, y);
             const std::vector<std::string> selectors =
                 line.command == "click" ? std::vector<std::string>{"move", "down", "up"}
                                         : std::vector<std::string>{line.command};

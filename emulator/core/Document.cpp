@@ -1,6 +1,7 @@
 #include "emulator/core/Document.h"
 
 #include <cmath>
+#include <limits>
 
 namespace emulator {
 
@@ -17,6 +18,11 @@ AIRealPoint View::ToArtworkPoint(const AIPoint& point) const {
 AIRealRect View::Bounds() const {
     return {origin.h, origin.v, static_cast<AIReal>(origin.h + widthPixels / zoom),
             static_cast<AIReal>(origin.v - heightPixels / zoom)};
+}
+
+bool Document::HasArtworkPoint(double x, double y) const {
+    constexpr double kLargest = std::numeric_limits<AIReal>::max();
+    return std::abs(x * unitScale) <= kLargest && std::abs(y * unitScale) <= kLargest;
 }
 
 AIRealPoint Document::ToArtwork(double x, double y) const {

@@ -69,6 +69,9 @@ struct Document {
     // The artwork point of the SVG point (x, y): y grows downwards in SVG, upwards in
     // artwork.
     AIRealPoint ToArtwork(double x, double y) const;
+    // True when the SVG point (x, y) has an artwork point: both coordinates, in points,
+    // within the host's single precision (ToArtwork of any other point is undefined).
+    bool HasArtworkPoint(double x, double y) const;
 };
 
 }  // namespace emulator
