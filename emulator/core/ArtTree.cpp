@@ -43,6 +43,18 @@ std::vector<double> Extrema(double p0, double p1, double p2, double p3) {
     return inside;
 }
 
+// Grows `bounds` (nothing yet, or a box) to hold `r`.
+void Merge(std::optional<AIRealRect>& bounds, const AIRealRect& r) {
+    if (!bounds) {
+        bounds = r;
+        return;
+    }
+    bounds->left = std::min(bounds->left, r.left);
+    bounds->right = std::max(bounds->right, r.right);
+    bounds->bottom = std::min(bounds->bottom, r.bottom);
+    bounds->top = std::max(bounds->top, r.top);
+}
+
 double Cubic(double p0, double p1, double p2, double p3, double t) {
     const double u = 1 - t;
     return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
@@ -203,21 +215,10 @@ double PathArea(const Art& path) {
     return twice / 2;
 }
 
-std::optional<AIRealRect> ArtBounds(const Art& art) {
-    if (art.boundsKnown) {
-        return art.bounds;
-    }
+namespace {
+
+std::optional<AIRealRect> OwnBounds(const Art& art) {
     std::optional<AIRealRect> bounds;
-    auto merge = [&bounds](const AIRealRect& r) {
-        if (!bounds) {
-            bounds = r;
-            return;
-        }
-        bounds->left = std::min(bounds->left, r.left);
-        bounds->right = std::max(bounds->right, r.right);
-        bounds->bottom = std::min(bounds->bottom, r.bottom);
-        bounds->top = std::max(bounds->top, r.top);
-    };
     if (art.type == ArtType::Path && !art.segments.empty()) {
         // The anchors bound every curve whose handles stay inside their box (a curve lies in
         // the hull of its control points); only the others need their extrema.
@@ -230,26 +231,66 @@ std::optional<AIRealRect> ArtBounds(const Art& art) {
             return q.h >= anchors.left && q.h <= anchors.right && q.v >= anchors.bottom &&
                    q.v <= anchors.top;
         };
-        merge(anchors);
+        bounds = anchors;
         const std::size_t first = art.closed ? 0 : 1;
         for (std::size_t end = first; s.size() > 1 && end < s.size(); ++end) {
             const AIRealBezier curve = CurveEndingAt(art, end);
             if (!inside(curve.p1) || !inside(curve.p2)) {
-                merge(BezierBounds(curve));
+                Merge(bounds, BezierBounds(curve));
             }
         }
     }
     if (art.type == ArtType::Text) {
-        merge(PointTextBounds(art.pointText));
+        Merge(bounds, PointTextBounds(art.pointText));
     }
-    for (const auto& child : art.isLayerGroup ? art.layer->art : art.children) {
-        if (const auto r = ArtBounds(*child)) {
-            merge(*r);
-        }
-    }
-    art.bounds = bounds;
-    art.boundsKnown = true;
     return bounds;
+}
+
+}  // namespace
+
+Art::~Art() {
+    std::vector<std::unique_ptr<Art>> pending = std::move(children);
+    while (!pending.empty()) {
+        std::unique_ptr<Art> art = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : art->children) {
+            pending.push_back(std::move(child));
+        }
+        // Emptied, the art is destroyed here without nesting another walk.
+        art->children.clear();
+    }
+}
+
+std::optional<AIRealRect> ArtBounds(const Art& art) {
+    if (art.boundsKnown) {
+        return art.bounds;
+    }
+    // The groups whose extent is not known wait on the stack until what they hold is known.
+    std::vector<std::pair<const Art*, bool>> stack = {{&art, false}};
+    while (!stack.empty()) {
+        auto& [next, opened] = stack.back();
+        const Art& a = *next;
+        const auto& inside = a.isLayerGroup ? a.layer->art : a.children;
+        if (!opened) {
+            opened = true;
+            for (const auto& child : inside) {
+                if (!child->boundsKnown) {
+                    stack.emplace_back(child.get(), false);
+                }
+            }
+            continue;
+        }
+        stack.pop_back();
+        std::optional<AIRealRect> bounds = OwnBounds(a);
+        for (const auto& child : inside) {
+            if (child->bounds) {
+                Merge(bounds, *child->bounds);
+            }
+        }
+        a.bounds = bounds;
+        a.boundsKnown = true;
+    }
+    return art.bounds;
 }
 
 void ForgetBounds(Art& art) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "emulator/core/Document.h"
@@ -28,31 +29,45 @@ Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art>
 // Takes `art` out of the tree; the caller owns it.
 std::unique_ptr<Art> DetachArt(Art& art);
 
-// Calls `visit` for `art` and everything inside it, parents before children.
+// Calls `visit` for `art` and everything inside it, parents before children. The walk keeps
+// its own stack, so that a group nested however deep needs none of the thread's.
 template <typename Visit>
 void ForEachArt(Art& art, Visit&& visit) {
-    visit(art);
-    for (auto& child : art.children) {
-        ForEachArt(*child, visit);
+    if (art.children.empty()) {
+        visit(art);
+        return;
+    }
+    std::vector<Art*> stack = {&art};
+    while (!stack.empty()) {
+        Art& next = *stack.back();
+        stack.pop_back();
+        visit(next);
+        for (auto child = next.children.rbegin(); child != next.children.rend(); ++child) {
+            stack.push_back(child->get());
+        }
     }
 }
-
-namespace detail {
-template <typename Visit>
-void VisitTopFirst(std::vector<std::unique_ptr<Art>>& list, Visit& visit) {
-    for (auto it = list.rbegin(); it != list.rend(); ++it) {
-        visit(**it);
-        VisitTopFirst((*it)->children, visit);
-    }
-}
-}  // namespace detail
 
 // Calls `visit` for every art of the document: layers top first, art top first, groups
-// before what they hold (the host's document order).
+// before what they hold (the host's document order). Without recursion, as ForEachArt.
 template <typename Visit>
 void ForEachArtInDocumentOrder(Document& document, Visit&& visit) {
+    // Each entry is a list being walked and how many of its art, from the bottom, are left.
+    std::vector<std::pair<std::vector<std::unique_ptr<Art>>*, std::size_t>> stack;
     for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
-        detail::VisitTopFirst((*layer)->art, visit);
+        stack.emplace_back(&(*layer)->art, (*layer)->art.size());
+        while (!stack.empty()) {
+            auto& [list, left] = stack.back();
+            if (left == 0) {
+                stack.pop_back();
+                continue;
+            }
+            Art& art = *(*list)[--left];
+            visit(art);
+            if (!art.children.empty()) {
+                stack.emplace_back(&art.children, art.children.size());
+            }
+        }
     }
 }
 

@@ -104,6 +104,12 @@ struct Layer;
 using Tags = std::map<std::string, std::string, std::less<>>;
 
 struct Art {
+    Art() = default;
+    Art(const Art&) = delete;
+    Art& operator=(const Art&) = delete;
+    // Takes apart what the art holds without recursion, however deep its groups nest.
+    ~Art();
+
     // What every walk of the document reads comes first, so that it shares a cache line.
     ArtType type = ArtType::Path;
     bool locked = false;

@@ -24,58 +24,78 @@ class Dumper {
         : k_(document.unitScale > 0 ? document.unitScale : 1) {}
 
     std::string Layers(const Document& document) {
-        std::string out = "{\"layers\":[";
+        out_ = "{\"layers\":[";
         for (auto layer = document.layers.rbegin(); layer != document.layers.rend(); ++layer) {
-            out += layer == document.layers.rbegin() ? "\n" : ",\n";
-            out += "{\"title\":" + JsonQuoted((*layer)->title) +
-                   ",\"locked\":" + Bool((*layer)->locked) +
-                   ",\"visible\":" + Bool((*layer)->visible) + ",\"art\":" + List((*layer)->art) +
-                   "}";
+            out_ += layer == document.layers.rbegin() ? "\n" : ",\n";
+            out_ += "{\"title\":" + JsonQuoted((*layer)->title) +
+                    ",\"locked\":" + Bool((*layer)->locked) +
+                    ",\"visible\":" + Bool((*layer)->visible) + ",\"art\":";
+            List((*layer)->art);
+            out_ += "}";
         }
-        return out + "]}\n";
+        return std::move(out_) + "]}\n";
     }
 
   private:
-    std::string List(const std::vector<std::unique_ptr<Art>>& list) {
-        std::string out = "[";
-        for (auto art = list.rbegin(); art != list.rend(); ++art) {
-            out += (art == list.rbegin() ? "\n" : ",\n") + Item(**art);
+    // Appends the list of art, top first, and what its groups hold, depth first: the lists
+    // being written wait on a stack of their own, however deep the groups nest.
+    void List(const std::vector<std::unique_ptr<Art>>& list) {
+        struct Open {
+            const std::vector<std::unique_ptr<Art>>* list;
+            std::size_t left;  // art still to write, from the bottom
+        };
+        std::vector<Open> stack = {{&list, list.size()}};
+        out_ += "[";
+        while (!stack.empty()) {
+            Open& open = stack.back();
+            if (open.left == 0) {
+                stack.pop_back();
+                // The list closes, and the group that held it.
+                out_ += stack.empty() ? "]" : "]}";
+                continue;
+            }
+            const Art& art = *(*open.list)[--open.left];
+            out_ += open.left + 1 == open.list->size() ? "\n" : ",\n";
+            Item(art);
+            if (art.type == ArtType::Group) {
+                out_ += ",\"children\":[";
+                stack.push_back({&art.children, art.children.size()});
+            } else {
+                out_ += "}";
+            }
         }
-        return out + "]";
     }
 
-    std::string Item(const Art& art) {
+    // Appends an art without its closing brace, and without what it holds for a group.
+    void Item(const Art& art) {
         const char* type = art.type == ArtType::Group  ? "group"
                            : art.type == ArtType::Text ? "text"
                                                        : "path";
-        std::string out = "{\"type\":\"" + std::string(type) +
-                          "\",\"name\":" + JsonQuoted(art.name) + ",\"tags\":{";
+        out_ += "{\"type\":\"" + std::string(type) + "\",\"name\":" + JsonQuoted(art.name) +
+                ",\"tags\":{";
         bool first = true;
         for (const auto& [key, value] : art.tags) {
-            out += first ? "" : ",";
-            out +=
+            out_ += first ? "" : ",";
+            out_ +=
                 JsonQuoted(Utf8FromWindows1252(key)) + ":" + JsonQuoted(Utf8FromWindows1252(value));
             first = false;
         }
-        out += "}";
+        out_ += "}";
         if (art.selected) {
-            out += ",\"selected\":true";
+            out_ += ",\"selected\":true";
         }
-        if (art.type == ArtType::Group) {
-            out += ",\"children\":" + List(art.children);
-        } else if (art.type == ArtType::Path) {
-            out += ",\"closed\":" + std::string(Bool(art.closed)) + ",\"segments\":[";
+        if (art.type == ArtType::Path) {
+            out_ += ",\"closed\":" + std::string(Bool(art.closed)) + ",\"segments\":[";
             for (std::size_t i = 0; i < art.segments.size(); ++i) {
                 const AIPathSegment& s = art.segments[i];
-                out += (i == 0 ? "[" : ",[") + Point(s.p) + "," + Point(s.in) + "," + Point(s.out) +
-                       "," + Bool(s.corner != 0) + "]";
+                out_ += (i == 0 ? "[" : ",[") + Point(s.p) + "," + Point(s.in) + "," +
+                        Point(s.out) + "," + Bool(s.corner != 0) + "]";
             }
-            out += "],\"stroke\":" + Paint(art.style.stroke, &art.style) +
-                   ",\"fill\":" + Paint(art.style.fill, nullptr);
+            out_ += "],\"stroke\":" + Paint(art.style.stroke, &art.style) +
+                    ",\"fill\":" + Paint(art.style.fill, nullptr);
         } else if (art.type == ArtType::Text) {
-            out += Text(art.pointText);
+            out_ += Text(art.pointText);
         }
-        return out + "}";
     }
 
     // The members of a point text after its tags.
@@ -156,6 +176,7 @@ class Dumper {
     }
 
     double k_;
+    std::string out_;
 };
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "emulator/core/ArtTree.h"
 #include "emulator/core/TextLayout.h"
@@ -178,16 +180,24 @@ bool Unbeatable(const Hit& best) {
     return best.hit && best.distance == 0 && best.type == kAnchorHit;
 }
 
-// Offers every hittable path and text of `list` (and of its groups), topmost first.
+// Offers every hittable path and text of `list` (and of its groups), topmost first; the
+// groups' lists wait on a stack of their own rather than the thread's.
 void Search(std::vector<std::unique_ptr<Art>>& list, AIRealPoint p, double tolerance,
             ASInt32 request, Hit& best) {
-    for (auto it = list.rbegin(); it != list.rend() && !Unbeatable(best); ++it) {
-        Art& art = **it;
+    std::vector<std::pair<std::vector<std::unique_ptr<Art>>*, std::size_t>> stack = {
+        {&list, list.size()}};
+    while (!stack.empty() && !Unbeatable(best)) {
+        auto& [within, left] = stack.back();
+        if (left == 0) {
+            stack.pop_back();
+            continue;
+        }
+        Art& art = *(*within)[--left];
         if (art.hidden || art.locked || art.guide) {
             continue;
         }
         if (art.type == ArtType::Group) {
-            Search(art.children, p, tolerance, request, best);
+            stack.emplace_back(&art.children, art.children.size());
             continue;
         }
         if (!HasContent(art)) {

@@ -379,8 +379,9 @@ bool Host::IsLiveArt(AIArtHandle handle) const {
 
 void Host::ArtChanged(Art& art) {
     ++revision_;
+    ForgetBounds(art);
     ForEachArt(art, [this](Art& a) {
-        ForgetBounds(a);
+        a.boundsKnown = false;
         hitIndex_.Changed(a);
     });
 }

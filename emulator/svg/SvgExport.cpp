@@ -34,17 +34,22 @@ Affine ParseTransform(std::string_view text) {
 
 // Records, for each node of `from`, the node of `to` at the same place; the two trees have
 // the same shape (one is the other written out and read again), and where they do not the
-// walk stops.
+// walk of that list of children stops. The lists being walked wait on a stack of their own,
+// however deep the file nests.
 void MapNodes(const pugi::xml_node& from, const pugi::xml_node& to,
               std::unordered_map<NodeKey, pugi::xml_node>& map) {
     map[from.internal_object()] = to;
-    pugi::xml_node a = from.first_child();
-    pugi::xml_node b = to.first_child();
-    for (; a && b; a = a.next_sibling(), b = b.next_sibling()) {
-        if (a.type() != b.type() || std::string_view(a.name()) != b.name()) {
-            return;
+    std::vector<std::pair<pugi::xml_node, pugi::xml_node>> stack = {
+        {from.first_child(), to.first_child()}};
+    while (!stack.empty()) {
+        const auto [a, b] = stack.back();
+        if (!a || !b || a.type() != b.type() || std::string_view(a.name()) != b.name()) {
+            stack.pop_back();
+            continue;
         }
-        MapNodes(a, b, map);
+        stack.back() = {a.next_sibling(), b.next_sibling()};
+        map[a.internal_object()] = b;
+        stack.emplace_back(a.first_child(), b.first_child());
     }
 }
 
@@ -196,26 +201,38 @@ void Writer::Write() {
 }
 
 void Writer::IndexArt(const Art& art) {
-    if (art.source) {
-        baselineArt_[XmlNode(art.source).internal_object()] = &art;
-    }
-    for (const auto& child : art.children) {
-        IndexArt(*child);
+    std::vector<const Art*> stack = {&art};
+    while (!stack.empty()) {
+        const Art& next = *stack.back();
+        stack.pop_back();
+        if (next.source) {
+            baselineArt_[XmlNode(next.source).internal_object()] = &next;
+        }
+        for (const auto& child : next.children) {
+            stack.push_back(child.get());
+        }
     }
 }
 
+// The accumulated transform of every element under `node` and of its parent, the outer
+// ones first, with a stack of its own.
 void Writer::RecordTransforms(const pugi::xml_node& node, const Affine& ctm) {
-    for (const pugi::xml_node child : node.children()) {
-        if (child.type() != pugi::node_element) {
-            continue;
+    std::vector<std::pair<pugi::xml_node, Affine>> stack = {{node, ctm}};
+    while (!stack.empty()) {
+        const auto [parent, parentFull] = stack.back();
+        stack.pop_back();
+        for (const pugi::xml_node child : parent.children()) {
+            if (child.type() != pugi::node_element) {
+                continue;
+            }
+            Affine full = parentFull;
+            if (const pugi::xml_attribute transform = child.attribute("transform")) {
+                full = Compose(parentFull, ParseTransform(transform.value()));
+            }
+            parentTransform_[child.internal_object()] = parentFull;
+            fullTransform_[child.internal_object()] = full;
+            stack.emplace_back(child, full);
         }
-        Affine full = ctm;
-        if (const pugi::xml_attribute transform = child.attribute("transform")) {
-            full = Compose(ctm, ParseTransform(transform.value()));
-        }
-        parentTransform_[child.internal_object()] = ctm;
-        fullTransform_[child.internal_object()] = full;
-        RecordTransforms(child, full);
     }
 }
 
@@ -489,7 +506,7 @@ std::string WriteSvg(const Document& document) {
         }
     }
     std::ostringstream text;
-    svg_writer::KeepTextUnindented(out);
+    svg_writer::KeepUnindented(out);
     DropForbiddenCharacters(out);
     out.save(text, "  ", pugi::format_indent, pugi::encoding_utf8);
     return text.str();

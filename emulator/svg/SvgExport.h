@@ -40,6 +40,10 @@
 //   namespace kTextNamespace. A text whose model changed has only what changed rewritten,
 //   its `tspan`s rebuilt when its lines did. Text of the file that the host does not model
 //   stays as it is, its whitespace too: nothing is ever indented inside a `text` element.
+// - The text is laid out two spaces a level, down to 16 levels of nesting; what an element
+//   at that depth holds is written on its line, so that the text grows with the file's
+//   nodes, not with the square of its depth. Reading and writing need no stack however
+//   deep the file nests.
 // A document without a file is written as a new SVG whose width and height are in points
 // (in millimetres when a user unit is a millimetre), with a viewBox in user units, so that
 // its size and its points per user unit read back.

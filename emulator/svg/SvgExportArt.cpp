@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "emulator/core/Unicode.h"
@@ -76,25 +77,51 @@ bool IsIdentity(const Affine& m) {
 
 // Writes a list of art into `container` (whose accumulated transform is `ctm`) and puts
 // the elements in paint order; with `items`, hands the elements to the caller to place.
+// What groups hold is written depth first, the lists being written waiting on a stack of
+// their own, so that however deep the groups nest the writer needs none of the thread's.
 void Writer::WriteList(const std::vector<std::unique_ptr<Art>>& list, pugi::xml_node container,
                        const Affine& ctm, bool wholeStyle, std::vector<pugi::xml_node>* items) {
-    std::vector<pugi::xml_node> nodes;
-    for (const auto& art : list) {
-        if (const pugi::xml_node node = WriteArt(*art, container, ctm, wholeStyle)) {
-            nodes.push_back(node);
+    struct Level {
+        Inside inside;
+        pugi::xml_node container;
+        std::vector<pugi::xml_node>* items;  // null: placed in the container
+        std::size_t next = 0;
+        std::vector<pugi::xml_node> nodes;
+    };
+    std::vector<Level> stack;
+    stack.push_back({Inside{&list, ctm, wholeStyle, nullptr}, container, items, 0, {}});
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.next == level.inside.list->size()) {
+            if (level.items != nullptr) {
+                level.items->insert(level.items->end(), level.nodes.begin(), level.nodes.end());
+            } else {
+                Place(level.container, level.nodes);
+            }
+            if (level.inside.newGroup != nullptr) {
+                WriteStates(*level.inside.newGroup, nullptr, level.container);
+            }
+            stack.pop_back();
+            continue;
         }
-    }
-    if (items != nullptr) {
-        items->insert(items->end(), nodes.begin(), nodes.end());
-    } else {
-        Place(container, nodes);
+        const Art& art = *(*level.inside.list)[level.next++];
+        Inside inside;
+        const pugi::xml_node node =
+            WriteArt(art, level.container, level.inside.ctm, level.inside.wholeStyle, inside);
+        if (node) {
+            level.nodes.push_back(node);
+        }
+        if (inside.list != nullptr) {
+            stack.push_back({inside, node, nullptr, 0, {}});
+        }
     }
 }
 
 // The element of an art, updated or made (appended to `container`, to be placed by the
-// caller); null for art that is not written.
+// caller); null for art that is not written. For a group, what it holds is left to the
+// caller, as `inside` tells.
 pugi::xml_node Writer::WriteArt(const Art& art, pugi::xml_node container, const Affine& ctm,
-                                bool wholeStyle) {
+                                bool wholeStyle, Inside& inside) {
     pugi::xml_node node = Claim(XmlNode(art.source));
     const Art* before = nullptr;
     if (node) {
@@ -107,7 +134,7 @@ pugi::xml_node Writer::WriteArt(const Art& art, pugi::xml_node container, const 
         }
     }
     if (before == nullptr) {
-        return DrawsNothingNew(art) ? pugi::xml_node() : WriteNewArt(art, container, ctm);
+        return DrawsNothingNew(art) ? pugi::xml_node() : WriteNewArt(art, container, ctm, inside);
     }
     const bool moved = node.parent() != container;
     wholeStyle = wholeStyle || moved;
@@ -135,22 +162,16 @@ pugi::xml_node Writer::WriteArt(const Art& art, pugi::xml_node container, const 
     } else if (art.type == ArtType::Text) {
         WriteText(art.pointText, wholeStyle ? nullptr : &before->pointText, node, ctm);
     } else if (art.type == ArtType::Group && LocalName(node) == "g") {
-        WriteList(art.children, node, full, wholeStyle, nullptr);
+        inside = {&art.children, full, wholeStyle, nullptr};
     } else if (art.type == ArtType::Group) {
-        WriteCompound(art, *before, node, full, ctm, wholeStyle);
+        WriteCompound(art, *before, node, full, ctm, wholeStyle, inside);
     }
     return node;
 }
 
 // A shape element whose subpaths the reader made a group of paths.
 void Writer::WriteCompound(const Art& art, const Art& before, pugi::xml_node node, Affine& full,
-                           const Affine& ctm, bool wholeStyle) {
-    const bool same = art.children.size() == before.children.size() &&
-                      std::equal(art.children.begin(), art.children.end(), before.children.begin(),
-                                 [](const auto& a, const auto& b) { return SamePath(*a, *b); });
-    if (same && !wholeStyle) {
-        return;
-    }
+                           const Affine& ctm, bool wholeStyle, Inside& inside) {
     std::vector<const Art*> paths;
     for (const auto& child : art.children) {
         if (child->type == ArtType::Path && !child->source &&
@@ -158,52 +179,82 @@ void Writer::WriteCompound(const Art& art, const Art& before, pugi::xml_node nod
             paths.push_back(child.get());
         }
     }
-    if (!paths.empty() && paths.size() == art.children.size()) {
-        if (!same) {
-            SetGeometry(node, PathData(paths, full, ctm, node));
+    if (paths.empty() || paths.size() != art.children.size()) {
+        // Art of other kinds or styles went into it: it becomes a group of its parts.
+        node.set_name((elementPrefix_ + "g").c_str());
+        for (const char* attribute : kGeometryAttributes) {
+            node.remove_attribute(attribute);
         }
-        const bool styleKept = !before.children.empty() &&
-                               SameStyle(paths.front()->style, before.children.front()->style);
-        WriteStyle(paths.front()->style,
-                   wholeStyle || !styleKept ? nullptr : &before.children.front()->style, node,
-                   full);
+        inside = {&art.children, full, true, nullptr};
         return;
     }
-    // Art of other kinds or styles went into it: it becomes a group of its parts.
-    node.set_name((elementPrefix_ + "g").c_str());
-    for (const char* attribute : kGeometryAttributes) {
-        node.remove_attribute(attribute);
+    const bool same = art.children.size() == before.children.size() &&
+                      std::equal(art.children.begin(), art.children.end(), before.children.begin(),
+                                 [](const auto& a, const auto& b) { return SamePath(*a, *b); });
+    if (same && !wholeStyle) {
+        return;
     }
-    WriteList(art.children, node, full, true, nullptr);
+    if (!same) {
+        SetGeometry(node, PathData(paths, full, ctm, node));
+    }
+    const bool styleKept =
+        !before.children.empty() && SameStyle(paths.front()->style, before.children.front()->style);
+    WriteStyle(paths.front()->style,
+               wholeStyle || !styleKept ? nullptr : &before.children.front()->style, node, full);
 }
 
 // True for art that the file did not have and that draws nothing: a path without anchors,
 // a text without characters, a group of nothing else. It is what a tool holds between two
 // clicks (the paths of a measure whose second point is not taken yet); written, it would
-// read back as a half-made dimension.
-bool Writer::DrawsNothingNew(const Art& art) const {
-    if (art.source && original_.count(XmlNode(art.source).internal_object()) != 0) {
-        return false;
+// read back as a half-made dimension. Every answer is kept, so that the new art inside a
+// new group is looked at once in all, however deep it nests.
+bool Writer::DrawsNothingNew(const Art& art) {
+    if (const auto known = drawsNothing_.find(&art); known != drawsNothing_.end()) {
+        return known->second;
     }
-    switch (art.type) {
-        case ArtType::Path:
-            return art.segments.empty();
-        case ArtType::Text:
-            return art.pointText.text.empty();
-        case ArtType::Group:
-            return std::all_of(art.children.begin(), art.children.end(),
-                               [this](const auto& child) { return DrawsNothingNew(*child); });
+    // A group waits on the stack until what it holds is answered.
+    std::vector<std::pair<const Art*, bool>> stack = {{&art, false}};
+    while (!stack.empty()) {
+        auto& [next, opened] = stack.back();
+        const Art& a = *next;
+        // Art of the file is written back even when empty.
+        const bool fromFile = a.source && original_.count(XmlNode(a.source).internal_object()) != 0;
+        if (!fromFile && a.type == ArtType::Group && !opened) {
+            opened = true;
+            for (const auto& child : a.children) {
+                if (drawsNothing_.count(child.get()) == 0) {
+                    stack.emplace_back(child.get(), false);
+                }
+            }
+            continue;
+        }
+        bool nothing = false;
+        if (!fromFile && a.type == ArtType::Path) {
+            nothing = a.segments.empty();
+        } else if (!fromFile && a.type == ArtType::Text) {
+            nothing = a.pointText.text.empty();
+        } else if (!fromFile) {
+            nothing = std::all_of(a.children.begin(), a.children.end(),
+                                  [this](const auto& child) { return drawsNothing_[child.get()]; });
+        }
+        drawsNothing_[&a] = nothing;
+        stack.pop_back();
     }
-    return false;
+    return drawsNothing_[&art];
 }
 
-pugi::xml_node Writer::WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm) {
+// A new element for new art; a group's art is left to the caller, as `inside` tells, and
+// its name, tags and states follow it.
+pugi::xml_node Writer::WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm,
+                                   Inside& inside) {
     pugi::xml_node node;
     if (art.type == ArtType::Group) {
         node = NewElement(container, "g");
         fullTransform_[node.internal_object()] = ctm;
-        WriteList(art.children, node, ctm, true, nullptr);
-    } else if (art.type == ArtType::Path) {
+        inside = {&art.children, ctm, true, &art};
+        return node;
+    }
+    if (art.type == ArtType::Path) {
         node = NewElement(container, "path");
         Affine full = ctm;
         SetGeometry(node, PathData({&art}, full, ctm, node));

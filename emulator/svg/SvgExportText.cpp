@@ -162,10 +162,12 @@ std::pair<const char*, const char*> FontWeightAndStyle(const std::string& font) 
 }  // namespace
 
 // Indentation inside text is text: a line break and spaces put before a `tspan` would show
-// as a space, and move a line anchored at its end or middle. pugixml adds none next to
-// character data, so every node inside a `text` element gets an empty one before it, and
-// every element there with children one after its last.
-void KeepTextUnindented(pugi::xml_document& out) {
+// as a space, and move a line anchored at its end or middle. And indentation that grows
+// with depth makes a deeply nested file's text grow with the square of its depth. pugixml
+// adds none next to character data, so every node inside a `text` element, or deeper than
+// kIndentedDepth, gets an empty one before it, and every element there with children one
+// after its last: such elements are written on one line.
+void KeepUnindented(pugi::xml_document& out) {
     struct Finder : pugi::xml_tree_walker {
         std::vector<pugi::xml_node> inside;
         int textDepth = -1;  // the depth of the `text` element the walk is in, if any
@@ -173,7 +175,7 @@ void KeepTextUnindented(pugi::xml_document& out) {
             if (textDepth >= 0 && depth() <= textDepth) {
                 textDepth = -1;
             }
-            if (textDepth >= 0 && node.type() != pugi::node_pcdata &&
+            if ((textDepth >= 0 || depth() > kIndentedDepth) && node.type() != pugi::node_pcdata &&
                 node.type() != pugi::node_cdata) {
                 inside.push_back(node);
             }

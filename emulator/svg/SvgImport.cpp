@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "emulator/core/ArtTree.h"
 #include "emulator/core/Unicode.h"
 #include "emulator/svg/Gzip.h"
 #include "emulator/svg/SvgReader.h"
@@ -97,12 +98,15 @@ std::optional<std::string_view> CurrentLayerId(const pugi::xml_node& node,
     return std::nullopt;
 }
 
-void Attach(Art& art, Layer* layer, Art* parent) {
-    art.layer = layer;
-    art.parent = parent;
-    for (const auto& child : art.children) {
-        Attach(*child, layer, &art);
-    }
+// Gives the art and everything in it their layer and parents.
+void Attach(Art& art, Layer* layer) {
+    art.parent = nullptr;
+    ForEachArt(art, [layer](Art& a) {
+        a.layer = layer;
+        for (const auto& child : a.children) {
+            child->parent = &a;
+        }
+    });
 }
 
 }  // namespace
@@ -151,7 +155,7 @@ void Importer::Read(const pugi::xml_node& root) {
     }
     for (const auto& layer : document_.layers) {
         for (const auto& art : layer->art) {
-            Attach(*art, layer.get(), nullptr);
+            Attach(*art, layer.get());
         }
     }
     document_.currentLayer = CurrentLayer(root, currentLayerId);
@@ -223,34 +227,77 @@ void Importer::ReadLayer(const pugi::xml_node& node, const ElementInfo& info, co
     document_.layers.push_back(std::move(layer));
 }
 
+// Reads the elements inside `node` (whose context is `context`) into `into`, and what the
+// groups among them hold, depth first. The groups being read wait on a stack of their own,
+// so that however deep the file nests, the reader needs none of the thread's.
 void Importer::ReadChildren(const pugi::xml_node& node, const Context& context,
                             std::vector<std::unique_ptr<Art>>& into) {
-    for (const pugi::xml_node child : node.children()) {
-        if (child.type() != pugi::node_element || context.depth + 1 > kMaxDepth) {
+    struct Level {
+        pugi::xml_node next;  // the next node to read in the element
+        Context context;      // the element's
+        std::vector<std::unique_ptr<Art>>* into;
+        std::vector<std::string> bound;  // the namespaces the element binds
+    };
+    std::vector<Level> stack;
+    stack.push_back({node.first_child(), context, &into, {}});
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (!level.next) {
+            namespaces_.Leave(level.bound);
+            stack.pop_back();
             continue;
         }
-        const std::vector<std::string> bound = namespaces_.Enter(child);
+        const pugi::xml_node child = level.next;
+        level.next = child.next_sibling();
+        if (child.type() != pugi::node_element || level.context.depth + 1 > kMaxDepth) {
+            continue;
+        }
+        std::vector<std::string> bound = namespaces_.Enter(child);
         const ElementInfo info = ReadElementInfo(child, namespaces_);
-        if (auto art = ReadArt(child, info, context)) {
-            into.push_back(std::move(art));
+        std::unique_ptr<Art> art;
+        Context childContext;
+        if (info.svg) {
+            childContext = ChildContext(child, level.context);
+            art = ReadOne(child, info, childContext);
+        }
+        if (art && art->type == ArtType::Group && info.localName == "g") {
+            std::vector<std::unique_ptr<Art>>* children = &art->children;
+            level.into->push_back(std::move(art));
+            // The namespaces stay bound while what the group holds is read.
+            stack.push_back(
+                {child.first_child(), std::move(childContext), children, std::move(bound)});
+            continue;
+        }
+        if (art) {
+            level.into->push_back(std::move(art));
         }
         namespaces_.Leave(bound);
     }
 }
 
-// The art of an element (with its namespaces entered), or null when it is not modelled
-// or draws nothing.
+// The art of an element (with its namespaces entered) and what it holds, or null when it
+// is not modelled or draws nothing.
 std::unique_ptr<Art> Importer::ReadArt(const pugi::xml_node& node, const ElementInfo& info,
                                        const Context& parent) {
     if (!info.svg) {
         return nullptr;
     }
     const Context context = ChildContext(node, parent);
+    std::unique_ptr<Art> art = ReadOne(node, info, context);
+    if (art && art->type == ArtType::Group && info.localName == "g") {
+        ReadChildren(node, context, art->children);
+    }
+    return art;
+}
+
+// The art of an SVG element in its context, without what a `g` holds (an empty group);
+// null when it is not modelled or draws nothing.
+std::unique_ptr<Art> Importer::ReadOne(const pugi::xml_node& node, const ElementInfo& info,
+                                       const Context& context) const {
     std::unique_ptr<Art> art;
     if (info.localName == "g") {
         art = std::make_unique<Art>();
         art->type = ArtType::Group;
-        ReadChildren(node, context, art->children);
     } else if (info.localName == "text") {
         art = ReadText(node, info, context);
     } else {

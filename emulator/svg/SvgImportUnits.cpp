@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "emulator/core/ArtTree.h"
 #include "emulator/svg/SvgReader.h"
 
 namespace emulator::svg_reader {
@@ -197,7 +198,7 @@ void Importer::FillSizeFromBounds() {
     Vec extent;
     for (const auto& layer : document_.layers) {
         for (const auto& art : layer->art) {
-            Extend(*art, extent);
+            ForEachArt(*art, [&extent](const Art& a) { Extend(a, extent); });
         }
     }
     if (document_.width <= 0) {
@@ -218,9 +219,6 @@ void Importer::Extend(const Art& art, Vec& extent) {
     if (art.type == ArtType::Text) {
         extent.x = std::max(extent.x, art.pointText.matrix[4]);
         extent.y = std::max(extent.y, -art.pointText.matrix[5]);
-    }
-    for (const auto& child : art.children) {
-        Extend(*child, extent);
     }
 }
 

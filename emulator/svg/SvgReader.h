@@ -192,6 +192,7 @@ class Importer {
     // The root's scale and size (SvgImportUnits.cpp).
     void ReadSize(const pugi::xml_node& root);
     void FillSizeFromBounds();
+    // Grows `extent` to hold the art's own anchors, handles and text anchor.
     static void Extend(const Art& art, Vec& extent);
 
     // The tree (SvgImport.cpp).
@@ -204,6 +205,8 @@ class Importer {
                       std::vector<std::unique_ptr<Art>>& into);
     std::unique_ptr<Art> ReadArt(const pugi::xml_node& node, const ElementInfo& info,
                                  const Context& parent);
+    std::unique_ptr<Art> ReadOne(const pugi::xml_node& node, const ElementInfo& info,
+                                 const Context& context) const;
 
     // Shapes (SvgImportPaths.cpp).
     std::optional<std::vector<Subpath>> Geometry(const pugi::xml_node& node,

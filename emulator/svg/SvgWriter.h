@@ -53,7 +53,11 @@ void RemoveProperty(pugi::xml_node node, const std::string& name);
 
 // ---- Point text (SvgExportText.cpp) ------------------------------------------------------
 
-void KeepTextUnindented(pugi::xml_document& out);
+// Elements nested deeper than this are written without line breaks or indentation, so that
+// the text written grows with the file's nodes and not with the square of its depth.
+inline constexpr int kIndentedDepth = 16;
+
+void KeepUnindented(pugi::xml_document& out);
 
 // ---- The writer --------------------------------------------------------------------------
 
@@ -107,12 +111,22 @@ class Writer {
     // Art (SvgExportArt.cpp).
     void WriteList(const std::vector<std::unique_ptr<Art>>& list, pugi::xml_node container,
                    const Affine& ctm, bool wholeStyle, std::vector<pugi::xml_node>* items);
+    // What a group's element holds, to be written after the element: its art, the
+    // accumulated transform of the element, whether its art is written with its whole style,
+    // and the new group whose name, tags and states follow its art (null for others).
+    struct Inside {
+        const std::vector<std::unique_ptr<Art>>* list = nullptr;
+        Affine ctm;
+        bool wholeStyle = false;
+        const Art* newGroup = nullptr;
+    };
     pugi::xml_node WriteArt(const Art& art, pugi::xml_node container, const Affine& ctm,
-                            bool wholeStyle);
+                            bool wholeStyle, Inside& inside);
     void WriteCompound(const Art& art, const Art& before, pugi::xml_node node, Affine& full,
-                       const Affine& ctm, bool wholeStyle);
-    bool DrawsNothingNew(const Art& art) const;
-    pugi::xml_node WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm);
+                       const Affine& ctm, bool wholeStyle, Inside& inside);
+    bool DrawsNothingNew(const Art& art);
+    pugi::xml_node WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm,
+                               Inside& inside);
     void WriteStates(const Art& art, const Art* before, pugi::xml_node node);
     std::string PathData(const std::vector<const Art*>& paths, Affine& full, const Affine& parent,
                          pugi::xml_node node);
@@ -142,6 +156,7 @@ class Writer {
     std::unordered_map<NodeKey, Affine> fullTransform_;
     std::unordered_set<NodeKey> claimed_;
     std::unordered_map<std::string, std::string> prefixes_;
+    std::unordered_map<const Art*, bool> drawsNothing_;
 };
 
 }  // namespace emulator::svg_writer

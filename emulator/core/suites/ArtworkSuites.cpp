@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "emulator/core/ArtTree.h"
 #include "emulator/core/SuiteSupport.h"
@@ -113,9 +115,8 @@ ASErr NewArt(ASInt32 type, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* ne
     return PlaceArt(host, std::move(art), paintOrder, prep, newArt);
 }
 
-// A copy of `art` and everything in it, outside any tree; the SVG source stays with the
-// original.
-std::unique_ptr<Art> CopyArt(const Art& art) {
+// A copy of `art` alone, without what it holds.
+std::unique_ptr<Art> CopyOne(const Art& art) {
     auto copy = std::make_unique<Art>();
     copy->type = art.type;
     copy->name = art.name;
@@ -128,10 +129,24 @@ std::unique_ptr<Art> CopyArt(const Art& art) {
     copy->closed = art.closed;
     copy->style = art.style;
     copy->pointText = art.pointText;
-    for (const auto& child : art.children) {
-        std::unique_ptr<Art> childCopy = CopyArt(*child);
-        childCopy->parent = copy.get();
-        copy->children.push_back(std::move(childCopy));
+    return copy;
+}
+
+// A copy of `art` and everything in it, outside any tree; the SVG source stays with the
+// original. Without recursion, however deep the groups nest.
+std::unique_ptr<Art> CopyArt(const Art& art) {
+    std::unique_ptr<Art> copy = CopyOne(art);
+    std::vector<std::pair<const Art*, Art*>> stack = {{&art, copy.get()}};
+    while (!stack.empty()) {
+        const auto [from, to] = stack.back();
+        stack.pop_back();
+        to->children.reserve(from->children.size());
+        for (const auto& child : from->children) {
+            std::unique_ptr<Art> childCopy = CopyOne(*child);
+            childCopy->parent = to;
+            stack.emplace_back(child.get(), childCopy.get());
+            to->children.push_back(std::move(childCopy));
+        }
     }
     return copy;
 }
