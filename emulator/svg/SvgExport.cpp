@@ -337,6 +337,9 @@ pugi::xml_node Writer::PrepareLayer(const Layer& layer) {
             node.remove_attribute(Sodipodi("insensitive").c_str());
         }
     }
+    if (before == nullptr ? !layer.group.tags.empty() : before->group.tags != layer.group.tags) {
+        WriteTags(layer.group.tags, node);
+    }
     if (before == nullptr ? !layer.visible : before->visible != layer.visible) {
         if (layer.visible) {
             RemoveProperty(node, "display");

@@ -31,6 +31,9 @@
 //   else rgb() in percentages); a gray, a CMYK colour, a custom colour's name and tint,
 //   and overprint are kept in attributes of the namespace kPaintNamespace. The tags
 //   namespace holds nothing but tags, since the reader takes every attribute there for one.
+// - Every tag of every art reads back: a layer's tags are on its element, and those of the
+//   paths that the reader made of an element's subpaths are on that element, in the
+//   namespace kSubpathTagsNamespace (see SvgImport.h).
 // - A point text is a `text` element that viewers render as the host shows it: its
 //   transform is the frame's matrix (in user units, y downwards), its style the font (the
 //   PostScript name, then a generic family with the weight and slant the name says), size,

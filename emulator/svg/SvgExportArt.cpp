@@ -180,14 +180,18 @@ void Writer::WriteCompound(const Art& art, const Art& before, pugi::xml_node nod
         }
     }
     if (paths.empty() || paths.size() != art.children.size()) {
-        // Art of other kinds or styles went into it: it becomes a group of its parts.
+        // Art of other kinds or styles went into it: it becomes a group of its parts, each
+        // with its own tags.
         node.set_name((elementPrefix_ + "g").c_str());
         for (const char* attribute : kGeometryAttributes) {
             node.remove_attribute(attribute);
         }
+        RemovePrefixed(node, BoundPrefix(kSubpathTagsNamespace).value_or(kSubpathTagsPrefix),
+                       kSubpathTagsPrefix);
         inside = {&art.children, full, true, nullptr};
         return;
     }
+    WritePartTags(art, &before, node);
     const bool same = art.children.size() == before.children.size() &&
                       std::equal(art.children.begin(), art.children.end(), before.children.begin(),
                                  [](const auto& a, const auto& b) { return SamePath(*a, *b); });
@@ -201,6 +205,44 @@ void Writer::WriteCompound(const Art& art, const Art& before, pugi::xml_node nod
         !before.children.empty() && SameStyle(paths.front()->style, before.children.front()->style);
     WriteStyle(paths.front()->style,
                wholeStyle || !styleKept ? nullptr : &before.children.front()->style, node, full);
+}
+
+namespace {
+
+// The attributes that keep the tags of the paths of a compound path on its element: "pN.NAME"
+// for the tag NAME of the path of the Nth subpath (from 0) that reads back. A path of fewer
+// than two anchors is written but reads back as nothing, and so takes no number.
+std::vector<std::pair<std::string, std::string>> PartTagAttributes(const Art& compound) {
+    std::vector<std::pair<std::string, std::string>> attributes;
+    std::size_t index = 0;
+    for (const auto& path : compound.children) {
+        if (path->segments.size() < 2) {
+            continue;
+        }
+        const std::string prefix = "p" + std::to_string(index++) + ".";
+        for (const auto& [name, value] : path->tags) {
+            if (IsNcName(prefix + name)) {
+                attributes.emplace_back(prefix + name, Utf8FromWindows1252(value));
+            }
+        }
+    }
+    return attributes;
+}
+
+}  // namespace
+
+// The tags of the paths of a compound path, where they differ from those of `before` (all
+// of them without `before`).
+void Writer::WritePartTags(const Art& art, const Art* before, pugi::xml_node node) {
+    const auto attributes = PartTagAttributes(art);
+    if (before != nullptr && PartTagAttributes(*before) == attributes) {
+        return;
+    }
+    RemovePrefixed(node, BoundPrefix(kSubpathTagsNamespace).value_or(kSubpathTagsPrefix),
+                   kSubpathTagsPrefix);
+    for (const auto& [name, value] : attributes) {
+        SetAttribute(node, Prefix(kSubpathTagsNamespace, kSubpathTagsPrefix) + ":" + name, value);
+    }
 }
 
 // True for art that the file did not have and that draws nothing: a path without anchors,
@@ -280,13 +322,7 @@ void Writer::WriteStates(const Art& art, const Art* before, pugi::xml_node node)
         }
     }
     if (before == nullptr ? !art.tags.empty() : before->tags != art.tags) {
-        RemovePrefixed(node, BoundPrefix(kTagsNamespace).value_or("mesra"), "mesra");
-        for (const auto& [name, value] : art.tags) {
-            if (IsNcName(name)) {
-                SetAttribute(node, Prefix(kTagsNamespace, "mesra") + ":" + name,
-                             Utf8FromWindows1252(value));
-            }
-        }
+        WriteTags(art.tags, node);
     }
     if (before == nullptr ? art.locked : before->locked != art.locked) {
         if (art.locked) {
@@ -301,6 +337,17 @@ void Writer::WriteStates(const Art& art, const Art* before, pugi::xml_node node)
         } else {
             RemoveProperty(node, "display");
             SetProperty(node, "visibility", "visible");
+        }
+    }
+}
+
+// Replaces the tags of an element (of art or of a layer) by `tags`.
+void Writer::WriteTags(const Tags& tags, pugi::xml_node node) {
+    RemovePrefixed(node, BoundPrefix(kTagsNamespace).value_or("mesra"), "mesra");
+    for (const auto& [name, value] : tags) {
+        if (IsNcName(name)) {
+            SetAttribute(node, Prefix(kTagsNamespace, "mesra") + ":" + name,
+                         Utf8FromWindows1252(value));
         }
     }
 }

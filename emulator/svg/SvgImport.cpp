@@ -1,6 +1,7 @@
 #include "emulator/svg/SvgImport.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <fstream>
 #include <memory>
@@ -8,6 +9,8 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -42,6 +45,9 @@ std::string_view AttributeNamespace(const Namespaces& namespaces, const std::str
     if (prefix == "mesra") {
         return kTagsNamespace;
     }
+    if (prefix == "mesrasub") {
+        return kSubpathTagsNamespace;
+    }
     if (prefix == "mesrapaint") {
         return kPaintNamespace;
     }
@@ -49,6 +55,24 @@ std::string_view AttributeNamespace(const Namespaces& namespaces, const std::str
         return kTextNamespace;
     }
     return {};
+}
+
+// The path number, the name and the value (Windows-1252) of an attribute "pN.NAME" of the
+// subpath tags' namespace; nothing for another name.
+std::optional<std::tuple<std::size_t, std::string, std::string>> SubpathTag(std::string_view name,
+                                                                            const char* value) {
+    const std::size_t dot = name.find('.');
+    if (name.size() < 2 || name.front() != 'p' || dot == std::string_view::npos ||
+        dot + 1 == name.size()) {
+        return std::nullopt;
+    }
+    std::size_t index = 0;
+    const char* digits = name.data() + 1;
+    const auto [end, error] = std::from_chars(digits, name.data() + dot, index);
+    if (error != std::errc() || end != name.data() + dot || end == digits) {
+        return std::nullopt;
+    }
+    return std::tuple{index, std::string(name.substr(dot + 1)), Windows1252FromUtf8(value)};
 }
 
 ElementInfo ReadElementInfo(const pugi::xml_node& node, const Namespaces& namespaces) {
@@ -71,6 +95,10 @@ ElementInfo ReadElementInfo(const pugi::xml_node& node, const Namespaces& namesp
             info.locked = IsTrue(attribute.value());
         } else if (ns == kTagsNamespace) {
             info.tags[std::string(name)] = Windows1252FromUtf8(attribute.value());
+        } else if (ns == kSubpathTagsNamespace) {
+            if (auto tag = SubpathTag(name, attribute.value())) {
+                info.subpathTags.push_back(std::move(*tag));
+            }
         } else if (ns == kPaintNamespace) {
             info.paint[std::string(name)] = attribute.value();
         } else if (ns == kTextNamespace) {
@@ -221,6 +249,7 @@ void Importer::ReadLayer(const pugi::xml_node& node, const ElementInfo& info, co
         layer->title = "Calque " + std::to_string(number);
     }
     layer->locked = info.locked;
+    layer->group.tags = info.tags;
     layer->visible = !context.style.displayNone;
     layer->source = SourceOf(node);
     ReadChildren(node, context, layer->art);
@@ -312,6 +341,18 @@ std::unique_ptr<Art> Importer::ReadOne(const pugi::xml_node& node, const Element
     art->hidden = context.style.displayNone || context.style.inherited.visibilityHidden;
     art->locked = info.locked;
     art->tags = info.tags;
+    // The tags of its paths, for an element of several subpaths; an element that reads as
+    // one path takes those of its first (when it does not give the same tags itself).
+    for (const auto& [index, name, value] : info.subpathTags) {
+        if (info.localName == "g") {
+            break;
+        }
+        if (art->type == ArtType::Group && index < art->children.size()) {
+            art->children[index]->tags[name] = value;
+        } else if (art->type == ArtType::Path && index == 0) {
+            art->tags.emplace(name, value);
+        }
+    }
     ApplyPaintExtras(*art, info.paint);
     art->source = SourceOf(node);
     return art;

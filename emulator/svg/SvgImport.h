@@ -38,8 +38,9 @@
 //   inherited as SVG inherits it; style sheets are not applied. Stroke widths and dashes
 //   are in artwork points (scaled by the transforms and k). Paints the model cannot hold
 //   (gradients, patterns, unknown values) are Paint::Kind::None.
-// - Attributes in the namespace "urn:x-mesra:tags" become tags (values in Windows-1252);
-//   inkscape:label is the art's name.
+// - Attributes in the namespace "urn:x-mesra:tags" become tags (values in Windows-1252),
+//   those of kSubpathTagsNamespace tags of the paths of an element of several subpaths;
+//   inkscape:label is the art's name. A layer's tags are those of its group.
 // - A `text` element carrying a frame matrix in kTextNamespace is a point text (one
 //   paragraph per child `tspan`, its features from that namespace, its fill from the style
 //   and the paint namespace). The frame comes from the element's transforms (so that a text
@@ -61,6 +62,11 @@ namespace emulator {
 
 // The namespace of the tag attributes the emulated host reads and writes.
 inline constexpr const char* kTagsNamespace = "urn:x-mesra:tags";
+
+// The namespace of the tags of the paths that an element of several subpaths becomes: the
+// attribute "pN.NAME" on the element is the tag NAME of its Nth path (from 0, in the order
+// of the path data, counting only the subpaths that become paths).
+inline constexpr const char* kSubpathTagsNamespace = "urn:x-mesra:subpath-tags";
 
 // The namespace of what an SVG colour cannot hold of a path's paints (gray and CMYK
 // colours, custom colours' names and tints, overprint), as the writer keeps it.

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -162,6 +163,8 @@ struct ElementInfo {
     bool layer = false;
     bool locked = false;
     Tags tags;
+    // The tags of the paths of an element of several subpaths: path number, name, value.
+    std::vector<std::tuple<std::size_t, std::string, std::string>> subpathTags;
     // What the paint namespace says of the element's paints, by attribute name.
     std::map<std::string, std::string, std::less<>> paint;
     // What the text namespace says of a point text, by attribute name.

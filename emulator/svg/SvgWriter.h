@@ -37,6 +37,9 @@ inline constexpr const char* kSodipodiNamespace =
 
 using NodeKey = pugi::xml_node_struct*;
 
+// The prefix the writer binds to the namespace of the tags of a compound path's paths.
+inline constexpr const char* kSubpathTagsPrefix = "mesrasub";
+
 // ---- Transforms and names (SvgExportArt.cpp, SvgExport.cpp) ------------------------------
 
 bool SameAffine(const Affine& m, const Affine& n);
@@ -124,10 +127,12 @@ class Writer {
                             bool wholeStyle, Inside& inside);
     void WriteCompound(const Art& art, const Art& before, pugi::xml_node node, Affine& full,
                        const Affine& ctm, bool wholeStyle, Inside& inside);
+    void WritePartTags(const Art& art, const Art* before, pugi::xml_node node);
     bool DrawsNothingNew(const Art& art);
     pugi::xml_node WriteNewArt(const Art& art, pugi::xml_node container, const Affine& ctm,
                                Inside& inside);
     void WriteStates(const Art& art, const Art* before, pugi::xml_node node);
+    void WriteTags(const Tags& tags, pugi::xml_node node);
     std::string PathData(const std::vector<const Art*>& paths, Affine& full, const Affine& parent,
                          pugi::xml_node node);
     void SetGeometry(pugi::xml_node node, const std::string& data);

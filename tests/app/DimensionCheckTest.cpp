@@ -115,6 +115,44 @@ TEST_F(DimensionCheck, EditedDrawingIsCheckedAndUpdated) {
     EXPECT_NE(run.err.find("nowhere.svg"), std::string::npos) << run.err;
 }
 
+// Would catch the writer dropping the tags of a path that is one subpath of an element
+// (a drawing with holes, an icon): the fresh dimensions would be "path missing" after a
+// save, and no rebuild would find their paths. Two paths in one element, a rectangle beside
+// them; a dimension from the second subpath's end (60, 50) to the corner (110, 50), 50 pt,
+// and one from the first subpath's start (10, 10) to the corner (150, 90): √(140² + 80²) =
+// 161,245 pt.
+TEST_F(DimensionCheck, LinksOnPathsOfSeveralSubpathsSurviveASave) {
+    Write("pair.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="300" height="200"
+     viewBox="0 0 300 200">
+  <path id="pair" d="M10,10 L60,10 M10,50 L60,50" fill="none" stroke="black"/>
+  <rect id="box" x="110" y="50" width="40" height="40" fill="none" stroke="black"/>
+</svg>)");
+    Session("doc pair.svg\ntool segment\nclick 60 50\n" + Drag("110 50", "85 30") +
+            "click 10 10\n" + Drag("150 90", "60 80") + "save out.svg\n");
+    Outcome run = Run(app::Command::Check, "out.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("shows \"50 pt\"  should show \"50 pt\"  ok"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("shows \"161,2 pt\"  should show \"161,2 pt\"  ok"), std::string::npos)
+        << run.out;
+
+    // The second subpath lengthened to (70, 50): 40 pt from the corner, which update writes
+    // and a reopened drawing keeps, links and all.
+    std::string svg = Read("out.svg");
+    ASSERT_NE(svg.find("M10,50 L60,50"), std::string::npos) << svg;
+    svg.replace(svg.find("M10,50 L60,50"), 13, "M10,50 L70,50");
+    Write("edited.svg", svg);
+    run = Run(app::Command::Update, "edited.svg", "updated.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("shows \"50 pt\"  should show \"40 pt\"  updated"), std::string::npos)
+        << run.out;
+    run = Run(app::Command::Check, "updated.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("2 dimensions: 2 ok, 0 out of date, 0 path missing, 0 free"),
+              std::string::npos)
+        << run.out;
+}
+
 // Dimensions made in millimetres at a scale of 1:50 are read in their own unit: the drawing
 // as made is in order, and the edited bar should show its new length at that scale.
 TEST_F(DimensionCheck, MillimetresAtAScale) {

@@ -28,8 +28,9 @@ using namespace testing_support::svg_export;
 // The plug-in's edits: a shape moved (it becomes a path), art disposed of (its element
 // goes), a rename, new art with tags in Windows-1252 in a layer whose style would leak into
 // it, new art (a path and a text) inside a rotated group, art moved into that group, a layer
-// hidden and locked, and a new layer. Reading back gives the edited model: a fault in the
-// transform handling shows as art that moved, a leaked style as a stroke that changed.
+// hidden and locked, a layer's own tag, and a new layer. Reading back gives the edited
+// model: a fault in the transform handling shows as art that moved, a leaked style as a
+// stroke that changed.
 TEST(SvgExport, EditsReadBackAsTheyWereMade) {
     auto document = ReadExample();
     ASSERT_NE(document, nullptr);
@@ -62,6 +63,7 @@ TEST(SvgExport, EditsReadBackAsTheyWereMade) {
     Append(clamp->children, std::move(cam), &plan, clamp);
 
     notes.locked = true;
+    notes.group.tags["vorn"] = "1";
     plan.visible = false;
     auto extra = std::make_unique<Layer>();
     extra->title = "Cotes";
@@ -72,6 +74,7 @@ TEST(SvgExport, EditsReadBackAsTheyWereMade) {
     const auto again = Reread(*document);
     ASSERT_NE(again, nullptr);
     ExpectSameModel(*document, *again);
+    EXPECT_EQ(LayerTitled(*again, "Notes").group.tags, notes.group.tags);
     const std::string text = WriteSvg(*document);
     EXPECT_FALSE(Contains(text, "id=\"bore\"")) << text;
     EXPECT_FALSE(Contains(text, "<rect id=\"plate\"")) << text;
