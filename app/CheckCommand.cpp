@@ -136,8 +136,14 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
     if (terminal && groups > kProgressAbove) {
         progress = [&bar](double done) { bar.Show(done); };
     }
-    const std::vector<DimensionReport> reports = RefreshDimensions(host, progress);
+    const Refresh refresh = RefreshDimensions(host, progress);
     bar.Close();
+    if (!refresh.failure.empty()) {
+        host.Quit();
+        err << "mesra: internal error: " << refresh.failure << "; nothing was written\n";
+        return 1;
+    }
+    const std::vector<DimensionReport>& reports = refresh.reports;
 
     std::map<DimensionStatus, int> counts;
     for (const DimensionReport& line : reports) {
@@ -145,9 +151,10 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
     }
     const int outOfDate = counts[DimensionStatus::OutOfDate];
     const int missing = counts[DimensionStatus::PathMissing];
-    int status = outOfDate + missing > 0 ? 1 : 0;
+    const int unreached = counts[DimensionStatus::Unreached];
+    int status = outOfDate + missing + unreached > 0 ? 1 : 0;
     if (update) {
-        status = missing > 0 ? 1 : 0;
+        status = missing + unreached > 0 ? 1 : 0;
         const std::string target = options.output.empty() ? options.document : options.output;
         if (!emulator::WriteSvgFile(*host.CurrentDocument(), target, &error)) {
             err << "mesra: " << error << "\n";
@@ -167,7 +174,8 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
     };
     const auto listed = [update](const DimensionReport& line) {
         return !update || line.status == DimensionStatus::OutOfDate ||
-               line.status == DimensionStatus::PathMissing;
+               line.status == DimensionStatus::PathMissing ||
+               line.status == DimensionStatus::Unreached;
     };
     if (options.json) {
         out << "{\n  \"file\": " << JsonQuoted(options.document) << ",\n  \"dimensions\": [";
@@ -187,7 +195,8 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
             << ", \"ok\": " << counts[DimensionStatus::UpToDate]
             << ", \"out_of_date\": " << (update ? 0 : outOfDate)
             << ", \"updated\": " << (update ? outOfDate : 0) << ", \"path_missing\": " << missing
-            << ", \"free\": " << counts[DimensionStatus::Free] << "}\n}\n";
+            << ", \"not_reached\": " << unreached << ", \"free\": " << counts[DimensionStatus::Free]
+            << "}\n}\n";
         return status;
     }
     for (const DimensionReport& line : reports) {
@@ -197,8 +206,11 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
     }
     out << reports.size() << " dimension" << (reports.size() == 1 ? "" : "s") << ": "
         << counts[DimensionStatus::UpToDate] << " ok, " << outOfDate
-        << (update ? " updated, " : " out of date, ") << missing << " path missing, "
-        << counts[DimensionStatus::Free] << " free\n";
+        << (update ? " updated, " : " out of date, ") << missing << " path missing, ";
+    if (unreached > 0) {
+        out << unreached << " not reached, ";
+    }
+    out << counts[DimensionStatus::Free] << " free\n";
     return status;
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/MeasureReading.h"
 #include "emulator/core/ArtTree.h"
+#include "emulator/core/HitTest.h"
 #include "emulator/core/Unicode.h"
 #include "plugin/host/Platform.h"
 
@@ -48,27 +49,40 @@ struct Found {
     std::vector<AIRealPoint> clickPoints;
 };
 
+// The cursor the plug-in shows where an Alt+click would open its settings panel rather than
+// bring a dimension up to date.
+constexpr ASInt32 kSettingsCursor = 20010;
+// An entry of the settings panel's main page, which the plug-in draws over the view, and
+// nothing else, while the panel it opened is showing.
+constexpr std::string_view kPanelEntry = "Format de nombre.";
+// How far from a click the plug-in looks for what it clicks, in view pixels.
+constexpr double kClickTolerance = 8;
+
 bool HasTag(const Art& art, std::string_view key) {
     return art.tags.find(key) != art.tags.end();
 }
 
-// Points on the record art's first segment, where a click finds the dimension: away from
-// its middle first, where the measure text may lie.
-std::vector<AIRealPoint> PointsOn(const Art& art) {
+// Points along each segment of a dimension's own line or arc, where a click finds it: away
+// from the segment's middle first, where the measure text may lie.
+void AddPointsOn(const Art& art, std::vector<AIRealPoint>& points) {
     if (art.segments.size() < 2) {
-        return {art.segments.empty() ? AIRealPoint{0, 0} : art.segments[0].p};
+        if (!art.segments.empty()) {
+            points.push_back(art.segments[0].p);
+        }
+        return;
     }
-    const AIPathSegment& a = art.segments[0];
-    const AIPathSegment& b = art.segments[1];
-    std::vector<AIRealPoint> points;
-    for (const float t : {0.3f, 0.7f, 0.5f}) {
-        const float u = 1 - t;
-        const auto at = [&](float p0, float p1, float p2, float p3) {
-            return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
-        };
-        points.push_back({at(a.p.h, a.out.h, b.in.h, b.p.h), at(a.p.v, a.out.v, b.in.v, b.p.v)});
+    for (std::size_t end = 1; end < art.segments.size(); ++end) {
+        const AIPathSegment& a = art.segments[end - 1];
+        const AIPathSegment& b = art.segments[end];
+        for (const float t : {0.3f, 0.7f, 0.5f, 0.15f, 0.85f}) {
+            const float u = 1 - t;
+            const auto at = [&](float p0, float p1, float p2, float p3) {
+                return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+            };
+            points.push_back(
+                {at(a.p.h, a.out.h, b.in.h, b.p.h), at(a.p.v, a.out.v, b.in.v, b.p.v)});
+        }
     }
-    return points;
 }
 
 // The lines of a text art, joined by line feeds (UTF-8).
@@ -87,6 +101,8 @@ Found Describe(emulator::Host& host, const Art& group) {
     found.name = group.name;
     const Art* record = nullptr;
     const Art* text = nullptr;
+    // The art carrying the kind's key: the dimension's own lines and arcs.
+    std::vector<const Art*> own;
     std::vector<const Art*> stack = {&group};
     while (!stack.empty()) {
         const Art* art = stack.back();
@@ -94,13 +110,14 @@ Found Describe(emulator::Host& host, const Art& group) {
         if (art->type == ArtType::Text && text == nullptr) {
             text = art;
         }
-        if (record == nullptr) {
-            for (std::string_view key : kKindKeys) {
-                if (HasTag(*art, key)) {
+        for (std::string_view key : kKindKeys) {
+            if (HasTag(*art, key)) {
+                own.push_back(art);
+                if (record == nullptr) {
                     record = art;
                     found.kindKey = key;
-                    break;
                 }
+                break;
             }
         }
         for (auto child = art->children.rbegin(); child != art->children.rend(); ++child) {
@@ -124,7 +141,13 @@ Found Describe(emulator::Host& host, const Art& group) {
                 }
             }
         }
-        found.clickPoints = PointsOn(*record);
+        // The record art's points first, then those of the rest of its lines.
+        AddPointsOn(*record, found.clickPoints);
+        for (const Art* art : own) {
+            if (art != record && HasTag(*art, found.kindKey)) {
+                AddPointsOn(*art, found.clickPoints);
+            }
+        }
         // A measure from an anchor to a point of no path (a crossing, a point picked in the
         // void) keeps one point's link only: the plug-in cannot rebuild it, it is free.
         const auto has = [&](std::string_view key) {
@@ -191,6 +214,32 @@ const char* ToolFor(const std::string& kindKey) {
     return kindKey == "modc" ? "Outil Cercle" : "Outil Segment";
 }
 
+// True when the host's hit test at `point`, as the plug-in's click asks it, answers with art
+// of the dimension `group`.
+bool OwnArtAt(emulator::Host& host, AIArtHandle group, AIRealPoint point) {
+    emulator::Document* document = host.CurrentDocument();
+    const Art* dimension = host.FindArt(group);
+    if (document == nullptr || dimension == nullptr) {
+        return false;
+    }
+    const emulator::Hit hit = emulator::HitTestDocument(
+        *document, point, kClickTolerance / document->view.zoom, 0, nullptr, host.Index());
+    for (const Art* art = hit.hit ? hit.art : nullptr; art != nullptr; art = art->parent) {
+        if (art == dimension) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// True when the plug-in's annotator last drew its settings panel.
+bool PanelOpen(const emulator::Host& host) {
+    const auto& items = host.LastAnnotation().items;
+    return std::any_of(items.begin(), items.end(), [](const emulator::DisplayItem& item) {
+        return item.kind == emulator::DisplayKind::Text && item.text == kPanelEntry;
+    });
+}
+
 std::string OneLine(const std::string& text) {
     std::string line;
     for (const char c : text) {
@@ -213,13 +262,15 @@ const char* StatusWord(DimensionStatus status) {
             return "out of date";
         case DimensionStatus::PathMissing:
             return "path missing";
+        case DimensionStatus::Unreached:
+            return "not reached";
         case DimensionStatus::Free:
             break;
     }
     return "free";
 }
 
-std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progress& progress) {
+Refresh RefreshDimensions(emulator::Host& host, const Progress& progress) {
     const auto report = [&](double done) {
         if (progress) {
             progress(done);
@@ -228,32 +279,54 @@ std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progr
     const std::vector<Found> before = FindDimensions(host);
     report(0.1);
 
-    // An Alt+click on one linked dimension of each kind rebuilds all of that kind; when the
-    // click finds no dimension (another one lies nearer), the next one of the kind is tried.
+    // An Alt+click on one linked dimension of each kind rebuilds all of that kind. It goes
+    // only where the dimension's own art is what the host finds and where the plug-in, its
+    // cursor says, takes it for a dimension's: elsewhere it would open the settings panel,
+    // and the next clicks would change settings. When a point does not do, the next point
+    // of the dimension is tried, then the next dimension of the kind.
     std::map<std::string, std::vector<const Found*>> byKind;
     for (const Found& dimension : before) {
         if (!dimension.links.empty()) {
             byKind[dimension.kindKey].push_back(&dimension);
         }
     }
+    Refresh refresh;
+    std::set<std::string> unreached;
     std::size_t kindsDone = 0;
     for (const auto& [kindKey, dimensions] : byKind) {
+        bool clicked = false;
         bool rebuilt = false;
         for (std::size_t i = 0; i < dimensions.size() && !rebuilt; ++i) {
             for (const AIRealPoint& point : dimensions[i]->clickPoints) {
+                if (!OwnArtAt(host, dimensions[i]->group, point)) {
+                    continue;
+                }
                 if (host.SelectToolByName(ToolFor(kindKey)) != 0) {
                     break;
                 }
                 host.SetKeys({static_cast<ASInt32>(platform::Key::Alt)});
-                for (const char* event : {"move", "down", "up"}) {
-                    host.ToolEvent(event, point);
+                host.ToolEvent("move", point);
+                if (host.CurrentCursor() == kSettingsCursor) {
+                    host.SetKeys({});
+                    continue;
                 }
+                host.ToolEvent("down", point);
+                host.ToolEvent("up", point);
                 host.SetKeys({});
+                clicked = true;
+                if (PanelOpen(host)) {
+                    refresh.failure = "the settings panel opened at an Alt+click on " +
+                                      dimensions[i]->kind + " \"" + dimensions[i]->name + "\"";
+                    return refresh;
+                }
                 rebuilt = !host.IsLiveArt(dimensions[i]->group);
                 if (rebuilt) {
                     break;
                 }
             }
+        }
+        if (!clicked) {
+            unreached.insert(kindKey);
         }
         report(0.1 + 0.8 * static_cast<double>(++kindsDone) / static_cast<double>(byKind.size()));
     }
@@ -270,7 +343,7 @@ std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progr
         }
     }
     std::map<std::string, std::size_t> taken;
-    std::vector<DimensionReport> reports;
+    std::vector<DimensionReport>& reports = refresh.reports;
     reports.reserve(before.size());
     for (const Found& dimension : before) {
         DimensionReport line{dimension.kind, dimension.name, OneLine(dimension.text),
@@ -278,7 +351,10 @@ std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progr
         if (!dimension.links.empty()) {
             const std::vector<std::string>& texts = rebuilt[dimension.identity];
             std::size_t& next = taken[dimension.identity];
-            if (host.IsLiveArt(dimension.group) || next >= texts.size()) {
+            if (unreached.count(dimension.kindKey) != 0) {
+                line.status = DimensionStatus::Unreached;
+                line.shouldShow.clear();
+            } else if (host.IsLiveArt(dimension.group) || next >= texts.size()) {
                 // Not rebuilt: the path it measured, or the anchors, are gone.
                 line.status = DimensionStatus::PathMissing;
                 line.shouldShow.clear();
@@ -292,7 +368,7 @@ std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progr
         reports.push_back(std::move(line));
     }
     report(1);
-    return reports;
+    return refresh;
 }
 
 }  // namespace app

@@ -17,6 +17,9 @@ enum class DimensionStatus {
     OutOfDate,    // "out of date"
     PathMissing,  // "path missing": what it measured is gone, it was left as it was
     Free,         // "free": not linked, nothing to check
+    // "not reached": no point of any dimension of its kind could take a click without other
+    // art nearer; it was left as it was
+    Unreached,
 };
 
 // The word the reports use for a status.
@@ -34,10 +37,19 @@ struct DimensionReport {
 // Called now and then with the share of the work done, from 0 to 1.
 using Progress = std::function<void(double done)>;
 
+struct Refresh {
+    std::vector<DimensionReport> reports;
+    // Set when the plug-in's settings panel opened (a click the plug-in did not take for a
+    // dimension's): what the plug-in did since cannot be trusted, nothing is to be written.
+    std::string failure;
+};
+
 // Brings every linked dimension of the host's current document up to date through the
 // plug-in, which the host has loaded and started, and reports on every dimension, in the
 // document's order (layers bottom first). The document then holds the updated dimensions;
-// a dimension whose path is missing is left as it was.
-std::vector<DimensionReport> RefreshDimensions(emulator::Host& host, const Progress& progress);
+// a dimension whose path is missing, or that could not be reached, is left as it was.
+// A click goes only where the host's hit test answers with the dimension's own art and
+// where the plug-in does not offer its settings for an Alt+click (its cursor tells).
+Refresh RefreshDimensions(emulator::Host& host, const Progress& progress);
 
 }  // namespace app

@@ -3,8 +3,12 @@
 // forms of measure texts read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "app/CheckCommand.h"
 #include "app/MeasureReading.h"
@@ -151,6 +155,76 @@ TEST_F(DimensionCheck, LinksOnPathsOfSeveralSubpathsSurviveASave) {
     EXPECT_NE(run.out.find("2 dimensions: 2 ok, 0 out of date, 0 path missing, 0 free"),
               std::string::npos)
         << run.out;
+}
+
+// User art zigzagging along the first `pieces` curves of a path, its anchors 2 pt either
+// side of them every 2 pt or so: the plug-in finds those anchors before the path itself.
+std::string Hatch(const emulator::Art& path, std::size_t pieces) {
+    std::string d;
+    for (std::size_t end = 1; end <= pieces && end < path.segments.size(); ++end) {
+        const AIPathSegment& a = path.segments[end - 1];
+        const AIPathSegment& b = path.segments[end];
+        const double chord = std::hypot(b.p.h - a.p.h, b.p.v - a.p.v);
+        const double nx = -(b.p.v - a.p.v) / chord, ny = (b.p.h - a.p.h) / chord;
+        const int steps = static_cast<int>(std::ceil(chord / 2));
+        for (int i = 0; i <= steps; ++i) {
+            const double t = static_cast<double>(i) / steps, u = 1 - t;
+            const auto at = [&](double p0, double p1, double p2, double p3) {
+                return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+            };
+            const double side = i % 2 == 0 ? 2 : -2;
+            const double x = at(a.p.h, a.out.h, b.in.h, b.p.h) + side * nx;
+            const double y = at(a.p.v, a.out.v, b.in.v, b.p.v) + side * ny;
+            // Artwork y is upwards, the file's downwards.
+            d += (d.empty() ? "M " : " L ") + std::to_string(x) + " " + std::to_string(-y);
+        }
+    }
+    return "<path d=\"" + d + "\" fill=\"none\" stroke=\"gray\"/>\n";
+}
+
+// Would catch check and update clicking where other art lies nearer than the dimension's
+// own: there an Alt+click opens the settings panel, and the clicks after it land in the
+// panel and change settings (a correct "16,8 pt" was rewritten "167,5 pt"). The angle's arc
+// is hatched all along, the radius's leader along its first piece: the angle cannot be
+// reached, the radius is reached on its other lines, the user's preferences stay as they
+// were and every text stays what the geometry gives: the bar's 100 pt, the apex angle
+// acos((−30·70 + 70·70) / (√5800·√9800)) = 68,2°, the radius 50 pt and a quarter of the
+// arc of radius 60, 94,2 pt.
+TEST_F(DimensionCheck, ClicksOnlyWhereTheDimensionIsWhatIsHit) {
+    Session(kDimensionAll);
+    const std::string preferences = Read("Vorn-Cotaline-Prefs.txt");
+    const auto made = Saved("out.svg");
+    ASSERT_NE(made, nullptr);
+    std::string hatches;
+    for (emulator::Art* group : Dimensions(*made)) {
+        if (group->name == "Angle") {
+            hatches += Hatch(*WithTag(*group, "moda"), 3);
+        } else if (group->name == "Cercle Rayon") {
+            hatches += Hatch(*WithTag(*group, "red"), 1);
+        }
+    }
+    std::string svg = Read("out.svg");
+    svg.insert(svg.rfind("</svg>"), hatches);
+    Write("hatched.svg", svg);
+
+    Outcome run = Run(app::Command::Check, "hatched.svg");
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.out.find("angle  \"Angle\"  shows \"68,2°\"  not reached"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("shows \"R 50 pt\"  should show \"R 50 pt\"  ok"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("4 dimensions: 2 ok, 0 out of date, 0 path missing, 1 not reached, "
+                           "1 free"),
+              std::string::npos)
+        << run.out;
+    run = Run(app::Command::Update, "hatched.svg", "updated.svg");
+    EXPECT_EQ(run.status, 1) << run.err;
+    const auto updated = Saved("updated.svg");
+    ASSERT_NE(updated, nullptr);
+    std::vector<std::string> texts = Measures(Dimensions(*updated));
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{"100 pt", "68,2°", "94,2 pt", "R 50 pt"}));
+    EXPECT_EQ(Read("Vorn-Cotaline-Prefs.txt"), preferences);
 }
 
 // Dimensions made in millimetres at a scale of 1:50 are read in their own unit: the drawing
