@@ -283,7 +283,7 @@ Refresh RefreshDimensions(emulator::Host& host, const Progress& progress) {
     // only where the dimension's own art is what the host finds and where the plug-in, its
     // cursor says, takes it for a dimension's: elsewhere it would open the settings panel,
     // and the next clicks would change settings. When a point does not do, the next point
-    // of the dimension is tried, then the next dimension of the kind.
+    // of the dimension is tried; when the dimension is not rebuilt, the next of the kind.
     std::map<std::string, std::vector<const Found*>> byKind;
     for (const Found& dimension : before) {
         if (!dimension.links.empty()) {
@@ -319,10 +319,10 @@ Refresh RefreshDimensions(emulator::Host& host, const Progress& progress) {
                                       dimensions[i]->kind + " \"" + dimensions[i]->name + "\"";
                     return refresh;
                 }
+                // Taken, the click rebuilt all of the kind that could be; one that lost
+                // its path stays, and clicking it again would only rebuild the rest again.
                 rebuilt = !host.IsLiveArt(dimensions[i]->group);
-                if (rebuilt) {
-                    break;
-                }
+                break;
             }
         }
         if (!clicked) {
