@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -88,19 +89,56 @@ void FlushFolder(const std::filesystem::path& folder) {
     }
 }
 
+// The file a save of `file` writes: `file` itself, or the file its symbolic links lead to
+// (a save through a link changes what the link points at and keeps the link). Nothing, with
+// the reason, for links that go round in a circle.
+std::optional<std::filesystem::path> SavedFile(const std::filesystem::path& file,
+                                               std::string* reason) {
+    constexpr int kMostLinks = 40;  // as the system itself follows
+    std::filesystem::path target = file;
+    for (int links = 0; links < kMostLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            return target;
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            *reason = error.message();
+            return std::nullopt;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    *reason = "too many levels of symbolic links";
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string TemporaryPrefix(const std::filesystem::path& file) {
     return std::string(".").append(file.filename().string()).append(".tmp-");
 }
 
-bool WriteFileWhole(const std::filesystem::path& file, std::string_view bytes, std::string* error) {
+bool WriteFileWhole(const std::filesystem::path& named, std::string_view bytes,
+                    std::string* error) {
     const auto fail = [&](const std::string& reason) {
         if (error) {
-            *error = file.string() + ": " + reason;
+            *error = named.string() + ": " + reason;
         }
         return false;
     };
+    std::string linkProblem;
+    const std::optional<std::filesystem::path> saved = SavedFile(named, &linkProblem);
+    if (!saved) {
+        return fail("cannot be written: " + linkProblem);
+    }
+    const std::filesystem::path& file = *saved;
+    // A file its owner made read-only stays as it is: replacing it would throw the protection
+    // away with its contents.
+    struct stat old {};
+    const bool exists = ::stat(file.c_str(), &old) == 0;
+    if (exists && ::access(file.c_str(), W_OK) != 0) {
+        return fail(std::string("cannot be written: ") + std::strerror(errno));
+    }
     const std::filesystem::path folder = file.parent_path();
     const std::string prefix = TemporaryPrefix(file);
     RemoveStaleTemporaries(folder, prefix);
@@ -122,9 +160,13 @@ bool WriteFileWhole(const std::filesystem::path& file, std::string_view bytes, s
         std::filesystem::remove(temporary, ignored);
         return fail(reason);
     };
-    // The new file keeps the permissions of the one it replaces.
-    struct stat old {};
-    if (::stat(file.c_str(), &old) == 0) {
+    // The new file keeps the permissions and, where this process may give them, the owner
+    // of the one it replaces.
+    if (exists) {
+        if (::geteuid() == 0) {
+            // Some file systems keep no owners: the file is saved all the same.
+            [[maybe_unused]] const int kept = ::fchown(out.Get(), old.st_uid, old.st_gid);
+        }
         ::fchmod(out.Get(), old.st_mode & 07777);
     }
     if (!WriteAll(out.Get(), bytes)) {

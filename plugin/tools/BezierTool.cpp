@@ -319,8 +319,8 @@ void LayOutBezierDrag(AIRealPoint cursor, const DragKeys& keys) {
     const double step = settings::Settings().curvePointLength * settings::kPointsPerMillimetre;
     if (keys.shift && step > 0) {
         // Whole tick lengths of the settings, for the tick (or ray) as drawn.
-        length = sAIRealMath->AIRealMultiple(static_cast<AIReal>(length),
-                                             static_cast<AIReal>(step), true);
+        length = sAIRealMath->AIRealMultiple(static_cast<AIReal>(length), static_cast<AIReal>(step),
+                                             true);
     }
     layout.halfLength = halves ? length / 2 : length;
     Draw(mark, layout);

@@ -200,8 +200,8 @@ TEST(ArtGeometry, ExtentsAndAreas) {
     // ½∮(x dy − y dx) = ½ × 300² × 2 × ∫s² dt = 3 000.
     EXPECT_DOUBLE_EQ(PathArea(*d.Path({Corner(0, 0), Corner(5, 5)}, true)), 0);
     const float h = 400.0f / 3;
-    Art* halfDisc = d.Path({{{100, 0}, {100, 0}, {100, h}, 1}, {{-100, 0}, {-100, h}, {-100, 0}, 1}},
-                           true);
+    Art* halfDisc =
+        d.Path({{{100, 0}, {100, 0}, {100, h}, 1}, {{-100, 0}, {-100, h}, {-100, 0}, 1}}, true);
     EXPECT_NEAR(std::fabs(PathArea(*halfDisc)), 16000, 1e-2);
     Art* loop = d.Path({{{0, 0}, {-100, 100}, {100, 100}, 1}}, true);
     EXPECT_NEAR(std::fabs(PathArea(*loop)), 3000, 1e-2);

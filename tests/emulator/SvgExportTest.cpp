@@ -180,6 +180,52 @@ TEST(SvgExport, KilledSaveLeavesTheOldFile) {
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
+// A save through a symbolic link changes the file the link leads to and keeps the link; a
+// file its owner made read-only is refused and stays as it was, even for a user who may
+// replace files in its folder. Would catch a save that turns links into copies or throws a
+// protection away (as renaming a new file over the old one does).
+TEST(SvgExport, SavesKeepLinksAndProtections) {
+    testing_support::TemporaryFolder folder;
+    fs::create_directory(folder.Path() / "real");
+    const fs::path real = folder.Path() / "real" / "plan.svg";
+    std::ofstream(real) << "old";
+    const fs::path link = folder.Path() / "plan.svg";
+    fs::create_symlink("real/plan.svg", link);
+    std::string error;
+    ASSERT_TRUE(emulator::WriteFileWhole(link, "new", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(testing_support::ReadFile(real), "new");
+    EXPECT_EQ(Names(folder.Path() / "real"), std::vector<std::string>{"plan.svg"});
+
+    const fs::path loop = folder.Path() / "loop.svg";
+    fs::create_symlink("loop.svg", loop);
+    EXPECT_FALSE(emulator::WriteFileWhole(loop, "new", &error));
+
+    // As a user without the right to write the file (root may write any file), in a folder
+    // anyone may write to.
+    const fs::path shared = folder.Path() / "shared";
+    fs::create_directory(shared);
+    fs::permissions(folder.Path(), fs::perms::all);
+    fs::permissions(shared, fs::perms::all);
+    const fs::path kept = shared / "kept.svg";
+    std::ofstream(kept) << "protected";
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            _exit(2);
+        }
+        _exit(emulator::WriteFileWhole(kept, "replaced", nullptr) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the protected file was written";
+    EXPECT_EQ(testing_support::ReadFile(kept), "protected");
+    EXPECT_EQ(Names(shared), std::vector<std::string>{"kept.svg"});
+}
+
 bool HasRsvgConvert() {
     return std::system("command -v rsvg-convert > /dev/null 2>&1") == 0;
 }

@@ -257,8 +257,8 @@ TEST_F(BezierAreaSession, DraggedTicksKeepOneSideAndWholeLengths) {
 // The lines of the totals all switched off: the click in an empty place only deselects and
 // leaves no empty group behind. A path picked and taken out again keeps no mark in the file.
 TEST_F(BezierAreaSession, TotalsWithoutLinesAndPathsTakenOut) {
-    for (const char* key : {"LALONGUEURTOTALE", "LALONGUEURPARTIELLE", "LAAIRE",
-                            "LANOMBREDETRACES", "LANOMBREDEPOINTS"}) {
+    for (const char* key : {"LALONGUEURTOTALE", "LALONGUEURPARTIELLE", "LAAIRE", "LANOMBREDETRACES",
+                            "LANOMBREDEPOINTS"}) {
         SetPreference(key, "faux");
     }
     const Outcome run = Session(
