@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "plugin/drawing/DimensionArt.h"
 #include "plugin/drawing/MeasureText.h"
@@ -79,37 +81,53 @@ bool Selected(AIArtHandle art) {
            (attributes & kArtSelected) != 0;
 }
 
-void Add(AreaTotals& totals, const Share& share) {
+// Adds a share to the totals; the area of a hole is taken away.
+void Add(AreaTotals& totals, const Share& share, bool hole) {
     totals.paths += 1;
     totals.points += static_cast<std::int32_t>(share.segments.size());
     totals.length += share.length;
     totals.crossed = totals.crossed || share.crossed;
-    totals.area += share.area;
+    totals.area += hole ? -share.area : share.area;
 }
 
 // Totals over the set, each share computed by `shareOf`; dimension art leaves the set.
 template <typename ShareOfMember>
 AreaTotals Totals(ShareOfMember shareOf) {
-    AreaTotals totals;
+    std::vector<AIArtHandle> members;
     for (AIArtHandle art : Members()) {
         if (HasTag(art, kAuxiliaryTag)) {
             sAIArt->SetArtUserAttr(art, kArtSelected, 0);
             sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
             continue;
         }
-        Add(totals, shareOf(art));
+        members.push_back(art);
+    }
+    // The outline whose holes the others are: whatever order the set has, a path that was
+    // never taken out, when there is one.
+    const std::unordered_set<AIArtHandle>& takenOut = AreaTool().takenOut;
+    const auto outline = std::find_if(members.begin(), members.end(), [&takenOut](AIArtHandle art) {
+        return takenOut.count(art) == 0;
+    });
+    const AIArtHandle first =
+        outline != members.end() ? *outline : (members.empty() ? nullptr : members.front());
+    AreaTotals totals;
+    for (AIArtHandle art : members) {
+        Add(totals, shareOf(art), art != first && takenOut.count(art) != 0);
     }
     return totals;
 }
 
-// A second click takes a picked path out of the set. The set alone knows what was picked:
-// nothing is written on the path, which is saved as the user drew it.
+// A second click takes a picked path out of the set; a click picks it again, as a path and
+// not as a hole. Nothing is written on the path, which is saved as the user drew it.
 void PickOrTakeOut(AIArtHandle art) {
+    std::unordered_set<AIArtHandle>& takenOut = AreaTool().takenOut;
     if (Selected(art)) {
         sAIArt->SetArtUserAttr(art, kArtSelected, 0);
         sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
+        takenOut.insert(art);
         return;
     }
+    takenOut.erase(art);
     sAIArtSet->AddArtToArtSet(MeasureSet(), art);
 }
 
@@ -238,6 +256,7 @@ ASErr SelectMeasureSet() {
 
 void ForgetMeasureSet() {
     for (AIArtHandle art : Members()) {
+        AreaTool().takenOut.erase(art);
         if (sAIArt->ValidArt(art)) {
             sAIArt->SetArtUserAttr(art, kArtSelected, 0);
         }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -42,13 +43,19 @@ struct AreaToolState {
     // The selection rectangle dragged from an empty place: where the drag started and
     // where the cursor is.
     std::optional<std::pair<AIRealPoint, AIRealPoint>> marquee;
+    // The paths a second click took out of the set. Taken into the set again by a
+    // selection rectangle, such a path is a hole: its area is subtracted from the totals.
+    // Held here only, never written on the path.
+    std::unordered_set<AIArtHandle> takenOut;
 };
 
 AreaToolState& AreaTool();
 
 // The totals of the picked paths. A picked art that is a dimension's leaves the set and the
-// selection. Each path's share is computed once and kept while its anchors stay the same,
-// so that picking one more path among thousands costs little.
+// selection. The areas of the paths that were taken out and came back into the set are
+// subtracted, but for the path that stands for the outline: the first member not taken
+// out, or the first member when every one was. Each path's share is computed once and kept while
+// its anchors stay the same, so that picking one more path among thousands costs little.
 AreaTotals ComputeTotals();
 
 // The same totals computed from scratch, path by path.
@@ -69,8 +76,8 @@ std::vector<std::string> TotalsLines(const AreaTotals& totals);
 // Makes the host selection the picked paths again (when the tool is selected).
 ASErr SelectMeasureSet();
 
-// Empties the set and deselects its paths: when a document opens or closes, and after the
-// totals were written.
+// Empties the set and deselects its paths, which are no holes any more: when a document
+// opens or closes, and after the totals were written.
 void ForgetMeasureSet();
 
 }  // namespace tools
