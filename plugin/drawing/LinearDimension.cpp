@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -197,29 +199,65 @@ double TextAngle(const LinearState& state, bool horizontalText) {
     return state.l2.h < state.l1.h ? state.angle + kPi : state.angle;
 }
 
-void PlaceTolerances(const LinearState& state, int index, double textWidth) {
+// Where the line runs under a text, along the line: from `from` to `to` (points, from the
+// point of the line nearest the measure text's anchor, in the line's direction).
+struct Span {
+    double from = 0;
+    double to = 0;
+};
+
+// The part of the dimension line that crosses `box` (the bounds of a text of the dimension
+// laid out unrotated beside the measure text, whose anchor is at the origin) once the texts
+// are turned by `textAngle`, the line running in direction `lineAngle`, `textOffset` below
+// the measure's anchor. Nothing when the line passes beside the box.
+std::optional<Span> LineThrough(const AIRealRect& box, double lineAngle, double textAngle,
+                                double textOffset) {
+    // In the texts' own frame the line passes through `start` and runs along `along`.
+    const Vec along = Direction(lineAngle - textAngle);
+    const Vec start = -textOffset * Direction(lineAngle - textAngle + kPi / 2);
+    double from = -std::numeric_limits<double>::infinity();
+    double to = std::numeric_limits<double>::infinity();
+    for (const auto& [origin, step, low, high] :
+         {std::array{start.x, along.x, static_cast<double>(box.left),
+                     static_cast<double>(box.right)},
+          std::array{start.y, along.y, static_cast<double>(box.bottom),
+                     static_cast<double>(box.top)}}) {
+        if (step == 0) {
+            if (origin < low || origin > high) {
+                return std::nullopt;
+            }
+            continue;
+        }
+        const double enter = (low - origin) / step;
+        const double leave = (high - origin) / step;
+        from = std::max(from, std::min(enter, leave));
+        to = std::min(to, std::max(enter, leave));
+    }
+    if (from > to) {
+        return std::nullopt;
+    }
+    return Span{from, to};
+}
+
+// Makes the tolerance texts that are on beside the measure text, which stands unrotated
+// with its anchor at the origin: each starts at the measure's far end in its reading
+// direction. A tolerance that is off has no text.
+void MakeTolerances(int index, double textWidth) {
     const settings::DimensionSettings& s = settings::Settings();
     for (int which : {1, 2}) {
         const bool on = which == 1 ? s.tolerance1On != 0 : s.tolerance2On != 0;
         if (!on) {
+            DisposeArt(ArtOf(index).tolerances[which - 1]);
             continue;
         }
-        const AIArtHandle tolerance = CreateToleranceText(which, index);
-        if (tolerance == nullptr) {
-            continue;
-        }
-        if (s.horizontalText != 0 || state.layout == LinearLayout::Horizontal) {
+        if (const AIArtHandle tolerance = CreateToleranceText(which, index)) {
             TranslateArt(tolerance, textWidth / 2, 0);
-        } else {
-            // Along the reading direction of the rotated measure (upwards in the vertical
-            // layout), to its far end: half the text's length, whatever its angle.
-            const Vec along = (textWidth / 2) * Direction(state.textAngle);
-            TranslateArt(tolerance, along.x, along.y);
         }
     }
 }
 
-// The dimension line, broken around the measure text, and the text placed in the gap.
+// The dimension line, broken around the measure text and its tolerances, and the texts
+// placed in the gap.
 void DrawLineAndText(LinearState& state, LineArt& art, Vec a, Vec b, double setback,
                      const std::optional<AIRealPoint>& cursor, bool textFollowsCursor, int index) {
     const settings::DimensionSettings& s = settings::Settings();
@@ -246,38 +284,68 @@ void DrawLineAndText(LinearState& state, LineArt& art, Vec a, Vec b, double setb
     const AIRealPoint size = ArtSize(art.measureText);
     const double w = size.h;
     const double h = size.v;
+    MakeTolerances(index, w);
+    const double textAngle = TextAngle(state, s.horizontalText != 0);
+
+    // The gap: the measure text's, widened where the line would cross a tolerance text.
+    const double gap = TextGap(state.angle, w, h, s.horizontalText != 0);
+    Span cut{-gap / 2, gap / 2};
+    for (AIArtHandle tolerance : art.tolerances) {
+        AIRealRect box{};
+        if (!IsLive(tolerance) || sAIArt->GetArtBounds(tolerance, &box) != 0) {
+            continue;
+        }
+        if (const auto through = LineThrough(box, state.angle, textAngle, s.textOffset)) {
+            cut.from = std::min(cut.from, through->from - kTextGapPadding / 2);
+            cut.to = std::max(cut.to, through->to + kTextGapPadding / 2);
+        }
+    }
+    const double gapLength = cut.to - cut.from;
 
     const Vec u = Direction(state.angle);
     const double available = Length(Of(state.l1) - Of(state.l2)) - 2 * setback;
-    const double gap = TextGap(state.angle, w, h, s.horizontalText != 0);
-    double half = (available - gap) / 2;
-    if (textFollowsCursor && cursor) {
+    double half = (available - gapLength) / 2;
+    if (textFollowsCursor && cursor && available - gapLength >= 2 * kTextMargin) {
         const Vec c = Of(*cursor);
         if (Length(a - c) <= available && Length(b - c) <= available) {
-            half = std::min(std::max(Length(a - c) - gap / 2, kTextMargin),
-                            available - gap - kTextMargin);
+            // The measure's anchor at the cursor, with some line kept on either side.
+            half = std::clamp(Length(a - c) + cut.from, kTextMargin,
+                              available - gapLength - kTextMargin);
         }
     }
-    const double otherHalf = available - half - gap;
-    const Vec end1 = a + half * u;
-    const Vec end2 = b - otherHalf * u;
-    const Vec middle = 0.5 * (end1 + end2);
-    const Vec position = middle + s.textOffset * Direction(state.angle + kPi / 2);
+    const double otherHalf = available - half - gapLength;
+    const Vec position =
+        a + (half - cut.from) * u + s.textOffset * Direction(state.angle + kPi / 2);
 
     if (std::fabs(s.textOffset) > h / 2) {
         // The text stands off the line: one unbroken line.
         SetTwoPointPath(Point(a), Point(b), art.lineHalf1, Styles().solidLine);
         DisposeArt(art.lineHalf2);
+    } else if (half >= 0) {
+        SetTwoPointPath(Point(a), Point(a + half * u), art.lineHalf1, LineStyle());
+        SetTwoPointPath(Point(b), Point(b - otherHalf * u), NeedHalf2(art), LineStyle());
     } else {
-        SetTwoPointPath(Point(a), Point(end1), art.lineHalf1, LineStyle());
-        SetTwoPointPath(Point(b), Point(end2), NeedHalf2(art), LineStyle());
+        // The texts are longer than the room between the heads: each half runs outward,
+        // from beyond both its arrowhead and the texts, for as far as the texts overrun the
+        // room and at least an arrowhead's length; the texts stand between the halves.
+        // Whichever way a head points, it lies within one setback of the line's end.
+        const double reach = LineSetback();
+        const Vec start1 = a + std::min(half, -reach) * u;
+        const Vec start2 = b - std::min(otherHalf, -reach) * u;
+        SetTwoPointPath(Point(start1), Point(start1 - std::max(-half, reach) * u), art.lineHalf1,
+                        LineStyle());
+        SetTwoPointPath(Point(start2), Point(start2 + std::max(-otherHalf, reach) * u),
+                        NeedHalf2(art), LineStyle());
     }
 
-    state.textAngle = TextAngle(state, s.horizontalText != 0);
-    RotateArt(art.measureText, state.textAngle, {0, 0});
+    state.textAngle = textAngle;
     state.textPosition = Point(position);
-    TranslateArt(art.measureText, position.x, position.y);
-    PlaceTolerances(state, index, w);
+    for (AIArtHandle text : {art.measureText, art.tolerances[0], art.tolerances[1]}) {
+        if (IsLive(text)) {
+            RotateArt(text, textAngle, {0, 0});
+            TranslateArt(text, position.x, position.y);
+        }
+    }
 }
 
 // Draws set `index` from its state: tips, heads, extension lines, line and text.

@@ -173,9 +173,13 @@ TEST_F(LinearDimensionTest, HorizontalAndVerticalLayoutsMeasureAlongTheirAxis) {
     ASSERT_TRUE(Build({200, 50}, {100, 0}, {0, 80}, {}, LinearLayout::Vertical));
     EXPECT_EQ(Text(Lines().measureText).text, u"50 pt");
     EXPECT_NEAR(TextAngle(Text(Lines().measureText)), kPi / 2, 1e-6);
-    const auto [a, unused] = Ends(Lines().lineHalf1);
+    // 50 pt less two setbacks of 10.5 leave 29 pt, less than "50 pt" needs: the half runs
+    // outward from the tip at (0, 0), one setback long.
+    const auto [a, b] = Ends(Lines().lineHalf1);
     EXPECT_FLOAT_EQ(a.h, 0);
-    EXPECT_FLOAT_EQ(a.v, 10.5f);
+    EXPECT_FLOAT_EQ(a.v, 0);
+    EXPECT_FLOAT_EQ(b.h, 0);
+    EXPECT_FLOAT_EQ(b.v, -10.5f);
 }
 
 TEST_F(LinearDimensionTest, TextNeverReadsUpsideDown) {
@@ -301,10 +305,19 @@ TEST_F(LinearDimensionTest, MeasureAndToleranceTexts) {
     EXPECT_EQ(plus.features.justification, emulator::Justification::Left);
     EXPECT_EQ(Text(Lines().tolerances[1]).text, u"-0,2");
     EXPECT_FLOAT_EQ(Text(Lines().tolerances[1]).features.baselineShift, -5);
-    // The tolerances start where the centred measure ends.
+    // The tolerances start where the measure ends; the line leaves a gap around them all,
+    // and the texts stand in the middle of the line (its halves are of one length).
     const double width =
         emulator::PointTextBounds(both).right - emulator::PointTextBounds(both).left;
-    EXPECT_NEAR(plus.matrix[4], 150 + width / 2, 1e-3);
+    EXPECT_NEAR(plus.matrix[4], both.matrix[4] + width / 2, 1e-3);
+    const auto [from1, to1] = Ends(Lines().lineHalf1);
+    const auto [from2, to2] = Ends(Lines().lineHalf2);
+    EXPECT_NEAR(to1.h - from1.h, from2.h - to2.h, 1e-3);
+    EXPECT_LT(to1.h, emulator::PointTextBounds(both).left);
+    // The lowered tolerance reaches down across the line (at y = 30): the gap clears it.
+    const AIRealRect lowered = emulator::PointTextBounds(Text(Lines().tolerances[1]));
+    ASSERT_LT(lowered.bottom, 30);
+    EXPECT_GT(to2.h, lowered.right);
 
     // Along the reading direction of a rotated measure.
     ASSERT_TRUE(Build({200, 100}, {100, 0}, {0, 300}));
