@@ -169,12 +169,14 @@ void LayOutCircleDrag(AIRealPoint cursor, const DragKeys& keys) {
     }
     AIRealPoint at = cursor;
     if (keys.alt) {
-        // The leader keeps its length while the dimension turns; without a radius line the
-        // dimension leaves the centre half a turn further, opposite the cursor.
+        // Without a radius line the dimension leaves the centre half a turn further,
+        // opposite the cursor. The leader reaches as far from the centre as the cursor is,
+        // as it does without Alt: a length kept from before the drag would put the text of
+        // a drag that held Alt from its start across the circle.
         if (settings::Settings().radiusLineDrawn == 0) {
             angle += kPi;
         }
-        at = geometry::PointAt(circle.centre, circle.leaderLength, angle);
+        at = geometry::PointAt(circle.centre, geometry::Distance(circle.centre, cursor), angle);
     }
     circle.leaderAngle = angle;
     circle.altDrag = keys.alt;
