@@ -230,6 +230,20 @@ void Between(std::int32_t& v, std::int32_t minimum, std::int32_t maximum) {
     v = std::clamp(v, minimum, maximum);
 }
 
+// An index into a list (a unit, an arrowhead): one past either end names nothing of the
+// list, and the nearest entry would be a choice the user never made, so the default
+// stands instead.
+void OneOf(double& v, double first, double last, double fallback) {
+    if (!Usable(v) || v < first || v > last) {
+        v = fallback;
+    }
+}
+void OneOf(std::int32_t& v, std::int32_t first, std::int32_t last, std::int32_t fallback) {
+    if (v < first || v > last) {
+        v = fallback;
+    }
+}
+
 void Flag(std::int32_t& v) {
     v = v != 0 ? 1 : 0;
 }
@@ -240,15 +254,15 @@ void SanitizeGroup(PreferenceGroup& g, const PreferenceGroup& fallback) {
     Between(g.strokeWidth, 0, kMaxStrokeWidth, fallback.strokeWidth);
     Between(g.scaleNumerator, 1, kMaxScale, fallback.scaleNumerator);
     Between(g.scaleDenominator, 1, kMaxScale, fallback.scaleDenominator);
-    Between(g.arrowShape, kArrowElegant, kArrowDotWithStroke, fallback.arrowShape);
-    Between(g.unitKind, kMicrometre, kNoMeasure, fallback.unitKind);
+    OneOf(g.arrowShape, kArrowElegant, kArrowDotWithStroke, fallback.arrowShape);
+    OneOf(g.unitKind, kMicrometre, kNoMeasure, fallback.unitKind);
     Between(g.precision, 0, 6, fallback.precision);
 }
 
 }  // namespace
 
 void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
-    Between(s.unitKind, kMicrometre, kNoMeasure);
+    OneOf(s.unitKind, kMicrometre, kNoMeasure, kPoint);
     Flag(s.showUnit);
     Between(s.precision, 0, 6);
     if (s.decimalSeparator != '.') {
@@ -277,15 +291,15 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     Flag(s.tolerance1On);
     Between(s.tolerance1Value, 0, kMaxToleranceValue, 0.25);
     Between(s.tolerance1Offset, -kMaxOffset, kMaxOffset, 5);
-    Between(s.tolerance1Sign, kTolerancePlus, kTolerancePlusMinus);
+    OneOf(s.tolerance1Sign, kTolerancePlus, kTolerancePlusMinus, kToleranceMinus);
     Flag(s.tolerance1StepTimes10);
     Flag(s.tolerance2On);
     Between(s.tolerance2Value, 0, kMaxToleranceValue, 0.12);
     Between(s.tolerance2Offset, -kMaxOffset, kMaxOffset, -5);
-    Between(s.tolerance2Sign, kTolerancePlus, kTolerancePlusMinus);
+    OneOf(s.tolerance2Sign, kTolerancePlus, kTolerancePlusMinus, kTolerancePlus);
     Flag(s.tolerance2StepTimes10);
 
-    Between(s.arrowShape, kArrowElegant, kArrowDotWithStroke);
+    OneOf(s.arrowShape, kArrowElegant, kArrowDotWithStroke, kArrowElegant);
     Between(s.arrowSize, 0, kMaxArrowSize, 150);
     Between(s.strokeWidth, 0, kMaxStrokeWidth, 1);
     Flag(s.dashedLines);
@@ -302,8 +316,8 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     Flag(s.horizontalText);
     Between(s.textOffset, -kMaxOffset, kMaxOffset, 0);
 
-    Between(s.strokeColorModel, kGray, kCustomColor);
-    Between(s.textColorModel, kGray, kCustomColor);
+    OneOf(s.strokeColorModel, kGray, kCustomColor, kRGB);
+    OneOf(s.textColorModel, kGray, kCustomColor, kRGB);
     for (double* c :
          {&s.strokeGray, &s.strokeRed, &s.strokeGreen, &s.strokeBlue, &s.strokeCyan,
           &s.strokeMagenta, &s.strokeYellow, &s.strokeBlack, &s.textGray, &s.textRed, &s.textGreen,
@@ -316,7 +330,7 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     SetLayerName(s, s.layerName);
     Flag(s.soundOn);
 
-    Between(s.dimensionType, kOblique, kHorizontalAndVertical);
+    OneOf(s.dimensionType, kOblique, kHorizontalAndVertical, kOblique);
     Flag(s.withExtensionLines);
     Between(s.extensionGap, -kMaxOffset, kMaxOffset, 0);
     Between(s.extensionLength, -kMaxOffset, kMaxOffset, 12);
@@ -349,7 +363,7 @@ void Sanitize(DimensionSettings& s, std::int32_t fontCount) {
     Flag(s.areaShowPathCount);
     Flag(s.areaShowPointCount);
 
-    Between(s.currentGroup, 0, kGroupCount - 1);
+    OneOf(s.currentGroup, 0, kGroupCount - 1, 0);
     for (int g = 0; g < kGroupCount; ++g) {
         SanitizeGroup(s.groups[g], kDefaultGroups[g]);
     }

@@ -289,11 +289,12 @@ TEST(PreferencesText, DamagedFilesLoadSafely) {
         EXPECT_EQ(r.arcCount, 2);
         EXPECT_EQ(r.secondPrecision, 6);
         EXPECT_DOUBLE_EQ(r.fontSize, 0.1);
-        EXPECT_EQ(r.currentGroup, 3);
+        // A group or a unit that the lists do not have is refused: the default stands.
+        EXPECT_EQ(r.currentGroup, 0);
         EXPECT_EQ(r.secondUnitKind, kPoint);  // unchanged by a word of no unit
         EXPECT_DOUBLE_EQ(r.arrowSize, 0);
         EXPECT_DOUBLE_EQ(r.groups[0].precision, 6);
-        EXPECT_DOUBLE_EQ(r.groups[0].unitKind, 10);
+        EXPECT_DOUBLE_EQ(r.groups[0].unitKind, 6);
     }
     // Values no stepper of the panel reaches are brought within its limits: a text of 35
     // million points or a line 99 million points wide cannot be drawn; a radius the file
