@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
+#include "plugin/geometry/CurveCrossing.h"
 #include "plugin/geometry/GeometryKernel.h"
 #include "plugin/hostaccess/Suites.h"
 #include "plugin/tools/AreaScanIndex.h"
@@ -39,6 +41,19 @@ ASErr RedrawAnnotations() {
 void KeepArcFit(HoverState& hover) {
     hover.arcCentre = LastArcFit().centre;
     hover.arcRadius = LastArcFit().radius;
+}
+
+// The curve of `art` that a segment hit reports by the index of its end anchor (0 for the
+// closing curve of a closed path). Nothing when the path has no such curve.
+std::optional<AIRealBezier> CurveEndingAt(AIArtHandle art, ASInt32 end) {
+    const PathGeometry path = ReadPath(art);
+    const auto n = static_cast<ASInt32>(path.segments.size());
+    if (n < 2 || end < 0 || end >= n || (end == 0 && !path.closed)) {
+        return std::nullopt;
+    }
+    const AIPathSegment& a = path.segments[static_cast<std::size_t>(end == 0 ? n - 1 : end - 1)];
+    const AIPathSegment& b = path.segments[static_cast<std::size_t>(end)];
+    return AIRealBezier{a.p, a.out, b.in, b.p};
 }
 
 bool Straight(const AIRealBezier& b) {
@@ -148,6 +163,9 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
     if (!dimension && HasTag(hit.data.art, kAuxiliaryTag)) {
         return 0;
     }
+    const AIPathSegment& a = path.segments[static_cast<std::size_t>(hover.startIndex)];
+    const AIPathSegment& b = path.segments[static_cast<std::size_t>(hover.endIndex)];
+    const AIRealBezier curve{a.p, a.out, b.in, b.p};
     if (tool != ToolKind::Bezier) {
         HitResult probe;
         {
@@ -160,13 +178,15 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
         }
         if (probe.data.hit && probe.data.type == kSegmentHit) {
             hover.overIntersection = true;
-            hover.hoverPoint = hit.data.point;
+            // The point measured is where the two paths cross, not the point of the first
+            // one under the cursor (a point beside the crossing).
+            const auto other = CurveEndingAt(probe.data.art, probe.data.segment);
+            const auto crossing =
+                other ? CrossingNearest(curve, *other, cursor) : std::optional<AIRealPoint>{};
+            hover.hoverPoint = crossing.value_or(hit.data.point);
             return 0;
         }
     }
-    const AIPathSegment& a = path.segments[static_cast<std::size_t>(hover.startIndex)];
-    const AIPathSegment& b = path.segments[static_cast<std::size_t>(hover.endIndex)];
-    const AIRealBezier curve{a.p, a.out, b.in, b.p};
     if (Straight(curve)) {
         hover.hoverPoint = curve.p0;
         hover.segmentEnd = curve.p3;
