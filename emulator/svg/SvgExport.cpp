@@ -187,7 +187,7 @@ void Writer::Write() {
     std::vector<std::pair<const Layer*, pugi::xml_node>> layers;
     std::vector<pugi::xml_node> layerNodes;
     for (const auto& layer : document_.layers) {
-        if (layer.get() != stray) {
+        if (layer.get() != stray && !HoldsNothingNew(*layer)) {
             const pugi::xml_node node = PrepareLayer(*layer);
             layers.emplace_back(layer.get(), node);
             layerNodes.push_back(node);
@@ -348,6 +348,17 @@ pugi::xml_node Writer::PrepareLayer(const Layer& layer) {
         }
     }
     return node;
+}
+
+// True for a layer the file did not have that holds nothing drawn (its art, if any, all
+// DrawsNothingNew): the layer a tool made for a measure whose second point is not taken
+// yet, or whose unfinished measure was given up, left out with that measure's art.
+bool Writer::HoldsNothingNew(const Layer& layer) {
+    if (layer.source && original_.count(XmlNode(layer.source).internal_object()) != 0) {
+        return false;
+    }
+    return std::all_of(layer.art.begin(), layer.art.end(),
+                       [this](const auto& art) { return DrawsNothingNew(*art); });
 }
 
 // ---- Order and removal -------------------------------------------------------------------

@@ -100,6 +100,7 @@ class Writer {
         return container.append_child((elementPrefix_ + name).c_str());
     }
     pugi::xml_node PrepareLayer(const Layer& layer);
+    bool HoldsNothingNew(const Layer& layer);
     static void Place(pugi::xml_node container, const std::vector<pugi::xml_node>& items);
     void RemoveDisposed();
     template <typename Map>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 #include "plugin/drawing/ArcLengthDimension.h"
 #include "plugin/drawing/CurveDimension.h"
@@ -126,7 +127,10 @@ ClickOutcome PointClick(AIRealPoint cursor) {
             return {};
         }
         state.firstPoint = hover.hoverPoint;
-        if (hover.overAnchor) {
+        state.firstAnchorPath = hover.overAnchor ? hover.hoverArt : nullptr;
+        state.firstAnchorIndex = hover.startIndex;
+        // The type that measures the art's bounds makes its dimension from this one click.
+        if (hover.overAnchor && BothDirections()) {
             drawing::WritePointLink(hover.hoverArt, hover.startIndex, drawing::Point::First,
                                     drawing::LineHalves(0));
         }
@@ -143,17 +147,22 @@ ClickOutcome PointClick(AIRealPoint cursor) {
     state.clickCount += 1;
     state.secondPoint = hover.hoverPoint;
     PlayClickSound(ClickSound::Point);
+    state.measuredPath = hover.hoverArt;
+    const AIArtHandle firstPath = std::exchange(state.firstAnchorPath, nullptr);
+    if (!LayOutPoints(cursor)) {
+        return {};
+    }
+    // The links, once the two points made a dimension.
     if (!state.firstPointForeign && hover.overOtherPoint) {
         // A dimension that touches a point other than an anchor cannot follow its path.
         drawing::UnlinkFirstPoint(drawing::LineHalves(0));
+    } else if (drawing::IsLive(firstPath)) {
+        drawing::WritePointLink(firstPath, state.firstAnchorIndex, drawing::Point::First,
+                                drawing::LineHalves(0));
     }
-    state.measuredPath = hover.hoverArt;
     if (hover.overAnchor && !state.firstPointForeign) {
         drawing::WritePointLink(hover.hoverArt, hover.startIndex, drawing::Point::Second,
                                 drawing::LineHalves(0));
-    }
-    if (!LayOutPoints(cursor)) {
-        return {};
     }
     return Accepted();
 }
@@ -325,6 +334,7 @@ ClickOutcome FreeClick(AIRealPoint cursor) {
             return {};
         }
         state.firstPoint = cursor;
+        state.firstAnchorPath = nullptr;
         PlayClickSound(ClickSound::Point);
         state.clickCount = 1;
         ClickOutcome outcome = Accepted();

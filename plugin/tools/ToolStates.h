@@ -41,6 +41,10 @@ struct SegmentToolState {
     AIRealPoint firstPoint{0, 0};
     AIRealPoint secondPoint{0, 0};
     AIArtHandle measuredPath = nullptr;
+    // The path and anchor of a first point taken on an anchor. The link is written when the
+    // second point makes the measure, so that a measure left waiting marks no path.
+    AIArtHandle firstAnchorPath = nullptr;
+    std::int16_t firstAnchorIndex = 0;
     bool firstPointForeign = false;
     bool freePointPending = false;
     bool perpendicularPending = false;
