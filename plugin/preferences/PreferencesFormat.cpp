@@ -1,7 +1,11 @@
 #include "plugin/preferences/PreferencesFormat.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include "plugin/measure/NumberFormat.h"
@@ -265,8 +269,26 @@ std::int32_t Saturate(double value) {
     return static_cast<std::int32_t>(value);
 }
 
+// Beyond this a 32-bit float no longer holds every whole number.
+constexpr double kLargestExactFloat = 16777216.0;
+
 std::string Number(double value, int decimals, char separator) {
-    return measure::FormatPlainNumber(static_cast<float>(value), decimals, separator);
+    if (!std::isfinite(value) || std::fabs(value) < kLargestExactFloat) {
+        return measure::FormatPlainNumber(static_cast<float>(value), decimals, separator);
+    }
+    // A scale of 1:99,999,999 would come back as 1:100,000,000 through a float: large values
+    // are written from their own digits.
+    char buffer[64];
+    const std::to_chars_result written = std::to_chars(
+        buffer, buffer + sizeof buffer, value, std::chars_format::fixed, std::max(decimals, 0));
+    if (written.ec != std::errc()) {
+        return measure::FormatPlainNumber(static_cast<float>(value), decimals, separator);
+    }
+    std::string text(buffer, written.ptr);
+    if (const std::size_t point = text.find('.'); point != std::string::npos) {
+        text[point] = separator;
+    }
+    return text;
 }
 
 std::string ValueText(const Pair& pair, const DimensionSettings& s) {
@@ -295,7 +317,7 @@ std::string ValueText(const Pair& pair, const DimensionSettings& s) {
         case Kind::Arrow:
             return Word(kArrowWords, s.*pair.integer);
         case Kind::ColorModel:
-            // A spot colour is kept as its CMYK components.
+            // A spot colour is written as the CMYK model, with the components the user set.
             return Word(kColorModelWords, s.*pair.integer);
         case Kind::ArcStyle:
             return s.arcMultiple != 0 ? "multiple" : "normal";

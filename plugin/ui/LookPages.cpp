@@ -19,24 +19,6 @@ namespace {
 using settings::DimensionSettings;
 using settings::Settings;
 
-// The custom colour's own process components, when it has some.
-AIFourColorStyle ProcessComponents(AICustomColorHandle color) {
-    AICustomColor definition{};
-    if (sAICustomColor->GetCustomColor(color, &definition) != 0) {
-        return {0, 0, 0, 1};
-    }
-    if (definition.kind == kFourColor) {
-        return definition.cmyk;
-    }
-    const AIThreeColorStyle& rgb = definition.rgb;
-    const AIReal black = 1 - std::max({rgb.red, rgb.green, rgb.blue});
-    if (black >= 1) {
-        return {0, 0, 0, 1};
-    }
-    return {(1 - rgb.red - black) / (1 - black), (1 - rgb.green - black) / (1 - black),
-            (1 - rgb.blue - black) / (1 - black), black};
-}
-
 // Asks the host's colour picker for the line (or text) colour; the colour chosen gives the
 // colour model and its components, and new dimensions take it at once.
 void PickColor(bool lines) {
@@ -79,11 +61,10 @@ void PickColor(bool lines) {
             *rgb[2] = chosen.rgb.blue;
             break;
         case kCustomColor:
-            // The spot colour's own process values are kept, so that the file (which knows
-            // no spot colours) brings back the same colour after a restart.
+            // The spot colour is used as it is for the rest of the run. The components the
+            // user set stay as they were: the file, which knows no spot colours, keeps them.
             model = settings::kCustomColor;
             custom = chosen.custom.color;
-            setCmyk(ProcessComponents(chosen.custom.color));
             break;
         default:
             model = settings::kRGB;

@@ -94,7 +94,7 @@ Page AngleToolPage() {
         [](int k) { settings::SetArcMultiple(Settings(), k == 1); }));
     const auto multiple = [] { return Settings().arcMultiple != 0; };
     Control count = Stepper(
-        {36, 70, 3.4, 4.4}, {88, 122, 3.4, 4.4}, [] { return std::to_string(Settings().arcCount); },
+        {36, 70, 3.4, 4.4}, {88, 122, 3.4, 4.4}, [] { return PanelNumber(Settings().arcCount, 0); },
         [](int direction, const PanelKeys&) {
             std::int32_t& value = Settings().arcCount;
             value = static_cast<std::int32_t>(Stepped(value, 1, direction, 2, 1000));
@@ -171,7 +171,7 @@ Page BezierToolPage() {
         {4, 120, -1, 4 / kRowPixels}, "Partager", [] { return Settings().curveShare != 0; },
         [] { Settings().curveShare = Settings().curveShare ? 0 : 1; }));
     Control divisions = Stepper(
-        {36, 70, 1, 2}, {84, 118, 1, 2}, [] { return std::to_string(Settings().curveDivisions); },
+        {36, 70, 1, 2}, {84, 118, 1, 2}, [] { return PanelNumber(Settings().curveDivisions, 0); },
         [](int direction, const PanelKeys& keys) {
             std::int32_t& value = Settings().curveDivisions;
             value =

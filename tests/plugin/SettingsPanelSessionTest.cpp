@@ -146,11 +146,12 @@ TEST_F(SettingsPanel, LookPagesAndTheLayerKeyboard) {
     ASSERT_NE(half, nullptr);
     EXPECT_EQ(half->style.dash.size(), 2u);
 
-    // A spot colour keeps its own process values, so that a restart brings it back.
+    // A spot colour is saved as CMYK with the components the user set, not its own.
     Session("doc drawing.svg\ntool segment\n" + Open(8) + "picker spot Orange\n" + At(60, 0.5) +
             kClose);
     EXPECT_EQ(Preferences().at("TYPECOULEURTRAITS"), "cmjn");
-    EXPECT_EQ(Preferences().at("NOIRTRAITS"), "0,50");
+    EXPECT_EQ(Preferences().at("CYANTRAITS"), "1,00");
+    EXPECT_EQ(Preferences().at("NOIRTRAITS"), "0,00");
 }
 
 // The tool pages, a reset by Alt-click on the main page, the group cells, and the refusal of
