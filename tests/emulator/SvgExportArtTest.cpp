@@ -148,9 +148,17 @@ TEST(SvgExport, LooseArtAndLayersKeepTheirOrder) {
         Append(unfinished->children, std::make_unique<Art>(), &notes, unfinished);
     }
     Append(notes.art, StraightPath({{5, 5}, {50, 5}}, false, 1), &notes, nullptr)->name = "Cote";
-    auto extra = std::make_unique<Layer>();
-    extra->title = "Cotes";
-    document->layers.push_back(std::move(extra));
+    // A new layer is written with what it draws; one that draws nothing (what a tool made
+    // for a measure never finished) is left out.
+    for (const char* title : {"Cotes", "Rien"}) {
+        auto extra = std::make_unique<Layer>();
+        extra->title = title;
+        document->layers.push_back(std::move(extra));
+    }
+    Layer& cotes = *document->layers[4];
+    Append(cotes.art, StraightPath({{5, 9}, {50, 9}}, false, 1), &cotes, nullptr);
+    Append(document->layers[5]->art, std::make_unique<Art>(), document->layers[5].get(), nullptr)
+        ->type = ArtType::Group;
     const std::string text = WriteSvg(*document);
     std::vector<std::string> edited = asRead;
     edited.push_back("Cotes");
