@@ -3,8 +3,13 @@
 // written at the end and read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <regex>
+#include <string>
+#include <vector>
 
+#include "emulator/core/TextLayout.h"
 #include "tests/support/SessionFixture.h"
 
 namespace {
@@ -311,3 +316,109 @@ TEST_F(SegmentToolSession, AWholeSegmentRebuiltByAnotherToolFollowsTheDrag) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two lines crossing at (200, 200); a curve crossed by a vertical line; a segment shorter
+// than its measure text.
+const char* const kCrossingsDrawing = R"(<svg xmlns="http://www.w3.org/2000/svg"
+     width="600" height="700" viewBox="0 0 600 700">
+  <path d="M 100 200 L 300 200" stroke="black" fill="none"/>
+  <path d="M 150 100 L 250 300" stroke="black" fill="none"/>
+  <path d="M 100 400 C 150 300 250 500 300 400" stroke="black" fill="none"/>
+  <path d="M 180 300 L 180 500" stroke="black" fill="none"/>
+  <path d="M 100 600 L 120 600" stroke="black" fill="none"/>
+  <path d="M 400 600 L 420 600" stroke="black" fill="none"/>
+</svg>)";
+
+// Where the curve above reaches x = 180 (SVG y), found by bisection of its x(t), which
+// grows along the curve.
+double CurveYAt180() {
+    const auto at = [](double t, double a, double b, double c, double d) {
+        const double u = 1 - t;
+        return u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d;
+    };
+    double low = 0;
+    double high = 1;
+    for (int i = 0; i < 100; ++i) {
+        const double t = (low + high) / 2;
+        (at(t, 100, 150, 250, 300) < 180 ? low : high) = t;
+    }
+    return at(low, 400, 300, 500, 400);
+}
+
+}  // namespace
+
+// A point taken near a crossing is the crossing itself, for lines and for curves; a short
+// dimension keeps its line off its text, heads inside or outside.
+TEST_F(SegmentToolSession, CrossingsAndShortDimensions) {
+    Write("crossings.svg", kCrossingsDrawing);
+    std::string preferences = Read("Vorn-Cotaline-Prefs.txt");
+    preferences =
+        std::regex_replace(preferences, std::regex("\nPRECISION\n[^\n]*\n"), "\nPRECISION\n2\n");
+    Write("Vorn-Cotaline-Prefs.txt", preferences);
+    const double y = CurveYAt180();
+    const std::string nearCurveCrossing = "180.6 " + std::to_string(y + 0.5) + "\n";
+    const Outcome run = Session(
+        "doc crossings.svg\ntool segment\n"
+        "move 200.6 200.3\nclick 200.6 200.3\nmove 300 200\nclick 300 200\n"
+        "move " +
+        nearCurveCrossing + "click " + nearCurveCrossing +
+        "move 180 500\nclick 180 500\n"
+        "move 110 600\ndown 110 600\ndrag 110 570\nup 110 570\n"
+        "move 410 600\ndown 410 600\nkeys alt\ndrag 410 570\nup 410 570\nkeys\n"
+        "save out.svg\n");
+    EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
+    auto document = Saved("out.svg");
+    const auto groups = Dimensions(*document);
+    ASSERT_EQ(groups.size(), 4u);
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%.2f pt", 500 - y);
+    std::string curveMeasure = expected;
+    std::replace(curveMeasure.begin(), curveMeasure.end(), '.', ',');
+    EXPECT_EQ(Measures(groups),
+              (std::vector<std::string>{"100 pt", curveMeasure, "20 pt", "20 pt"}));
+    // The short ones: each half lies beyond its extension line and beyond the text.
+    for (int i : {2, 3}) {
+        SCOPED_TRACE(i);
+        const double left = i == 2 ? 100 : 400;
+        const Art* text = nullptr;
+        std::vector<const Art*> halves;
+        emulator::ForEachArt(*groups[static_cast<std::size_t>(i)], [&](Art& art) {
+            if (art.type == emulator::ArtType::Text) {
+                text = &art;
+            } else if (art.type == emulator::ArtType::Path && art.segments.size() == 2 &&
+                       art.segments[0].p.v == art.segments[1].p.v) {
+                halves.push_back(&art);
+            }
+        });
+        ASSERT_NE(text, nullptr);
+        ASSERT_EQ(halves.size(), 2u);
+        const AIRealRect box = emulator::PointTextBounds(text->pointText);
+        for (const Art* half : halves) {
+            const double a = half->segments[0].p.h;
+            const double b = half->segments[1].p.h;
+            const bool onLeft = a < left + 10;
+            for (double x : {a, b}) {
+                EXPECT_TRUE(onLeft ? x <= std::min<double>(left, box.left)
+                                   : x >= std::max<double>(left + 20, box.right))
+                    << x;
+            }
+        }
+    }
+}
+
+// A measure whose second point never came leaves nothing in the file: no link on the
+// path, no empty layer made for it, whether the session ends or another tool is taken.
+TEST_F(SegmentToolSession, UnfinishedMeasuresWriteNothing) {
+    Write("lines.svg", kCrossingsDrawing);
+    for (const char* script :
+         {"click 100 200\nsave out.svg\n",
+          "click 100 200\nclick 500 650\ntool circle\nclick 300 400\nsave out.svg\n"}) {
+        SCOPED_TRACE(script);
+        Session(std::string("doc lines.svg\ntool segment\n") + script);
+        const std::string saved = Read("out.svg");
+        EXPECT_EQ(saved.find("segpt1"), std::string::npos) << saved;
+        EXPECT_EQ(saved.find("Dimensions"), std::string::npos) << saved;
+    }
+}
