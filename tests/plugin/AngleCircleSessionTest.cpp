@@ -241,16 +241,27 @@ TEST_F(AngleCircleSession, AVertexEndsAWaitingFirstSide) {
 // With Alt and no radius line, the dimension leaves the centre half a turn from the cursor:
 // the leader bends on the far side of the circle and its shoulder points away.
 TEST_F(AngleCircleSession, AltWithoutRadiusLineTurnsTheLeaderHalfATurn) {
+    const std::string script =
+        "doc drawing.svg\ntool circle\n"
+        "move 135.36 234.64\ndown 135.36 234.64\nkeys alt\ndrag 200 220\nup 200 220\n"
+        "save out.svg\n";
+    // Alt held from the start, with the radius line: the leader bends at the cursor.
+    Session(script);
+    auto groups = SavedGroups();
+    ASSERT_EQ(groups.size(), 1u);
+    const Art* bent = WithTag(*groups[0], "red");
+    ASSERT_NE(bent, nullptr);
+    ASSERT_EQ(bent->segments.size(), 3u);
+    EXPECT_NEAR(bent->segments[1].p.h, 200, 1e-3);
+    EXPECT_NEAR(bent->segments[1].p.v, -220, 1e-3);
+
     std::string preferences = Read("Vorn-Cotaline-Prefs.txt");
     preferences = std::regex_replace(preferences, std::regex("\nAVECRAYONTRACE\n[^\n]*\n"),
                                      "\nAVECRAYONTRACE\nfaux\n");
     Write("Vorn-Cotaline-Prefs.txt", preferences);
-    const Outcome run = Session(
-        "doc drawing.svg\ntool circle\n"
-        "move 135.36 234.64\ndown 135.36 234.64\nkeys alt\ndrag 200 220\nup 200 220\n"
-        "save out.svg\n");
+    const Outcome run = Session(script);
     EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
-    const auto groups = SavedGroups();
+    groups = SavedGroups();
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(MeasureOf(*groups[0]), "Ø 100 pt");
     const Art* leader = WithTag(*groups[0], "red");
@@ -262,6 +273,7 @@ TEST_F(AngleCircleSession, AltWithoutRadiusLineTurnsTheLeaderHalfATurn) {
     const double length = std::hypot(dx, dy);
     EXPECT_NEAR(dx / length, -100 / std::hypot(100, 50), 1e-4);
     EXPECT_NEAR(dy / length, -50 / std::hypot(100, 50), 1e-4);
+    EXPECT_NEAR(length, std::hypot(100, 50), 1e-3) << "as far from the centre as the cursor";
     EXPECT_LT(leader->segments[2].p.h, leader->segments[1].p.h);
 }
 

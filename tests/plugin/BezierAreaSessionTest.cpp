@@ -282,6 +282,8 @@ const char* const kShapes = R"(<svg xmlns="http://www.w3.org/2000/svg"
     <path d="M 200 100 C 200 33.333333 300 33.333333 300 100 Z" fill="none" stroke="black"/>
     <path d="M 400 100 C 500 0 300 0 400 100 Z" fill="none" stroke="black"/>
     <path d="M 50 300 L 90 300 L 90 330 L 50 330 Z" fill="none" stroke="black"/>
+    <path d="M 460 340 L 540 340 L 540 420 L 460 420 Z" fill="none" stroke="black"/>
+    <path d="M 420 300 L 580 300 L 580 460 L 420 460 Z" fill="none" stroke="black"/>
   </g>
   <g inkscape:groupmode="layer" inkscape:label="Fond" sodipodi:insensitive="true">
     <path d="M 200 300 L 300 300 L 300 400 L 200 400 Z" fill="none" stroke="black"/>
@@ -335,11 +337,15 @@ TEST_F(BezierAreaSession, AreasOfFewAnchorsAndLockedLayers) {
         // The square on the locked layer with the unlocked one, by a click and in a rectangle.
         "click 250 300\nclick 90 315\nclick 450 380\n"
         "move 20 280\ndown 20 280\ndrag 320 420\nup 320 420\nclick 450 440\n"
+        // A hole: the inner square (above the outer one in the file) picked, taken out,
+        // then taken again with its outline in a rectangle.
+        "click 500 340\nclick 500 340\nsave hole.svg\n"
+        "move 410 290\ndown 410 290\ndrag 590 470\nup 590 470\nclick 300 480\n"
         "save out.svg\n");
     EXPECT_EQ(Count(run.out, "alert:"), 0) << run.out;
     auto document = Saved("out.svg");
     const auto groups = Dimensions(*document);
-    ASSERT_EQ(groups.size(), 5u);
+    ASSERT_EQ(groups.size(), 6u);
     std::vector<std::vector<std::string>> texts;
     for (Art* group : groups) {
         texts.emplace_back();
@@ -363,6 +369,10 @@ TEST_F(BezierAreaSession, AreasOfFewAnchorsAndLockedLayers) {
         EXPECT_EQ(texts[i][1], "A (sélection) = 1 200 pt2") << i;
         EXPECT_EQ(texts[i][2], "Nombre de tracés = 1") << i;
     }
+    // 160 × 160 less 80 × 80; the pick is kept by the tool, not written on the path.
+    EXPECT_EQ(texts[5][1], "A (sélection) = 19 200 pt2");
+    EXPECT_EQ(texts[5][2], "Nombre de tracés = 2");
+    EXPECT_EQ(Read("hole.svg").find("spa="), std::string::npos);
 }
 
 }  // namespace
