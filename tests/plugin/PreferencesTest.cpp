@@ -91,6 +91,8 @@ TEST(PreferencesText, RoundTripWithPointSeparator) {
     s.textOffset = -3.75;
     SetLayerName(s, "Cotes \xE9tage 2");
     s.groups[2].scaleDenominator = 50;
+    // Past 2^24, where single precision no longer holds every whole number.
+    s.groups[1].scaleDenominator = 99999999;
     s.currentGroup = 3;
     const std::string text = PreferencesText(s);
     EXPECT_NE(text.find("CORPS\n9.50\n"), std::string::npos);
@@ -107,6 +109,7 @@ TEST(PreferencesText, RoundTripWithPointSeparator) {
     EXPECT_EQ(r.layerName, "Cotes \xE9tage 2");
     EXPECT_EQ(r.currentGroup, 3);
     EXPECT_DOUBLE_EQ(r.groups[2].scaleDenominator, 50);
+    EXPECT_DOUBLE_EQ(r.groups[1].scaleDenominator, 99999999);
 }
 
 // Values the file cannot hold exactly come back as the file wrote them.

@@ -352,6 +352,16 @@ TEST_F(PanelLayout, SamplesButtonsAndWords) {
     }
     const auto angle = texts(PanelPage::AngleTool);
     EXPECT_NE(std::find(angle.begin(), angle.end(), "30 mm"), angle.end());
+    // Counts are numbers like the others, with the thousands separator.
+    settings::Settings().thousandsSeparator = settings::kThousandsComma;
+    settings::Settings().arcMultiple = 1;
+    settings::Settings().arcCount = 1000;
+    settings::Settings().curveDivisions = 1000;
+    for (PanelPage tool : {PanelPage::AngleTool, PanelPage::BezierTool}) {
+        const auto shown = texts(tool);
+        EXPECT_NE(std::find(shown.begin(), shown.end(), "1,000"), shown.end())
+            << static_cast<int>(tool);
+    }
     EXPECT_TRUE(Host().TakeViolations().empty());
 }
 
