@@ -14,7 +14,12 @@ namespace {
 
 class WindowsServices final : public Services {
   public:
-    bool KeyHeld(Key key) override { return GetAsyncKeyState(static_cast<int>(key)) != 0; }
+    // The high bit says the key is down now; the low bit only that it was pressed at some
+    // time since the last call, which would count a key already released as held.
+    bool KeyHeld(Key key) override {
+        return (static_cast<unsigned short>(GetAsyncKeyState(static_cast<int>(key))) & 0x8000u) !=
+               0;
+    }
 
     void PlaySoundFile(const std::string& path) override {
         PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
