@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plugin/drawing/DimensionRecords.h"
+#include "plugin/geometry/Trigonometry.h"
 #include "plugin/host/ResultCodes.h"
 #include "plugin/hostaccess/Suites.h"
 #include "plugin/hostaccess/WindowsText.h"
@@ -185,8 +186,9 @@ void SetPolyline(const std::vector<AIRealPoint>& points, AIArtHandle path,
 }
 
 AIRealMatrix ScaleRotateTranslate(double scale, double angle, AIRealPoint to) {
-    const double c = std::cos(angle) * scale;
-    const double s = std::sin(angle) * scale;
+    const geometry::SineCosine turn = geometry::SinCos(angle);
+    const double c = turn.cosine * scale;
+    const double s = turn.sine * scale;
     return {static_cast<AIReal>(c),
             static_cast<AIReal>(s),
             static_cast<AIReal>(-s),
@@ -208,8 +210,9 @@ void RotateArt(AIArtHandle art, double angle, AIRealPoint about) {
         return;
     }
     // Rotation about `about`: p' = R (p - about) + about.
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
+    const geometry::SineCosine sc = geometry::SinCos(angle);
+    const double c = sc.cosine;
+    const double s = sc.sine;
     const AIRealPoint to{static_cast<AIReal>(about.h - (c * about.h - s * about.v)),
                          static_cast<AIReal>(about.v - (s * about.h + c * about.v))};
     const AIRealMatrix turn = ScaleRotateTranslate(1.0, angle, to);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "plugin/geometry/Trigonometry.h"
+
 namespace geometry {
 namespace {
 
@@ -42,7 +44,8 @@ double DirectionAngle(const AIRealPoint& from, const AIRealPoint& to) {
 }
 
 AIRealPoint PointAt(const AIRealPoint& from, double distance, double angle) {
-    return Point(from.h + distance * std::cos(angle), from.v + distance * std::sin(angle));
+    const SineCosine direction = SinCos(angle);
+    return Point(from.h + distance * direction.cosine, from.v + distance * direction.sine);
 }
 
 std::optional<double> SweptAngle(const AIRealPoint& vertex, const AIRealPoint& a,
@@ -103,11 +106,11 @@ std::vector<AIPathSegment> ArcAnchors(const AIRealPoint& centre, double radius, 
     // in proportion to the angle would bulge a 60° piece 0.4 % outward.)
     const double handle = radius * 4.0 / 3.0 * std::tan(step / 4);
     for (int i = 0; i <= pieces; ++i) {
-        const double a = startAngle + step * i;
-        const double x = centre.h + radius * std::cos(a);
-        const double y = centre.v + radius * std::sin(a);
-        const double tx = -std::sin(a);
-        const double ty = std::cos(a);
+        const SineCosine radial = SinCos(startAngle + step * i);
+        const double x = centre.h + radius * radial.cosine;
+        const double y = centre.v + radius * radial.sine;
+        const double tx = -radial.sine;
+        const double ty = radial.cosine;
         AIPathSegment s{};
         s.p = Point(x, y);
         s.in = i == 0 ? s.p : Point(x - handle * tx, y - handle * ty);

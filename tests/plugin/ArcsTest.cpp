@@ -5,8 +5,10 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 #include "plugin/geometry/Arcs.h"
+#include "plugin/geometry/Trigonometry.h"
 
 namespace {
 
@@ -136,6 +138,53 @@ TEST(Arcs, ArcSweepFollowsTheCurve) {
     const AIRealBezier longArc{{10, 0}, {10, -18}, {-18, 10}, {0, 10}};
     EXPECT_NEAR(*ArcSweep(centre, longArc), -1.5 * kPi, 1e-6);
     EXPECT_FALSE(ArcSweep(centre, {centre, centre, {1, 1}, {2, 2}}).has_value());
+}
+
+// Texts set upright or upside down are turned by matrices of these sines and cosines, which
+// must not depend on how a maths library reduces angles (MinGW's gave 6.1230e-17 for the
+// cosine of a quarter turn). Next to each multiple of a quarter turn they are the angle's
+// distance to it, here worked out from π's digits (π/2 − 1.5707963267948966 =
+// 6.123233995736766e-17...), and within a unit in the last place of this system's library
+// a few units from it; elsewhere they are exactly the library's.
+TEST(Trigonometry, SinesAndCosinesNextToQuarterTurns) {
+    struct Exact {
+        double angle;
+        double sine;
+        double cosine;
+    };
+    const Exact exact[] = {
+        {0, 0, 1},
+        {kPi / 2, 1, 6.123233995736766e-17},
+        {-kPi / 2, -1, 6.123233995736766e-17},
+        {kPi, 1.2246467991473532e-16, -1},
+        {-kPi, -1.2246467991473532e-16, -1},
+        {3 * kPi / 2, -1, -1.8369701987210297e-16},
+        {2 * kPi, -2.4492935982947064e-16, 1},
+        {5 * kPi / 2, 1, 3.061616997868383e-16},
+        // One unit in the last place past a quarter turn: 2^-52 − 6.123233995736766e-17.
+        {std::nextafter(kPi / 2, 2.0), 1, -1.6081226496766366e-16},
+    };
+    for (const Exact& e : exact) {
+        const SineCosine sc = SinCos(e.angle);
+        EXPECT_EQ(sc.sine, e.sine) << e.angle;
+        EXPECT_EQ(sc.cosine, e.cosine) << e.angle;
+    }
+    const auto ulp = [](double x) { return std::fabs(std::nextafter(x, 2 * x + 1) - x); };
+    for (int quarters = -64; quarters <= 64; ++quarters) {
+        double near = quarters * (kPi / 2);
+        for (int step = 0; step < 8; ++step, near = std::nextafter(near, 1e3)) {
+            for (const double angle : {near, -near}) {
+                const SineCosine sc = SinCos(angle);
+                EXPECT_NEAR(sc.sine, std::sin(angle), ulp(std::sin(angle))) << angle;
+                EXPECT_NEAR(sc.cosine, std::cos(angle), ulp(std::cos(angle))) << angle;
+            }
+        }
+        for (const double angle : {quarters * (kPi / 2) + 2e-9, quarters * (kPi / 2) + 0.3}) {
+            EXPECT_EQ(SinCos(angle).sine, std::sin(angle)) << angle;
+            EXPECT_EQ(SinCos(angle).cosine, std::cos(angle)) << angle;
+        }
+    }
+    EXPECT_TRUE(std::isnan(SinCos(std::nan("")).sine));
 }
 
 }  // namespace
