@@ -12,6 +12,8 @@ namespace {
 constexpr std::size_t kPiece = std::size_t{1} << 30;
 // Window bits of 15 plus 16: a gzip header and trailer rather than zlib's.
 constexpr int kGzipWindow = 15 + 16;
+// The gzip header's number for Unix file systems.
+constexpr int kGzipUnix = 3;
 constexpr std::size_t kOutputChunk = std::size_t{1} << 16;
 
 // Hands zlib the next piece of `data` once it has used up the last one; `consumed` counts
@@ -89,6 +91,11 @@ std::string GzipDeflate(std::string_view data) {
         Z_OK) {
         return {};
     }
+    // The header names no file and no time, and the same system wherever the host runs (Unix,
+    // as zlib writes it on Linux): a drawing compresses to the same bytes on every system.
+    gz_header header{};
+    header.os = kGzipUnix;
+    deflateSetHeader(&stream, &header);
     std::string out;
     std::size_t consumed = 0;
     char chunk[kOutputChunk];
