@@ -2,12 +2,16 @@
 
 #include <chrono>
 #include <fstream>
+#include <sstream>
+#include <string>
 
 #include "app/DemoFiles.h"
 #include "app/Registrations.h"
 #include "app/Session.h"
 #include "emulator/core/Host.h"
 #include "emulator/core/SuiteRegistry.h"
+#include "emulator/core/Unicode.h"
+#include "emulator/picture/ViewPicture.h"
 #include "plugin/host/PluginSuites.h"
 
 namespace app {
@@ -39,6 +43,20 @@ bool WriteFile(const std::filesystem::path& file, const char* text) {
     return !stream.fail();
 }
 
+// The bundled session as this build plays it: without its views when it makes no pictures
+// (the Windows build); each view line becomes an empty one, so that line numbers stay.
+std::string DemoScript() {
+    std::istringstream in(kDemoSession);
+    std::string script;
+    for (std::string line; std::getline(in, line);) {
+        if (emulator::ViewPicturesAvailable() || line.rfind("view ", 0) != 0) {
+            script += line;
+        }
+        script += '\n';
+    }
+    return script;
+}
+
 // The bundled session on the bundled drawing, in `outputFolder` (a temporary folder,
 // removed afterwards, when none is given): the drawing, the session, the dimensioned
 // drawing, its dump and the session's views of the cursor tips are written there.
@@ -55,31 +73,33 @@ int RunDemoSession(const std::filesystem::path& plugin, const std::filesystem::p
     }
     fs::create_directories(folder, ec);
     if (ec) {
-        err << "mesra: cannot create " << folder.string() << ": " << ec.message() << "\n";
+        err << "mesra: cannot create " << emulator::Utf8FromPath(folder) << ": " << ec.message()
+            << "\n";
         return 1;
     }
     CommandLine options;
-    options.session = (folder / "demo.session").string();
-    options.document = (folder / "drawing.svg").string();
-    options.output = (folder / "drawing-cotes.svg").string();
-    options.dump = (folder / "drawing-cotes.json").string();
-    if (!WriteFile(options.session, kDemoSession) || !WriteFile(options.document, kDemoDrawing)) {
-        err << "mesra: cannot write in " << folder.string() << "\n";
+    options.session = emulator::Utf8FromPath(folder / "demo.session");
+    options.document = emulator::Utf8FromPath(folder / "drawing.svg");
+    options.output = emulator::Utf8FromPath(folder / "drawing-cotes.svg");
+    options.dump = emulator::Utf8FromPath(folder / "drawing-cotes.json");
+    if (!WriteFile(folder / "demo.session", kDemoSession) ||
+        !WriteFile(folder / "drawing.svg", kDemoDrawing)) {
+        err << "mesra: cannot write in " << emulator::Utf8FromPath(folder) << "\n";
         return 1;
     }
     SessionError error;
-    const auto lines = ParseSession(kDemoSession, &error);
+    const auto lines = ParseSession(DemoScript(), &error);
     if (!lines) {
         err << "mesra: demo.session, line " << error.line << ": " << error.message << "\n";
         return 1;
     }
     out << "host: session demo.session on drawing.svg\n";
-    const int status = RunSession(*lines, plugin.string(), options, out, err);
+    const int status = RunSession(*lines, plugin, options, out, err);
     if (status == 0 && !temporary) {
         out << "host: wrote " << options.output << " and " << options.dump << "\n";
         for (const SessionLine& line : *lines) {
             if (line.command == "view") {
-                out << "host: wrote " << (folder / line.arguments[0]).string() << "\n";
+                out << "host: wrote " << emulator::Utf8FromPath(folder / line.arguments[0]) << "\n";
             }
         }
     }
@@ -101,7 +121,7 @@ int RunLifeDemo(const std::filesystem::path& plugin, std::ostream& out, std::ost
     if (!host.LoadPlugin(plugin, &error)) {
         return Failed(host, "cannot load the plug-in: " + error, err);
     }
-    out << "host: loaded " << plugin.string() << "\n";
+    out << "host: loaded " << emulator::Utf8FromPath(plugin) << "\n";
     if (const ASErr startup = host.Startup(); startup != 0) {
         return Failed(host, "the plug-in's start-up failed: " + Code(startup), err);
     }

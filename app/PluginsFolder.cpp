@@ -1,7 +1,13 @@
 #include "app/PluginsFolder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdlib>
 #include <system_error>
+
+#include "emulator/core/Unicode.h"
 
 namespace fs = std::filesystem;
 
@@ -14,6 +20,23 @@ constexpr const char* kSoundFiles[] = {"BipPoint.wav", "BipSegment.wav", "BipArc
 }  // namespace
 
 std::optional<fs::path> ProgramFolder(std::string* error) {
+#ifdef _WIN32
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0) {
+            *error = "cannot find the program's own folder: system error " +
+                     std::to_string(GetLastError());
+            return std::nullopt;
+        }
+        if (length < name.size()) {
+            name.resize(length);
+            return fs::path(name).parent_path();
+        }
+        name.resize(name.size() * 2);
+    }
+#else
     std::error_code ec;
     const fs::path program = fs::read_symlink("/proc/self/exe", ec);
     if (ec) {
@@ -21,6 +44,7 @@ std::optional<fs::path> ProgramFolder(std::string* error) {
         return std::nullopt;
     }
     return program.parent_path();
+#endif
 }
 
 std::optional<fs::path> PreparePlugin(const fs::path& folder, std::string* error) {
@@ -39,19 +63,24 @@ std::optional<fs::path> ShippedPluginFile(std::string* error) {
     std::error_code ec;
     const fs::path plugin = *program / "plugin" / kPluginFileName;
     if (!fs::is_regular_file(plugin, ec)) {
-        *error = "the plug-in file is missing: " + plugin.string();
+        *error = "the plug-in file is missing: " + emulator::Utf8FromPath(plugin);
         return std::nullopt;
     }
     return plugin;
 }
 
 fs::path DefaultPluginsFolder() {
+#ifdef _WIN32
+    const wchar_t* data = _wgetenv(L"APPDATA");
+    return fs::path(data != nullptr && *data != L'\0' ? data : L".") / "mesra" / "Plug-ins";
+#else
     if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/') {
         return fs::path(data) / "mesra" / "Plug-ins";
     }
     const char* home = std::getenv("HOME");
     return fs::path(home != nullptr && *home != '\0' ? home : ".") / ".local" / "share" / "mesra" /
            "Plug-ins";
+#endif
 }
 
 std::optional<fs::path> InstallPlugin(const fs::path& folder, const fs::path& shipped,
@@ -59,7 +88,8 @@ std::optional<fs::path> InstallPlugin(const fs::path& folder, const fs::path& sh
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) {
-        *error = "cannot create the plug-ins folder " + folder.string() + ": " + ec.message();
+        *error = "cannot create the plug-ins folder " + emulator::Utf8FromPath(folder) + ": " +
+                 ec.message();
         return std::nullopt;
     }
     const fs::path installed = folder / kPluginFileName;
@@ -67,13 +97,19 @@ std::optional<fs::path> InstallPlugin(const fs::path& folder, const fs::path& sh
     if (!fs::equivalent(installed, source, ec)) {
         fs::remove(installed, ec);
         ec.clear();
+#ifdef _WIN32
+        // Windows users copy the plug-in into the folder (a link needs a privilege there).
+        fs::copy_file(source, installed, fs::copy_options::overwrite_existing, ec);
+#else
         fs::create_symlink(source, installed, ec);
         if (ec) {
             ec.clear();
             fs::copy_file(source, installed, fs::copy_options::overwrite_existing, ec);
         }
+#endif
         if (ec) {
-            *error = "cannot install the plug-in in " + folder.string() + ": " + ec.message();
+            *error = "cannot install the plug-in in " + emulator::Utf8FromPath(folder) + ": " +
+                     ec.message();
             return std::nullopt;
         }
     }

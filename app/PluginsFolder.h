@@ -14,13 +14,13 @@ constexpr const char* kPluginFileName = "Vorn-Cotaline (CS6).aip";
 std::optional<std::filesystem::path> ShippedPluginFile(std::string* error);
 
 // The plug-ins folder used without --plugins: $XDG_DATA_HOME/mesra/Plug-ins, or
-// ~/.local/share/mesra/Plug-ins.
+// ~/.local/share/mesra/Plug-ins (on Windows %APPDATA%\mesra\Plug-ins).
 std::filesystem::path DefaultPluginsFolder();
 
 // Installs the shipped plug-in in `folder`, as a user drops it into a host's plug-ins
 // folder: creates the folder, links the plug-in file there (replacing an older link or
-// copy), and copies the click sounds that are not there yet. The preferences file is left
-// as it is. Returns the plug-in's path in the folder.
+// copy; on Windows it is copied), and copies the click sounds that are not there yet. The
+// preferences file is left as it is. Returns the plug-in's path in the folder.
 std::optional<std::filesystem::path> InstallPlugin(const std::filesystem::path& folder,
                                                    const std::filesystem::path& shipped,
                                                    std::string* error);

@@ -30,7 +30,7 @@ std::vector<std::string> DescribeRegistrations(const emulator::Host& host) {
     std::vector<std::string> lines;
     lines.push_back("plug-in: " + host.PluginName() + ", options " +
                     std::to_string(host.PluginOptions()) + ", file " +
-                    host.Module().File().filename().string());
+                    emulator::Utf8FromPath(host.Module().File().filename()));
     int index = 0;
     for (const emulator::Tool& tool : host.Tools().All()) {
         if (tool.owner == nullptr) {

@@ -105,6 +105,9 @@ std::string CheckArguments(const SessionLine& line) {
             }
         }
     }
+    if (line.command == "view" && !emulator::ViewPicturesAvailable()) {
+        return "view pictures are made by the Linux build of mesra only";
+    }
     if (line.command == "view" && !emulator::PictureFormatOf(a[0])) {
         return "view writes a .png or .svg file: " + a[0];
     }
@@ -155,7 +158,7 @@ class Runner {
     int Run(const SessionLine& line) {
         const std::vector<std::string>& a = line.arguments;
         if (line.command == "doc") {
-            const std::filesystem::path file(a[0]);
+            const std::filesystem::path file = emulator::PathFromUtf8(a[0]);
             return Open(file.is_absolute() ? file : folder_ / file, line.number);
         }
         if (line.command == "new") {
@@ -222,7 +225,7 @@ class Runner {
         if (document == nullptr) {
             return 2;
         }
-        const std::filesystem::path file(a[0]);
+        const std::filesystem::path file = emulator::PathFromUtf8(a[0]);
         const std::filesystem::path resolved = file.is_absolute() ? file : folder_ / file;
         return line.command == "save" ? Save(*document, resolved, line.number)
                                       : View(*document, resolved, line.number);
@@ -262,7 +265,7 @@ class Runner {
         out << emulator::DumpJson(document);
         out.close();
         if (!out) {
-            err_ << "mesra: " << file.string() << ": cannot be written\n";
+            err_ << "mesra: " << emulator::Utf8FromPath(file) << ": cannot be written\n";
             return 1;
         }
         return 0;
@@ -378,7 +381,7 @@ std::optional<std::vector<SessionLine>> ParseSession(const std::string& text, Se
     return lines;
 }
 
-int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
+int RunSession(const std::vector<SessionLine>& lines, const std::filesystem::path& plugin,
                const CommandLine& options, std::ostream& out, std::ostream& err) {
     emulator::Host host;
     host.SetEventSink([&out](const std::string& line) { out << line << "\n"; });
@@ -391,10 +394,10 @@ int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
         err << "mesra: the plug-in did not start\n";
         return 1;
     }
-    Runner runner(host, std::filesystem::path(options.session).parent_path(), err);
+    Runner runner(host, emulator::PathFromUtf8(options.session).parent_path(), err);
     int status = 0;
     if (!options.document.empty()) {
-        status = runner.Open(options.document, 0);
+        status = runner.Open(emulator::PathFromUtf8(options.document), 0);
     }
     for (std::size_t i = 0; status == 0 && i < lines.size(); ++i) {
         status = runner.Run(lines[i]);
@@ -406,13 +409,13 @@ int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
         status = 2;
     }
     if (status == 0 && !options.output.empty()) {
-        status = runner.Save(*host.CurrentDocument(), options.output, 0);
+        status = runner.Save(*host.CurrentDocument(), emulator::PathFromUtf8(options.output), 0);
     }
     if (status == 0 && !options.dump.empty()) {
-        status = runner.Dump(*host.CurrentDocument(), options.dump);
+        status = runner.Dump(*host.CurrentDocument(), emulator::PathFromUtf8(options.dump));
     }
     if (status == 0 && !options.view.empty()) {
-        status = runner.View(*host.CurrentDocument(), options.view, 0);
+        status = runner.View(*host.CurrentDocument(), emulator::PathFromUtf8(options.view), 0);
     }
     host.Quit();
     for (const std::string& violation : host.Violations()) {

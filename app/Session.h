@@ -1,6 +1,7 @@
 // Session scripts: one user action a line, replayed in the emulated host.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -32,9 +33,10 @@ std::optional<std::vector<SessionLine>> ParseSession(const std::string& text, Se
 
 // Runs a parsed session with the plug-in at `plugin`; prints the host's events to `out` and
 // failures to `err`. The artwork of `options.document` is opened first; files a line names
-// are taken relative to the folder of `options.session`. Returns the exit status: 0, 1
+// are taken relative to the folder of `options.session` (the options' and the lines' file
+// names are UTF-8). Returns the exit status: 0, 1
 // when the host or the plug-in failed, 2 for a line that cannot be carried out.
-int RunSession(const std::vector<SessionLine>& lines, const std::string& plugin,
+int RunSession(const std::vector<SessionLine>& lines, const std::filesystem::path& plugin,
                const CommandLine& options, std::ostream& out, std::ostream& err);
 
 }  // namespace app

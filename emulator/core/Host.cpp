@@ -8,7 +8,9 @@
 #include "emulator/core/ArtTree.h"
 #include "emulator/core/FontFaces.h"
 #include "emulator/core/SuiteRegistry.h"
+#include "emulator/core/SystemKeys.h"
 #include "emulator/core/Unicode.h"
+#include "plugin/host/Platform.h"
 #include "plugin/host/PluginSuites.h"
 #include "plugin/host/ResultCodes.h"
 
@@ -36,6 +38,8 @@ Host::Host(HostOptions options)
     for (const std::string& name : options_.withheldSuites) {
         suites_->Withhold(name);
     }
+    // A key the system still holds from an earlier host is not the user's.
+    PublishHeldKeys({});
 }
 
 Host::~Host() {
@@ -43,6 +47,7 @@ Host::~Host() {
         Quit();
     }
     module_.reset();
+    PublishHeldKeys({});
     sCurrent = nullptr;
 }
 
@@ -58,6 +63,12 @@ const std::vector<std::string>& Host::Fonts() const {
 }
 
 bool Host::LoadPlugin(const std::filesystem::path& file, std::string* error) {
+    // The plug-in finds its preferences and sounds from its own path: a path it could not
+    // read would leave it without them.
+    if (!PluginPathText(file)) {
+        *error = Utf8FromPath(file) + ": the path holds characters that plug-ins cannot read here";
+        return false;
+    }
     module_ = PluginModule::Load(file, error);
     return module_ != nullptr;
 }
@@ -303,9 +314,37 @@ ASInt64 Host::Now() const {
     return clock_ ? *clock_ : static_cast<ASInt64>(std::time(nullptr));
 }
 
+void Host::SetKeys(std::set<ASInt32> virtualKeys) {
+    keys_ = std::move(virtualKeys);
+    std::set<ASInt32> held;
+    for (const platform::Key key :
+         {platform::Key::Shift, platform::Key::Ctrl, platform::Key::Alt, platform::Key::Esc,
+          platform::Key::Space, platform::Key::LeftShift, platform::Key::RightShift}) {
+        if (KeyHeld(static_cast<ASInt32>(key))) {
+            held.insert(static_cast<ASInt32>(key));
+        }
+    }
+    PublishHeldKeys(held);
+}
+
+bool Host::KeyHeld(ASInt32 virtualKey) const {
+    const auto named = [this](platform::Key key) {
+        return keys_.count(static_cast<ASInt32>(key)) != 0;
+    };
+    switch (static_cast<platform::Key>(virtualKey)) {
+        case platform::Key::Shift:
+            return named(platform::Key::Shift) || named(platform::Key::LeftShift) ||
+                   named(platform::Key::RightShift);
+        case platform::Key::LeftShift:
+            return named(platform::Key::Shift) || named(platform::Key::LeftShift);
+        default:
+            return keys_.count(virtualKey) != 0;
+    }
+}
+
 void Host::PlaySound(const std::string& path) {
     sounds_.push_back(path);
-    Emit("sound: " + std::filesystem::path(path).filename().string());
+    Emit("sound: " + Utf8FromPath(PathFromPluginText(path).filename()));
 }
 
 void Host::NewDocument(double width, double height) {

@@ -193,8 +193,13 @@ class Host {
     const SuiteRegistry& Suites() const { return *suites_; }
 
     // ---- The platform ------------------------------------------------------------------
-    void SetKeys(std::set<ASInt32> virtualKeys) { keys_ = std::move(virtualKeys); }
-    bool KeyHeld(ASInt32 virtualKey) const { return keys_.count(virtualKey) != 0; }
+    // The keys the user holds from now on, by virtual-key code (platform::Key). They are the
+    // keys of a Windows keyboard: Shift is the left Shift key, and either Shift key holds
+    // Shift. The system's own key state follows (PublishHeldKeys).
+    void SetKeys(std::set<ASInt32> virtualKeys);
+    // True while the key of `virtualKey` is held: Shift while either Shift key is, the left
+    // Shift key while Shift or left Shift was named.
+    bool KeyHeld(ASInt32 virtualKey) const;
     // Fixes the clock (seconds); without it the host's clock is the system's.
     void SetClock(std::optional<ASInt64> seconds) { clock_ = seconds; }
     ASInt64 Now() const;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "emulator/core/Resources.h"
@@ -39,5 +40,13 @@ class PluginModule {
     void* library_ = nullptr;
     PluginMainFunction entry_ = nullptr;
 };
+
+// The text of `path` as the host hands paths to plug-ins on this system: the file system's
+// bytes on POSIX systems; on Windows the ANSI code page, which plug-ins read (Windows-1252
+// on a Western system). Nothing when a character of the path has no equivalent there.
+std::optional<std::string> PluginPathText(const std::filesystem::path& path);
+
+// The path that a plug-in's path text names: the inverse of PluginPathText.
+std::filesystem::path PathFromPluginText(const std::string& text);
 
 }  // namespace emulator

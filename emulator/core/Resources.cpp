@@ -1,6 +1,7 @@
 #include "emulator/core/Resources.h"
 
 #include <cstring>
+#include <utility>
 
 namespace emulator {
 namespace {
@@ -107,6 +108,16 @@ std::optional<Resources> Resources::Parse(const std::vector<std::uint8_t>& bundl
             resources.properties_ = ParsePropertyList(data);
         }
     }
+    return resources;
+}
+
+Resources Resources::FromParts(const std::vector<std::uint8_t>& propertyList,
+                               std::map<std::int32_t, std::vector<std::uint8_t>> pngs,
+                               std::map<std::string, std::string> texts) {
+    Resources resources;
+    resources.properties_ = ParsePropertyList(propertyList);
+    resources.pngs_ = std::move(pngs);
+    resources.texts_ = std::move(texts);
     return resources;
 }
 

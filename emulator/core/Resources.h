@@ -1,6 +1,7 @@
 // The resources of a plug-in file as the host reads them: the property list, the PNG
-// images by id and the named texts, parsed from the bundle that the plug-in file carries
-// (the platform's loader finds it in the file: emulator/platform/ResourceSection.h).
+// images by id and the named texts. On POSIX systems they are parsed from the bundle that
+// the plug-in file carries (emulator/platform/ResourceSection.h); on Windows the loader
+// finds each one in the module's resources and hands them over by FromParts.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +35,11 @@ class Resources {
     // says why in *error.
     static std::optional<Resources> Parse(const std::vector<std::uint8_t>& bundle,
                                           std::string* error);
+    // The resources found one by one: the property list's data (a list that does not read
+    // leaves Properties() empty), the PNG images by id and the texts by name.
+    static Resources FromParts(const std::vector<std::uint8_t>& propertyList,
+                               std::map<std::int32_t, std::vector<std::uint8_t>> pngs,
+                               std::map<std::string, std::string> texts);
 
     // The PNG resource `id`, or null.
     const std::vector<std::uint8_t>* Png(std::int32_t id) const;

@@ -1,5 +1,7 @@
 #include "emulator/core/Unicode.h"
 
+#include <type_traits>
+
 namespace emulator {
 namespace {
 
@@ -128,6 +130,38 @@ std::string EscapeCarriageReturns(std::string_view text) {
         }
     }
     return out;
+}
+
+namespace {
+
+// POSIX paths are bytes, Windows paths UTF-16: `Native` is the system's path string.
+template <typename Native>
+std::filesystem::path PathOfUtf8(std::string_view text) {
+    if constexpr (std::is_same_v<Native, std::string>) {
+        return std::filesystem::path(std::string(text));
+    } else {
+        const std::u16string wide = Utf16FromUtf8(text);
+        return std::filesystem::path(Native(wide.begin(), wide.end()));
+    }
+}
+
+template <typename Native>
+std::string Utf8OfNative(const Native& native) {
+    if constexpr (std::is_same_v<Native, std::string>) {
+        return native;
+    } else {
+        return Utf8FromUtf16(std::u16string(native.begin(), native.end()));
+    }
+}
+
+}  // namespace
+
+std::filesystem::path PathFromUtf8(std::string_view text) {
+    return PathOfUtf8<std::filesystem::path::string_type>(text);
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+    return Utf8OfNative(path.native());
 }
 
 }  // namespace emulator

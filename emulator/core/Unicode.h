@@ -1,6 +1,7 @@
 // Conversions between the encodings that meet at the host's boundary.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,11 @@ std::string Windows1252FromUtf8(std::string_view text);
 // The text as an event line shows it: each carriage return written as the two characters
 // "\r".
 std::string EscapeCarriageReturns(std::string_view text);
+
+// The path that UTF-8 text names, and the UTF-8 text of a path, alike on every system:
+// POSIX paths are bytes, taken as they are; Windows paths are UTF-16 (invalid bytes become
+// U+FFFD), where a path's narrow string would be in the ANSI code page instead.
+std::filesystem::path PathFromUtf8(std::string_view text);
+std::string Utf8FromPath(const std::filesystem::path& path);
 
 }  // namespace emulator

@@ -3,59 +3,23 @@
 #include "emulator/core/FontFaces.h"
 
 #include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_ADVANCES_H
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <memory>
 #include <optional>
 #include <set>
 #include <system_error>
-#include <unordered_map>
 #include <utility>
 
+#include "emulator/fonts/FaceFiles.h"
 #include "emulator/fonts/FontListCache.h"
 #include "emulator/platform/FileSave.h"
 
 namespace emulator {
 namespace {
-
-// What a line is measured with when not even a substitute font can be opened: half an em
-// a character, 0.8 em above the baseline and 0.2 em below.
-constexpr double kFallbackAdvance = 0.5;
-constexpr double kFallbackAscent = 0.8;
-constexpr double kFallbackDescent = 0.2;
-
-// A font file opened by FreeType, with the advances of the characters measured so far.
-// Every length is in ems.
-struct Face {
-    FT_Face face = nullptr;
-    double unitsPerEm = 1;
-    FaceExtent extent{kFallbackAscent, kFallbackDescent};
-    std::unordered_map<char32_t, double> advances;
-
-    double Advance(char32_t c) {
-        if (face == nullptr) {
-            return kFallbackAdvance;
-        }
-        auto it = advances.find(c);
-        if (it == advances.end()) {
-            // Glyph 0, the font's missing glyph, stands for characters it lacks.
-            const FT_UInt glyph = FT_Get_Char_Index(face, c);
-            FT_Fixed advance = 0;
-            const double value = FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &advance) == 0
-                                     ? static_cast<double>(advance) / unitsPerEm
-                                     : kFallbackAdvance;
-            it = advances.emplace(c, value).first;
-        }
-        return it->second;
-    }
-};
 
 // The fonts of the process: fontconfig's configuration and the FreeType faces, made on
 // first use (a session that sets no text loads neither) and released at exit.
@@ -66,14 +30,6 @@ class Fonts {
         return fonts;
     }
     ~Fonts() {
-        for (auto& [file, face] : files_) {
-            if (face->face != nullptr) {
-                FT_Done_Face(face->face);
-            }
-        }
-        if (library_ != nullptr) {
-            FT_Done_FreeType(library_);
-        }
         if (config_ != nullptr) {
             FcConfigDestroy(config_);
         }
@@ -118,10 +74,11 @@ class Fonts {
         return *list_;
     }
 
-    Face& Find(const std::string& postScriptName) {
+    MeasuredFace& Find(const std::string& postScriptName) {
         auto it = names_.find(postScriptName);
         if (it == names_.end()) {
-            it = names_.emplace(postScriptName, &Open(Match(postScriptName))).first;
+            const FileIndex file = Match(postScriptName);
+            it = names_.emplace(postScriptName, &files_.Open(file.first, file.second)).first;
         }
         return *it->second;
     }
@@ -275,41 +232,11 @@ class Fonts {
         return found;
     }
 
-    // The face of a file, opened once; a face with fallback metrics when it cannot be.
-    Face& Open(const FileIndex& file) {
-        auto it = files_.find(file);
-        if (it != files_.end()) {
-            return *it->second;
-        }
-        if (!libraryLoaded_) {
-            if (FT_Init_FreeType(&library_) != 0) {
-                library_ = nullptr;
-            }
-            libraryLoaded_ = true;
-        }
-        auto face = std::make_unique<Face>();
-        FT_Face opened = nullptr;
-        if (library_ != nullptr && !file.first.empty() &&
-            FT_New_Face(library_, file.first.c_str(), file.second, &opened) == 0) {
-            if (FT_IS_SCALABLE(opened) && opened->units_per_EM > 0) {
-                face->face = opened;
-                face->unitsPerEm = opened->units_per_EM;
-                face->extent.ascent = std::max(0.0, opened->ascender / face->unitsPerEm);
-                face->extent.descent = std::max(0.0, -opened->descender / face->unitsPerEm);
-            } else {
-                FT_Done_Face(opened);
-            }
-        }
-        return *files_.emplace(file, std::move(face)).first->second;
-    }
-
     bool configLoaded_ = false;
     FcConfig* config_ = nullptr;
-    bool libraryLoaded_ = false;
-    FT_Library library_ = nullptr;
     std::optional<FontListRecord> list_;
-    std::map<FileIndex, std::unique_ptr<Face>> files_;
-    std::map<std::string, Face*> names_;
+    FaceFiles files_;
+    std::map<std::string, MeasuredFace*> names_;
 };
 
 }  // namespace
@@ -323,11 +250,11 @@ std::string DefaultSansSerifFont() {
 }
 
 FaceExtent FaceExtentInEms(const std::string& postScriptName) {
-    return Fonts::Get().Find(postScriptName).extent;
+    return Fonts::Get().Find(postScriptName).Extent();
 }
 
 double AdvancesInEms(const std::string& postScriptName, std::u32string_view characters) {
-    Face& face = Fonts::Get().Find(postScriptName);
+    MeasuredFace& face = Fonts::Get().Find(postScriptName);
     double ems = 0;
     for (const char32_t c : characters) {
         ems += face.Advance(c);

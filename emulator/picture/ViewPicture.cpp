@@ -65,6 +65,10 @@ RenderPictureFunction Renderer(std::string* error) {
 
 }  // namespace
 
+bool ViewPicturesAvailable() {
+    return true;
+}
+
 std::optional<PictureFormat> PictureFormatOf(const std::filesystem::path& file) {
     std::string extension = file.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),

@@ -11,7 +11,8 @@
 // Art outside the artboard is not shown.
 //
 // The rendering is done by the module mesra-picture.so, loaded on the first picture from
-// beside the program (or from where the build put it).
+// beside the program (or from where the build put it). The Windows build makes no pictures
+// (ViewPictureUnavailable.cpp): it has neither librsvg nor cairo.
 #pragma once
 
 #include <filesystem>
@@ -23,6 +24,9 @@
 #include "emulator/picture/PictureRenderer.h"
 
 namespace emulator {
+
+// True when this build makes view pictures (the Linux build), false when it makes none.
+bool ViewPicturesAvailable();
 
 // The format a file's extension asks for: ".png" or ".svg", in any case; nothing for
 // another.

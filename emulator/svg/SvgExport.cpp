@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "emulator/core/Unicode.h"
 #include "emulator/svg/Gzip.h"
 #include "emulator/svg/SvgImport.h"
 #include "emulator/svg/SvgWriter.h"
@@ -527,7 +528,7 @@ std::string WriteSvg(const Document& document) {
 }
 
 bool WriteSvgFile(const Document& document, const std::filesystem::path& file, std::string* error) {
-    std::string extension = file.extension().string();
+    std::string extension = Utf8FromPath(file.extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return WriteFileWhole(

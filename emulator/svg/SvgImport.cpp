@@ -520,14 +520,14 @@ std::unique_ptr<Document> ReadSvgFile(const std::filesystem::path& file, std::st
     }
     if (!in || in.bad()) {
         if (error) {
-            *error = file.string() + ": cannot be read";
+            *error = Utf8FromPath(file) + ": cannot be read";
         }
         return nullptr;
     }
     std::string reason;
     auto document = ReadSvg(text.str(), &reason);
     if (!document && error) {
-        *error = file.string() + ": " + reason;
+        *error = Utf8FromPath(file) + ": " + reason;
     }
     return document;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "emulator/core/SuiteRegistry.h"
 #include "emulator/core/Toolbox.h"
 #include "plugin/host/InterfaceSuites.h"
+#include "plugin/host/Platform.h"
 #include "plugin/host/PluginSuites.h"
 #include "plugin/host/TextSuites.h"
 #include "tests/support/HostFixture.h"
@@ -126,6 +128,39 @@ TEST(EmulatedHost, ListsThePlainSansSerifFontFirst) {
     EXPECT_NE(fonts.front().find("Sans"), std::string::npos) << fonts.front();
     EXPECT_EQ(fonts.front().find("Math"), std::string::npos) << fonts.front();
     EXPECT_TRUE(std::is_sorted(fonts.begin() + 1, fonts.end()));
+}
+
+// The keys a session holds are those of a Windows keyboard, as the Windows build presses
+// them: Shift is the left Shift key, and either Shift key holds Shift. Would catch a host
+// whose left Shift does not hold Shift (a left-Shift click that selects no next tool) or
+// whose Shift alone is neither key (a drag whose orientation Windows would change).
+TEST(EmulatedHost, HoldsTheKeysOfAWindowsKeyboard) {
+    using platform::Key;
+    struct Case {
+        std::set<Key> named;
+        std::set<Key> held;
+    };
+    const Case cases[] = {
+        {{Key::Shift}, {Key::Shift, Key::LeftShift}},
+        {{Key::LeftShift}, {Key::Shift, Key::LeftShift}},
+        {{Key::RightShift}, {Key::Shift, Key::RightShift}},
+        {{Key::Shift, Key::RightShift}, {Key::Shift, Key::LeftShift, Key::RightShift}},
+        {{Key::Alt, Key::Ctrl, Key::Space, Key::Esc}, {Key::Alt, Key::Ctrl, Key::Space, Key::Esc}},
+        {{}, {}},
+    };
+    Host host;
+    for (const Case& c : cases) {
+        std::set<ASInt32> named;
+        for (const Key key : c.named) {
+            named.insert(static_cast<ASInt32>(key));
+        }
+        host.SetKeys(named);
+        for (const Key key : {Key::Shift, Key::Ctrl, Key::Alt, Key::Esc, Key::Space, Key::LeftShift,
+                              Key::RightShift}) {
+            EXPECT_EQ(host.KeyHeld(static_cast<ASInt32>(key)), c.held.count(key) != 0)
+                << "named " << named.size() << " keys, key " << static_cast<int>(key);
+        }
+    }
 }
 
 }  // namespace

@@ -1,12 +1,23 @@
 // The suites about the plug-in and its life in the host, and the platform suite.
 #include <filesystem>
+#include <optional>
+#include <string>
 
+#include "emulator/core/PluginModule.h"
 #include "emulator/core/SuiteSupport.h"
 #include "plugin/host/PlatformSuite.h"
 #include "plugin/host/PluginSuites.h"
 
 namespace emulator {
 namespace {
+
+// Copies a path into a caller's buffer as plug-ins read paths on this system (CopyOut's
+// rules); a path they cannot read is the host's error.
+ASErr CopyOutPath(const std::filesystem::path& path, char* buffer, ASInt32 capacity,
+                  ASInt32* length) {
+    const std::optional<std::string> text = PluginPathText(path);
+    return text ? CopyOut(*text, buffer, capacity, length) : kCantHappenErr;
+}
 
 // ---- SP Access Suite ---------------------------------------------------------------------
 
@@ -53,7 +64,7 @@ ASErr GetPluginFilePath(SPPluginRef plugin, char* buffer, ASInt32 capacity, ASIn
     if (host == nullptr || !IsOurPlugin(host, plugin)) {
         return kBadParameterErr;
     }
-    return CopyOut(host->Module().File().string(), buffer, capacity, length);
+    return CopyOutPath(host->Module().File(), buffer, capacity, length);
 }
 
 constexpr SPPluginsSuite kPlugins{SetPluginName, GetPluginName, GetPluginFilePath};
@@ -131,7 +142,7 @@ ASErr GetParentPath(const char* path, char* buffer, ASInt32 capacity, ASInt32* l
     if (Enter<AIFilePathSuite>() == nullptr || path == nullptr) {
         return kBadParameterErr;
     }
-    return CopyOut(std::filesystem::path(path).parent_path().string(), buffer, capacity, length);
+    return CopyOutPath(PathFromPluginText(path).parent_path(), buffer, capacity, length);
 }
 
 constexpr AIFilePathSuite kFilePath{GetParentPath};
@@ -143,7 +154,7 @@ ASErr FindFolder(ASInt32 type, char* buffer, ASInt32 capacity, ASInt32* length) 
     if (host == nullptr || type != kAIPluginsFolderType || !host->PluginLoaded()) {
         return kBadParameterErr;
     }
-    return CopyOut(host->Module().File().parent_path().string(), buffer, capacity, length);
+    return CopyOutPath(host->Module().File().parent_path(), buffer, capacity, length);
 }
 
 constexpr AIFoldersSuite kFolders{FindFolder};

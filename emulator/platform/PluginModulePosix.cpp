@@ -1,7 +1,10 @@
+// The plug-in file on POSIX systems: an ELF module loaded by the dynamic loader, its
+// resources in a section of the file.
 #include "emulator/core/PluginModule.h"
 
 #include <dlfcn.h>
 
+#include "emulator/core/Unicode.h"
 #include "emulator/platform/ResourceSection.h"
 
 namespace emulator {
@@ -15,7 +18,7 @@ std::unique_ptr<PluginModule> PluginModule::Load(const std::filesystem::path& fi
     }
     const auto& properties = resources->Properties();
     if (!properties || properties->kind != "SPEA" || properties->codeEntry.empty()) {
-        *error = file.string() + ": missing or invalid property list";
+        *error = Utf8FromPath(file) + ": missing or invalid property list";
         return nullptr;
     }
     std::unique_ptr<PluginModule> module(new PluginModule(file, std::move(*resources)));
@@ -45,7 +48,7 @@ bool PluginModule::LoadCode(std::string* error) {
     const std::string& entryName = resources_.Properties()->codeEntry;
     entry_ = reinterpret_cast<PluginMainFunction>(dlsym(library_, entryName.c_str()));
     if (entry_ == nullptr) {
-        *error = file_.string() + ": entry point " + entryName + " not found";
+        *error = Utf8FromPath(file_) + ": entry point " + entryName + " not found";
         UnloadCode();
         return false;
     }
@@ -62,6 +65,14 @@ void PluginModule::UnloadCode() {
 
 ASErr PluginModule::Call(const char* caller, const char* selector, void* message) const {
     return entry_(caller, selector, message);
+}
+
+std::optional<std::string> PluginPathText(const std::filesystem::path& path) {
+    return path.native();
+}
+
+std::filesystem::path PathFromPluginText(const std::string& text) {
+    return std::filesystem::path(text);
 }
 
 }  // namespace emulator
