@@ -109,10 +109,6 @@ void* FaceFiles::OpenFace(const std::filesystem::path& file, int index) {
     if (FT_Open_Face(static_cast<FT_Library>(library_), &arguments, index, &face) != 0) {
         return nullptr;
     }
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
-        FT_Done_Face(face);
-        return nullptr;
-    }
     return face;
 }
 
@@ -120,7 +116,11 @@ MeasuredFace& FaceFiles::Open(const std::filesystem::path& file, int index) {
     const auto key = std::make_pair(file, index);
     auto it = faces_.find(key);
     if (it == faces_.end()) {
-        void* face = OpenFace(file, index);
+        auto face = static_cast<FT_Face>(OpenFace(file, index));
+        if (face != nullptr && (!FT_IS_SCALABLE(face) || face->units_per_EM == 0)) {
+            FT_Done_Face(face);
+            face = nullptr;
+        }
         if (face != nullptr) {
             opened_.push_back(face);
         }

@@ -51,8 +51,8 @@ class FaceFiles {
     // is not scalable (an empty path included).
     MeasuredFace& Open(const std::filesystem::path& file, int index);
 
-    // The PostScript names of the scalable faces of `file`, by face index; empty when the
-    // file is not a font FreeType reads.
+    // The PostScript names of the faces of `file`, by face index; empty when the file is
+    // not a font FreeType reads.
     std::vector<std::pair<int, std::string>> PostScriptNames(const std::filesystem::path& file);
 
   private:

@@ -55,15 +55,6 @@ std::filesystem::path FontFolder() {
     return std::filesystem::path(windows) / "Fonts";
 }
 
-bool IsFontFile(const std::filesystem::path& file) {
-    std::wstring extension = file.extension().native();
-    for (wchar_t& c : extension) {
-        c = static_cast<wchar_t>(towlower(c));
-    }
-    return extension == L".ttf" || extension == L".otf" || extension == L".ttc" ||
-           extension == L".otc";
-}
-
 // The faces of the font folder by PostScript name, found on first use.
 class Fonts {
   public:
@@ -105,7 +96,9 @@ class Fonts {
         std::filesystem::directory_iterator entries(FontFolder(), error);
         for (; !error && entries != std::filesystem::directory_iterator();
              entries.increment(error)) {
-            if (IsFontFile(entries->path())) {
+            // Every file FreeType reads is a font, whatever its name.
+            std::error_code kind;
+            if (entries->is_regular_file(kind)) {
                 files.push_back(entries->path());
             }
         }

@@ -31,7 +31,9 @@ mkdir -p "$work/linux/out" "$work/windows/out"
 fonts=$(dirname "$windows")/fonts
 rm -rf "$fonts"
 mkdir -p "$fonts"
-fc-list --format '%{file}\n' | sort -u | while read -r file; do cp "$file" "$fonts/"; done
+fc-list --format '%{file}\n' | sort -u | nl -w4 -nrz | while read -r number file; do
+    cp "$file" "$fonts/$number-$(basename "$file")"
+done
 
 for side in linux windows; do
     mkdir -p "$work/$side/corpus"

@@ -6,7 +6,7 @@
 #
 #   tests/windows/wine.sh PREFIX PROGRAM [ARGUMENT...]
 set -euo pipefail
-prefix=$1
+prefix=$(realpath -m "$1")
 shift
 wine=/usr/lib/wine/wine64
 if [ ! -x "$wine" ]; then
