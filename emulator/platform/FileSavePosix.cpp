@@ -139,6 +139,18 @@ bool WriteFileWhole(const std::filesystem::path& named, std::string_view bytes,
     if (exists && ::access(file.c_str(), W_OK) != 0) {
         return fail(std::string("cannot be written: ") + std::strerror(errno));
     }
+    if (exists && S_ISDIR(old.st_mode)) {
+        return fail("cannot be written: it is a folder");
+    }
+    // A device or a pipe (/dev/null, /dev/stdout, a FIFO) is written to, as a shell's
+    // redirection does: renaming a file over it would replace the device itself.
+    if (exists && !S_ISREG(old.st_mode)) {
+        Descriptor device(::open(file.c_str(), O_WRONLY | O_CLOEXEC));
+        if (device.Get() < 0 || !WriteAll(device.Get(), bytes) || !device.Close()) {
+            return fail(std::string("cannot be written: ") + std::strerror(errno));
+        }
+        return true;
+    }
     const std::filesystem::path folder = file.parent_path();
     const std::string prefix = TemporaryPrefix(file);
     RemoveStaleTemporaries(folder, prefix);

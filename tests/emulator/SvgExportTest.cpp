@@ -2,9 +2,11 @@
 // host does not model kept as it was, new documents, the atomic file write, a rendering of
 // the written file, a save killed halfway, files with DOCTYPE entities, compressed files, and a
 // session's output options without a document.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -200,6 +202,20 @@ TEST(SvgExport, SavesKeepLinksAndProtections) {
     const fs::path loop = folder.Path() / "loop.svg";
     fs::create_symlink("loop.svg", loop);
     EXPECT_FALSE(emulator::WriteFileWhole(loop, "new", &error));
+    EXPECT_FALSE(emulator::WriteFileWhole(folder.Path() / "real", "new", &error));
+    EXPECT_TRUE(fs::is_directory(folder.Path() / "real"));
+
+    // A pipe (as /dev/null, a device) is written to, never replaced by a file.
+    const fs::path pipe = folder.Path() / "pipe.svg";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_TRUE(emulator::WriteFileWhole(pipe, "new", &error)) << error;
+    char received[8] = {};
+    EXPECT_EQ(read(reader, received, sizeof received), 3);
+    close(reader);
+    EXPECT_EQ(std::string(received), "new");
+    EXPECT_TRUE(fs::is_fifo(pipe));
 
     // As a user without the right to write the file (root may write any file), in a folder
     // anyone may write to.
