@@ -112,7 +112,10 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
         err << "mesra: " << error << "\n";
         return 1;
     }
-    emulator::Host host;
+    // The command updates the drawing in one go: nothing to undo, nothing to record.
+    emulator::HostOptions hostOptions;
+    hostOptions.undoSteps = 0;
+    emulator::Host host(hostOptions);
     if (!host.LoadPlugin(installed->string(), &error)) {
         err << "mesra: cannot load the plug-in: " << error << "\n";
         return 1;

@@ -33,6 +33,7 @@ const std::map<std::string, CommandShape>& Commands() {
         {"drag", {2, 2, true}},  {"up", {2, 2, true}},      {"click", {2, 2, true}},
         {"zoom", {1, 1, true}},  {"picker", {1, 5, false}}, {"notify", {1, 1, false}},
         {"view", {1, 1, false}}, {"save", {1, 1, false}},   {"layer", {1, 64, false}},
+        {"undo", {0, 0, false}}, {"redo", {0, 0, false}},
     };
     return commands;
 }
@@ -194,6 +195,9 @@ class Runner {
             host_.SetPickerAnswer(a);
             return 0;
         }
+        if (line.command == "undo" || line.command == "redo") {
+            return Replay(line);
+        }
         static const std::set<std::string> events = {"move", "down", "drag", "up", "click"};
         if (events.count(line.command) != 0) {
             emulator::Document* document = NeedDocument(line);
@@ -272,6 +276,26 @@ class Runner {
     }
 
   private:
+    // Undoes or redoes the last action. One that cannot be carried out does nothing, as
+    // Ctrl+Z in a host, and says why on the output: nothing to take back (nothing done since
+    // the document was opened, or everything taken back already), or the mouse button down.
+    int Replay(const SessionLine& line) {
+        if (NeedDocument(line) == nullptr) {
+            return 2;
+        }
+        const bool undo = line.command == "undo";
+        using Outcome = emulator::Host::UndoOutcome;
+        const Outcome outcome = undo ? host_.Undo() : host_.Redo();
+        if (outcome == Outcome::NothingToDo) {
+            host_.Emit(line.command + ": nothing to " + line.command + " (line " +
+                       std::to_string(line.number) + ")");
+        } else if (outcome == Outcome::ButtonDown) {
+            host_.Emit(line.command + ": not while the mouse button is down (line " +
+                       std::to_string(line.number) + ")");
+        }
+        return 0;
+    }
+
     // Makes the layer whose title is the line's words, joined by single spaces, the current
     // layer; an unknown title is a bad line.
     int ChooseLayer(const SessionLine& line) {

@@ -5,6 +5,7 @@
 // group, is at the bottom. Coordinates are artwork points (y upwards).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -41,6 +42,7 @@ struct Paint {
     // A custom (spot) colour: its name and its tint, with its RGB appearance above.
     std::string customName;
     double tint = 0;
+    friend bool operator==(const Paint&, const Paint&) = default;
 };
 
 enum class LineCap { Butt = 0, Round = 1, Square = 2 };
@@ -57,6 +59,7 @@ struct PathStyle {
     double miterLimit = 4.0;
     bool fillOverprint = false;
     bool strokeOverprint = false;
+    friend bool operator==(const PathStyle&, const PathStyle&) = default;
 };
 
 // The host's art types.
@@ -87,6 +90,7 @@ struct TextFeatures {
     double endIndent = 0.0;
     double spaceBefore = 0.0;
     double spaceAfter = 0.0;
+    friend bool operator==(const TextFeatures&, const TextFeatures&) = default;
 };
 
 // A point text: its characters and where they stand. The frame's own coordinates have the
@@ -97,6 +101,7 @@ struct PointText {
     std::u16string text;  // paragraphs separated by carriage returns (13)
     TextFeatures features;
     double matrix[6] = {1, 0, 0, 1, 0, 0};
+    friend bool operator==(const PointText&, const PointText&) = default;
 };
 
 struct Layer;
@@ -148,6 +153,11 @@ struct Art {
     // of it to take in, its place in the list of those changes), or −1.
     int hitSlot = -1;
     int hitPending = -1;
+    // The serials of the undo steps (UndoHistory) in which the art was placed, and in which
+    // its content and its attributes were last saved: what the step in progress knows of it.
+    std::uint64_t placedInStep = 0;
+    std::uint64_t contentSavedInStep = 0;
+    std::uint64_t attributesSavedInStep = 0;
 
     // The SVG element the art came from; null for new art.
     SourceNode source;

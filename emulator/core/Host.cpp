@@ -1,6 +1,7 @@
 #include "emulator/core/Host.h"
 #include "plugin/host/InterfaceSuites.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <stdexcept>
@@ -29,7 +30,10 @@ const std::map<std::string, float> kDefaultRealPreferences = {
 }  // namespace
 
 Host::Host(HostOptions options)
-    : options_(std::move(options)), toolbox_(options_.extraTools), fonts_(options_.fonts) {
+    : options_(std::move(options)),
+      toolbox_(options_.extraTools),
+      fonts_(options_.fonts),
+      history_(std::max<std::size_t>(options_.undoSteps, 1)) {
     if (sCurrent != nullptr) {
         throw std::logic_error("one host at a time");
     }
@@ -128,11 +132,17 @@ void Host::RunDeferred() {
 template <typename Act>
 ASErr Host::UserAction(Act act) {
     ++userActions_;
+    ++recording_;
     const ASErr result = act();
     --userActions_;
     annotationInvalid_ = true;
     if (depth_ == 0) {
         RunDeferred();
+    }
+    --recording_;
+    // A press and its drags make one step with their release.
+    if (recording_ == 0 && !pressed_) {
+        history_.Commit(document_.get());
     }
     return result;
 }
@@ -254,7 +264,13 @@ ASErr Host::Reload() {
 }
 
 ASErr Host::Notify(const std::string& type) {
-    return UserAction([&] { return SendNotifications(type); });
+    const ASErr result = UserAction([&] { return SendNotifications(type); });
+    if (type == kAIDocumentOpenedNotifier) {
+        // What the plug-in does on hearing of a document opened belongs to the opening:
+        // there is nothing before it to undo.
+        history_.Clear();
+    }
+    return result;
 }
 
 ASErr Host::SendNotifications(const std::string& type) {
@@ -367,6 +383,7 @@ void Host::OpenDocument(std::unique_ptr<Document> document) {
     hitIndex_.Invalidate();
     textRefs_.Clear();
     lastAnnotation_ = {};
+    history_.Clear();
     document_ = std::move(document);
 }
 
@@ -429,6 +446,125 @@ void Host::ArtRemoved(Art& art) {
     ++revision_;
     ForgetBounds(art);
     ForEachArt(art, [this](Art& a) { hitIndex_.Removed(a); });
+}
+
+UndoHistory* Host::Journal() {
+    if (document_ == nullptr || options_.undoSteps == 0) {
+        return nullptr;
+    }
+    if (replaying_) {
+        replayDisturbed_ = true;
+        return nullptr;
+    }
+    if (recording_ == 0) {
+        history_.Clear();
+        return nullptr;
+    }
+    return &history_;
+}
+
+void Host::ArtPlaced(Art& art) {
+    if (UndoHistory* journal = Journal()) {
+        journal->Placed(art);
+    }
+    ArtChanged(art);
+}
+
+void Host::DisposeArt(Art& art) {
+    const UndoHistory::Place place{art.layer, art.parent, IndexOf(art)};
+    ArtRemoved(art);
+    ForgetArt(art);
+    std::unique_ptr<Art> taken = DetachArt(art);
+    if (UndoHistory* journal = Journal()) {
+        journal->Disposed(std::move(taken), place);
+    }
+}
+
+void Host::WillEditContent(Art& art) {
+    if (UndoHistory* journal = Journal()) {
+        journal->WillEditContent(art);
+    }
+}
+
+void Host::WillEditAttributes(Art& art) {
+    // The selection alone changes all the time and is no edit: nothing is emptied for it.
+    if (document_ != nullptr && options_.undoSteps != 0 && recording_ > 0 && !replaying_) {
+        history_.WillEditAttributes(art);
+    }
+}
+
+void Host::WillEditTag(Art& art, const std::string& name) {
+    if (UndoHistory* journal = Journal()) {
+        journal->WillEditTag(art, name);
+    }
+}
+
+void Host::LayerPlaced(Layer& layer, std::size_t index) {
+    if (UndoHistory* journal = Journal()) {
+        journal->LayerPlaced(layer, index);
+    }
+}
+
+void Host::WillEditLayer(Layer& layer) {
+    if (UndoHistory* journal = Journal()) {
+        journal->WillEditLayer(layer);
+    }
+}
+
+void Host::WillChangeCurrentLayer() {
+    if (UndoHistory* journal = Journal()) {
+        journal->WillChangeCurrentLayer(*document_);
+    }
+}
+
+void Host::ForgetLayer(Layer& layer) {
+    if (const auto it = objectIds_.find(&layer); it != objectIds_.end()) {
+        layers_.erase(it->second);
+        objectIds_.erase(it);
+    }
+}
+
+Host::UndoOutcome Host::Undo() {
+    return Replay(true);
+}
+
+Host::UndoOutcome Host::Redo() {
+    return Replay(false);
+}
+
+Host::UndoOutcome Host::Replay(bool undo) {
+    if (document_ == nullptr) {
+        return UndoOutcome::NoDocument;
+    }
+    if (pressed_ || InsideMessage()) {
+        return UndoOutcome::ButtonDown;
+    }
+    // What the last action did that one cannot see yet (a measure's first point) is a step
+    // of its own now: undo takes it back, and there is nothing to redo after it.
+    history_.Commit(document_.get(), true);
+    if (!(undo ? history_.CanUndo() : history_.CanRedo())) {
+        return UndoOutcome::NothingToDo;
+    }
+    replaying_ = true;
+    replayDisturbed_ = false;
+    UserAction([&] {
+        if (undo) {
+            history_.Undo(*this);
+        } else {
+            history_.Redo(*this);
+        }
+        ++revision_;
+        // The plug-in lets go of what it held of the document, as when one is opened.
+        SendNotifications(kAIDocumentOpenedNotifier);
+        return ASErr{0};
+    });
+    replaying_ = false;
+    if (replayDisturbed_) {
+        // The plug-in changed the document while hearing of the undo: the history no longer
+        // knows the document it would take back.
+        history_.Clear();
+    }
+    return UndoOutcome::Done;
 }
 
 void Host::ForgetArt(Art& art) {
@@ -546,6 +682,11 @@ ASErr Host::ToolEvent(const std::string& event, AIRealPoint point) {
     const auto selector = selectors.find(event);
     if (selector == selectors.end()) {
         return kBadParameterErr;
+    }
+    if (event == "down") {
+        pressed_ = true;
+    } else if (event == "up") {
+        pressed_ = false;
     }
     return UserAction([&] {
         const Tool* tool = toolbox_.Find(toolbox_.Selected());

@@ -26,6 +26,7 @@
 #include "emulator/core/PluginModule.h"
 #include "emulator/core/TextRefs.h"
 #include "emulator/core/Toolbox.h"
+#include "emulator/core/UndoHistory.h"
 #include "plugin/host/ArtworkSuites.h"
 #include "plugin/host/Messages.h"
 #include "plugin/host/Records.h"
@@ -46,6 +47,9 @@ struct HostOptions {
     // Hit tests skip the art whose extent is too far from the point; without, they examine
     // everything (to check that both find the same).
     bool cullHitTests = true;
+    // The most steps the undo history keeps; 0 keeps none and records nothing (a front that
+    // offers no undo, such as a command that updates a drawing in one go).
+    std::size_t undoSteps = kUndoStepLimit;
 };
 
 // A notifier a plug-in added.
@@ -183,6 +187,25 @@ class Host {
     void SetPickerAnswer(std::vector<std::string> answer) { pickerAnswer_ = std::move(answer); }
     const std::vector<std::string>& PickerAnswer() const { return pickerAnswer_; }
 
+    // ---- Undo --------------------------------------------------------------------------
+    // Every action of the user that changes the current document (a press and its drags
+    // up to the release, a click, a notification) is one step of the document's undo
+    // history; an action that changed nothing but the selection is none. Opening a
+    // document, and the document-opened notification, empty the history.
+    enum class UndoOutcome { Done, NothingToDo, ButtonDown, NoDocument };
+    // Takes the last step back (Undo) or does the last step taken back again (Redo). Then,
+    // as after opening a document, the plug-in receives the document-opened notification,
+    // so that it lets go of what it held of art that is gone, and the view is redrawn.
+    // Refused while the mouse button is down (between "down" and "up"), without a document,
+    // and when there is no such step.
+    UndoOutcome Undo();
+    UndoOutcome Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    const UndoHistory& History() const { return history_; }
+    // True between a "down" event and its "up".
+    bool ButtonDown() const { return pressed_; }
+
     // ---- The plug-in's conduct ---------------------------------------------------------
     // Misuses of the host seen so far (a suite used while not acquired, a dead handle...).
     const std::vector<std::string>& Violations() const { return violations_; }
@@ -238,6 +261,27 @@ class Host {
     void ArtChanged(Art& art);
     // Notes that `art` and everything inside it is about to leave the current document.
     void ArtRemoved(Art& art);
+    // What the suites do and say as they change the current document, so that the action in
+    // progress can be undone (UndoHistory). An edit made outside any action of the user
+    // empties the history, which cannot know it.
+    // `art` was just placed in the document (with what it holds): recorded, then ArtChanged.
+    void ArtPlaced(Art& art);
+    // Takes `art` out of the document and disposes of it: its handles die, and the history
+    // keeps it for undo.
+    void DisposeArt(Art& art);
+    // The content (name, geometry, style, text), the attributes (selected, locked, hidden,
+    // guide) or the tag `name` of `art` are about to change.
+    void WillEditContent(Art& art);
+    void WillEditAttributes(Art& art);
+    void WillEditTag(Art& art, const std::string& name);
+    // `layer` was just inserted at `index` of the document's layers.
+    void LayerPlaced(Layer& layer, std::size_t index);
+    // The title or the lock of `layer` is about to change.
+    void WillEditLayer(Layer& layer);
+    // The current layer is about to change.
+    void WillChangeCurrentLayer();
+    // Forgets the handle of `layer`, which leaves the document.
+    void ForgetLayer(Layer& layer);
     // A number that grows whenever art is placed, changed or removed, or a document opened:
     // a front that shows the document knows from it when to show it again.
     std::uint64_t Revision() const { return revision_; }
@@ -293,6 +337,10 @@ class Host {
     ASErr UserAction(Act act);
     // Notify without the redraw.
     ASErr SendNotifications(const std::string& type);
+    // The history to record a change of the document into; null when nothing is recorded
+    // (and, for a change outside any action of the user, the history is emptied).
+    UndoHistory* Journal();
+    UndoOutcome Replay(bool undo);
     void DrawAnnotations();
     // A new drawer for the drawing in progress, live until the next one.
     AIAnnotatorDrawer* NewDrawer();
@@ -343,6 +391,14 @@ class Host {
     int annotationDraws_ = 0;
     // The number of user's actions in progress: the redraw waits for the outermost.
     int userActions_ = 0;
+    // The same, up to the end of what the action set off (the messages deferred to its
+    // end): the undo step ends with the outermost.
+    int recording_ = 0;
+    UndoHistory history_;
+    bool pressed_ = false;
+    // While an undo or a redo runs: what changes then is no step.
+    bool replaying_ = false;
+    bool replayDisturbed_ = false;
     std::vector<std::function<void(AIAnnotatorDrawer*)>> hostAnnotators_;
     DisplayList lastAnnotation_;
     // The lines of the cursor tip drawn last.

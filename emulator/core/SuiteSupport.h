@@ -114,7 +114,7 @@ inline ASErr PlaceArt(Host* host, std::unique_ptr<Art> art, ASInt32 paintOrder, 
         return kBadParameterErr;
     }
     *placed = host->HandleOf(inserted);
-    host->ArtChanged(*inserted);
+    host->ArtPlaced(*inserted);
     return 0;
 }
 

@@ -140,7 +140,12 @@ std::string SessionFromBytes(std::span<const std::uint8_t> bytes,
                 script += std::string(op < 128 ? "move " : "click ") + at.Anywhere() + "\n";
                 break;
             case 10:
-                script += std::string("zoom ") + kZooms[in.Pick(kZooms.size())] + "\n";
+                // A zoom, or an action taken back or done again (mid-drag too).
+                if (op < 96) {
+                    script += std::string("zoom ") + kZooms[in.Pick(kZooms.size())] + "\n";
+                } else {
+                    script += op < 192 ? "undo\n" : "redo\n";
+                }
                 break;
             case 11:
                 script +=

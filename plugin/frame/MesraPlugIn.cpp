@@ -167,10 +167,11 @@ ASErr MesraPlugIn::Notify(AINotifierMessage* message) {
         return ::InvalidateWholeView();
     }
     if (notifier == fields_.documentOpenedNotifier) {
-        // A measure in progress, the picked paths and the lines placed belong to the
-        // document that was current before.
+        // A measure in progress and the lines placed belong to the document that was
+        // current before (or to the art an undo took away); the picked paths are the
+        // selection of the document now shown.
         tools::ForgetMeasures();
-        tools::ForgetMeasureSet();
+        tools::TakeMeasureSetFromSelection();
         drawing::ForgetLinkNumbers();
         ForgetPlacedLines();
     }

@@ -266,6 +266,24 @@ void ForgetMeasureSet() {
     AreaTool().totals = {};
 }
 
+void TakeMeasureSetFromSelection() {
+    for (AIArtHandle art : Members()) {
+        sAIArtSet->RemoveArtFromArtSet(MeasureSet(), art);
+    }
+    Shares().clear();
+    AreaTool().totals = {};
+    std::vector<AIArtHandle> paths;
+    if (MeasureSet() == nullptr || ReachablePaths(&paths) != 0) {
+        return;
+    }
+    for (AIArtHandle art : paths) {
+        if (Selected(art) && !HasTag(art, kAuxiliaryTag) && !IsDimensionArt(art) &&
+            OnOpenLayer(art)) {
+            sAIArtSet->AddArtToArtSet(MeasureSet(), art);
+        }
+    }
+}
+
 ASErr DragAreaMarquee(AIRealPoint cursor) {
     AreaToolState& state = AreaTool();
     if (!state.marquee) {

@@ -76,8 +76,14 @@ std::vector<std::string> TotalsLines(const AreaTotals& totals);
 // Makes the host selection the picked paths again (when the tool is selected).
 ASErr SelectMeasureSet();
 
-// Empties the set and deselects its paths, which are no holes any more: when a document
-// opens or closes, and after the totals were written.
+// Empties the set and deselects its paths, which are no holes any more: after the totals
+// were written.
 void ForgetMeasureSet();
+
+// Makes the picked paths the selected paths the tool could pick, as the tool keeps the
+// host's selection to them, without changing the document: when a document opens (its
+// paths selected, if any) and when the host undoes or does again an action, which brings
+// back the selection of its time.
+void TakeMeasureSetFromSelection();
 
 }  // namespace tools

@@ -1,10 +1,10 @@
 // Random use of the whole program: sessions spelled by a seeded generator (the whole-session
 // fuzz target's) over the bundled drawings and a generated one, with every tool, modifier
 // key and notification, moves, clicks and drags near what the drawings hold, zooms, colour
-// picker answers and documents opened again. Every line is valid, so every run must end
-// with success and no message, and every drawing it saves must be well-formed XML with
-// finite numbers. A failure names its seed and drawing: the session is spelled again from
-// them.
+// picker answers, actions undone and done again, and documents opened again. Every line is
+// valid, so every run must end with success and no message, and every drawing it saves
+// must be well-formed XML with finite numbers. A failure names its seed and drawing: the session is
+// spelled again from them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -63,7 +63,8 @@ TEST_F(RandomSessions, EndWellAndSaveSoundFiles) {
                              " rshift",       "notify selection",
                              "notify opened", "notify customcolor",
                              "picker",        "zoom",
-                             "drag",          "new "}) {
+                             "drag",          "new ",
+                             "undo",          "redo"}) {
         EXPECT_NE(everything.find(word), std::string::npos) << word << " never tried";
     }
 }

@@ -166,9 +166,7 @@ ASErr DisposeArt(AIArtHandle handle) {
     if (art == nullptr || art->isLayerGroup) {
         return kBadParameterErr;
     }
-    host->ArtRemoved(*art);
-    host->ForgetArt(*art);
-    DetachArt(*art);
+    host->DisposeArt(*art);
     return 0;
 }
 
@@ -245,8 +243,14 @@ ASErr SetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32 attr) {
     }
     if ((whichAttr & (kArtSelected | kArtFullySelected)) != 0) {
         const bool selected = (attr & whichAttr & (kArtSelected | kArtFullySelected)) != 0;
-        ForEachArt(*art, [selected](Art& a) { a.selected = selected; });
+        ForEachArt(*art, [host, selected](Art& a) {
+            if (a.selected != selected) {
+                host->WillEditAttributes(a);
+                a.selected = selected;
+            }
+        });
     }
+    host->WillEditAttributes(*art);
     if ((whichAttr & kArtLocked) != 0) {
         art->locked = (attr & kArtLocked) != 0;
         host->NoteLockChange(*art, art->locked);
@@ -282,6 +286,7 @@ ASErr SetArtName(AIArtHandle handle, const ASUnicode* name) {
     if (art == nullptr || name == nullptr) {
         return kBadParameterErr;
     }
+    host->WillEditContent(*art);
     art->name = Utf8FromUtf16(name);
     return 0;
 }
@@ -318,6 +323,7 @@ ASErr SetPathSegmentCount(AIArtHandle handle, ASInt16 count) {
     if (path == nullptr || count < 0) {
         return kBadParameterErr;
     }
+    Host::Current()->WillEditContent(*path);
     path->segments.resize(static_cast<std::size_t>(count),
                           AIPathSegment{{0, 0}, {0, 0}, {0, 0}, 1});
     Host::Current()->ArtChanged(*path);
@@ -355,6 +361,7 @@ ASErr SetPathSegments(AIArtHandle handle, ASInt16 first, ASInt16 count,
         host->RecordViolation("path anchors written out of range");
         return kBadParameterErr;
     }
+    host->WillEditContent(*path);
     std::copy_n(segments, count, path->segments.begin() + first);
     host->ArtChanged(*path);
     return 0;
@@ -374,6 +381,7 @@ ASErr SetPathClosed(AIArtHandle handle, AIBoolean closed) {
     if (path == nullptr) {
         return kBadParameterErr;
     }
+    Host::Current()->WillEditContent(*path);
     path->closed = closed != 0;
     Host::Current()->ArtChanged(*path);
     return 0;
@@ -410,6 +418,7 @@ ASErr SetTag(AIArtHandle handle, const char* name, const char* type, const char*
     if (art == nullptr || value == nullptr || !StringTag(host, name, type)) {
         return kBadParameterErr;
     }
+    host->WillEditTag(*art, name);
     art->tags[name] = value;
     return 0;
 }
@@ -444,6 +453,7 @@ ASErr RemoveTag(AIArtHandle handle, const char* name) {
     if (art == nullptr || !StringTag(host, name, nullptr)) {
         return kBadParameterErr;
     }
+    host->WillEditTag(*art, name);
     art->tags.erase(name);
     return 0;
 }
@@ -487,7 +497,12 @@ ASErr DeselectAll() {
     if (document == nullptr) {
         return kNoDocumentErr;
     }
-    ForEachArtInDocumentOrder(*document, [](Art& art) { art.selected = false; });
+    ForEachArtInDocumentOrder(*document, [host](Art& art) {
+        if (art.selected) {
+            host->WillEditAttributes(art);
+            art.selected = false;
+        }
+    });
     return 0;
 }
 
@@ -514,6 +529,7 @@ ASErr TransformArt(AIArtHandle handle, const AIRealMatrix* matrix, AIReal lineSc
     }
     const bool moveObjects = (flags & kTransformObjects) != 0;
     ForEachArt(*art, [&](Art& a) {
+        host->WillEditContent(a);
         if (a.type == ArtType::Text && moveObjects) {
             // The frame's matrix takes the transformation on: sizes and spacing stay as
             // they are, in the frame's own coordinates.

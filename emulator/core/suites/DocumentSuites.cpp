@@ -132,6 +132,7 @@ ASErr SetCurrentLayer(AILayerHandle handle) {
     if (layer == nullptr) {
         return kBadParameterErr;
     }
+    host->WillChangeCurrentLayer();
     host->CurrentDocument()->currentLayer = layer;
     return 0;
 }
@@ -161,7 +162,9 @@ ASErr InsertLayer(AILayerHandle base, ASInt32 placement, AILayerHandle* layer) {
     auto added = std::make_unique<Layer>();
     Layer* raw = added.get();
     layers.insert(layers.begin() + static_cast<std::ptrdiff_t>(at), std::move(added));
+    host->LayerPlaced(*raw, at);
     // As in an illustration program, a new layer becomes the one new art goes to.
+    host->WillChangeCurrentLayer();
     document->currentLayer = raw;
     *layer = host->HandleOf(raw);
     return 0;
@@ -180,6 +183,7 @@ ASErr SetLayerTitle(AILayerHandle handle, const ASUnicode* title) {
     if (layer == nullptr || title == nullptr) {
         return kBadParameterErr;
     }
+    host->WillEditLayer(*layer);
     layer->title = Utf8FromUtf16(title);
     return 0;
 }
@@ -198,6 +202,7 @@ ASErr SetLayerEditable(AILayerHandle handle, AIBoolean editable) {
     if (layer == nullptr) {
         return kBadParameterErr;
     }
+    host->WillEditLayer(*layer);
     layer->locked = editable == 0;
     return 0;
 }

@@ -258,6 +258,7 @@ ASErr SetPathStyle(AIArtHandle handle, const AIPathStyle* style) {
     if (!model) {
         return kBadParameterErr;
     }
+    host->WillEditContent(*path);
     path->style = std::move(*model);
     // Whether a path is filled decides whether its inside is hit.
     host->ArtChanged(*path);

@@ -264,6 +264,7 @@ ATE::ATEErr InsertAfter(ATE::TextRangeRef ref, const ASUnicode* text, ASInt32 le
         return kBadParameterErr;
     }
     const auto count = static_cast<std::size_t>(length);
+    a.host->WillEditContent(*a.art);
     a.text->text.insert(a.range->end, text, count);
     a.range->end += count;
     a.host->ArtChanged(*a.art);
@@ -275,6 +276,7 @@ ATE::ATEErr Remove(ATE::TextRangeRef ref) {
     if (a.range == nullptr) {
         return kBadParameterErr;
     }
+    a.host->WillEditContent(*a.art);
     a.text->text.erase(a.range->start, a.range->end - a.range->start);
     a.range->end = a.range->start;
     a.host->ArtChanged(*a.art);
@@ -332,6 +334,7 @@ ATE::ATEErr ApplyFeatures(ATE::TextRangeRef ref, TextRefHandle features, TextRef
     if (set == nullptr) {
         return kBadParameterErr;
     }
+    a.host->WillEditContent(*a.art);
     Apply(*set, a.text->features);
     a.host->ArtChanged(*a.art);
     return 0;
