@@ -50,13 +50,16 @@ inline AIRealPoint Artwork(double x, double y) {
 // The plug-in loaded and started in a host, on the generated drawing of `paths` paths, with
 // `dimensions` dimensions of the tool's kind, as many as are asked for: with the Segment
 // tool one on each side of every line, with the Circle tool one on each of two arcs of every
-// circle; with the Angle tool, on a drawing of triangles, one on each of two corners.
+// circle; with the Angle tool, on a drawing of triangles, one on each of two corners. The
+// host keeps `undoSteps` of them in its undo history.
 class DimensionedDrawing {
   public:
-    DimensionedDrawing(int paths, int dimensions, ToolKind kind = ToolKind::Segment)
+    DimensionedDrawing(int paths, int dimensions, ToolKind kind = ToolKind::Segment,
+                       std::size_t undoSteps = emulator::kUndoStepLimit)
         : paths_(paths), kind_(kind) {
         emulator::HostOptions options;
         options.fonts = std::vector<std::string>{"DejaVuSans"};
+        options.undoSteps = undoSteps;
         host_ = std::make_unique<emulator::Host>(std::move(options));
         std::string error;
         if (!host_->LoadPlugin(MESRA_PLUGIN_PATH, &error) || host_->Startup() != 0 ||

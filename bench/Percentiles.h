@@ -1,5 +1,6 @@
-// The time of the measured part of each iteration, reported as the 50th and 99th
-// percentiles ("p50_ms", "p99_ms"): what the hand feels is the slow event, not the mean.
+// The time of the measured part of each iteration, reported as the 50th, 95th and 99th
+// percentiles ("p50_ms", "p95_ms", "p99_ms"): what the hand feels is the slow event, not
+// the mean.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -27,6 +28,7 @@ class Percentiles {
             return;
         }
         state.counters["p50_ms"] = At(0.50);
+        state.counters["p95_ms"] = At(0.95);
         state.counters["p99_ms"] = At(0.99);
     }
 

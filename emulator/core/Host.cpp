@@ -493,9 +493,9 @@ void Host::WillEditAttributes(Art& art) {
     }
 }
 
-void Host::WillEditTag(Art& art, const std::string& name) {
+void Host::WillEditTag(Art& art, const std::string& name, const char* value) {
     if (UndoHistory* journal = Journal()) {
-        journal->WillEditTag(art, name);
+        journal->WillEditTag(art, name, value);
     }
 }
 

@@ -270,10 +270,11 @@ class Host {
     // keeps it for undo.
     void DisposeArt(Art& art);
     // The content (name, geometry, style, text), the attributes (selected, locked, hidden,
-    // guide) or the tag `name` of `art` are about to change.
+    // guide) or the tag `name` of `art` are about to change (the tag to `value`, or removed
+    // for null).
     void WillEditContent(Art& art);
     void WillEditAttributes(Art& art);
-    void WillEditTag(Art& art, const std::string& name);
+    void WillEditTag(Art& art, const std::string& name, const char* value);
     // `layer` was just inserted at `index` of the document's layers.
     void LayerPlaced(Layer& layer, std::size_t index);
     // The title or the lock of `layer` is about to change.

@@ -1,7 +1,6 @@
 #include "emulator/core/UndoHistory.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
 #include "emulator/core/ArtTree.h"
@@ -104,7 +103,7 @@ void UndoHistory::WillEditContent(Art& art) {
         return;
     }
     art.contentSavedInStep = serial_;
-    Add(ContentSwap{&art, ContentOf(art)});
+    Add(ContentSwap{&art, std::make_unique<ArtContent>(ContentOf(art))});
 }
 
 void UndoHistory::WillEditAttributes(Art& art) {
@@ -115,11 +114,14 @@ void UndoHistory::WillEditAttributes(Art& art) {
     Add(AttributeSwap{&art, AttributesOf(art)});
 }
 
-void UndoHistory::WillEditTag(Art& art, const std::string& name) {
+void UndoHistory::WillEditTag(Art& art, const std::string& name, const char* value) {
     if (art.placedInStep == serial_) {
         return;
     }
     const auto it = art.tags.find(name);
+    if (it == art.tags.end() ? value == nullptr : value != nullptr && it->second == value) {
+        return;
+    }
     Add(TagSwap{&art, name,
                 it == art.tags.end() ? std::nullopt : std::optional<std::string>(it->second)});
 }
@@ -142,7 +144,7 @@ bool UndoHistory::IsNoOp(const Entry& entry) {
     }
     if (const auto* swap = std::get_if<ContentSwap>(&entry)) {
         const Art& art = *swap->art;
-        const ArtContent& was = swap->content;
+        const ArtContent& was = *swap->content;
         return was.name == art.name && SameSegments(was.segments, art.segments) &&
                was.closed == art.closed && was.style == art.style && was.pointText == art.pointText;
     }
@@ -171,8 +173,9 @@ std::size_t UndoHistory::BytesOf(const Entry& entry) {
     if (const auto* presence = std::get_if<Presence>(&entry); presence && presence->held) {
         bytes += ArtBytes(*presence->held);
     } else if (const auto* swap = std::get_if<ContentSwap>(&entry)) {
-        const ArtContent& c = swap->content;
-        bytes += c.name.capacity() + c.segments.capacity() * sizeof(AIPathSegment) +
+        const ArtContent& c = *swap->content;
+        bytes += sizeof(ArtContent) + c.name.capacity() +
+                 c.segments.capacity() * sizeof(AIPathSegment) +
                  c.style.dash.capacity() * sizeof(double) +
                  c.pointText.text.capacity() * sizeof(char16_t);
     } else if (const auto* tag = std::get_if<TagSwap>(&entry)) {
@@ -256,7 +259,7 @@ void UndoHistory::Apply(Host& host, Entry& entry) {
         }
     } else if (auto* content = std::get_if<ContentSwap>(&entry)) {
         Art& art = *content->art;
-        ArtContent& c = content->content;
+        ArtContent& c = *content->content;
         std::swap(c.name, art.name);
         std::swap(c.segments, art.segments);
         std::swap(c.closed, art.closed);
@@ -351,37 +354,6 @@ void UndoHistory::Redo(Host& host) {
     bytes_ += step.bytes;
     done_.push_back(std::move(step));
     NextStep();
-}
-
-std::vector<const Art*> UndoHistory::ArtOfStepInProgress() const {
-    std::vector<const Art*> arts;
-    std::unordered_set<const Art*> listed;
-    // Art disposed of during the step, with what it holds, is no longer shown.
-    std::unordered_set<const Art*> out;
-    for (const Entry& entry : pending_.entries) {
-        if (const auto* presence = std::get_if<Presence>(&entry)) {
-            (presence->held ? out : listed).insert(presence->art);
-        } else if (const auto* swap = std::get_if<ContentSwap>(&entry)) {
-            listed.insert(swap->art);
-        }
-    }
-    for (const Entry& entry : pending_.entries) {
-        const Art* art = nullptr;
-        if (const auto* presence = std::get_if<Presence>(&entry); presence && !presence->held) {
-            art = presence->art;
-        } else if (const auto* swap = std::get_if<ContentSwap>(&entry)) {
-            art = swap->art;
-        }
-        bool inside = art == nullptr;
-        for (const Art* a = art; a != nullptr && !inside; a = a->parent) {
-            inside = out.count(a) != 0 || (a != art && listed.count(a) != 0);
-        }
-        if (!inside) {
-            arts.push_back(art);
-            out.insert(art);  // listed once
-        }
-    }
-    return arts;
 }
 
 }  // namespace emulator

@@ -69,8 +69,8 @@ class UndoHistory {
     // guide) of `art` are about to change.
     void WillEditContent(Art& art);
     void WillEditAttributes(Art& art);
-    // The tag `name` of `art` is about to be set or removed.
-    void WillEditTag(Art& art, const std::string& name);
+    // The tag `name` of `art` is about to be set to `value` (removed for null).
+    void WillEditTag(Art& art, const std::string& name, const char* value);
     // `layer` was just inserted into `document` at `index`.
     void LayerPlaced(Layer& layer, std::size_t index);
     // The title or the lock of `layer` is about to change.
@@ -99,11 +99,6 @@ class UndoHistory {
     // The memory the kept steps take, in bytes (an estimate from the sizes of what they hold).
     std::size_t Bytes() const { return bytes_; }
 
-    // The art in the document whose content the step in progress changed or that it placed,
-    // in the order the step came to it, none inside another of the list: what a front shows
-    // of an action before the action ends.
-    std::vector<const Art*> ArtOfStepInProgress() const;
-
   private:
     struct ArtContent {
         std::string name;
@@ -125,9 +120,10 @@ class UndoHistory {
         Place place;
         std::unique_ptr<Art> held;
     };
+    // Apart, so that every entry stays small.
     struct ContentSwap {
         Art* art = nullptr;
-        ArtContent content;
+        std::unique_ptr<ArtContent> content;
     };
     struct AttributeSwap {
         Art* art = nullptr;

@@ -418,7 +418,7 @@ ASErr SetTag(AIArtHandle handle, const char* name, const char* type, const char*
     if (art == nullptr || value == nullptr || !StringTag(host, name, type)) {
         return kBadParameterErr;
     }
-    host->WillEditTag(*art, name);
+    host->WillEditTag(*art, name, value);
     art->tags[name] = value;
     return 0;
 }
@@ -453,7 +453,7 @@ ASErr RemoveTag(AIArtHandle handle, const char* name) {
     if (art == nullptr || !StringTag(host, name, nullptr)) {
         return kBadParameterErr;
     }
-    host->WillEditTag(*art, name);
+    host->WillEditTag(*art, name, nullptr);
     art->tags.erase(name);
     return 0;
 }
