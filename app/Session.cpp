@@ -31,7 +31,7 @@ const std::map<std::string, CommandShape>& Commands() {
         {"doc", {1, 1, false}},  {"new", {2, 2, true}},     {"tool", {1, 1, false}},
         {"keys", {0, 7, false}}, {"move", {2, 2, true}},    {"down", {2, 2, true}},
         {"drag", {2, 2, true}},  {"up", {2, 2, true}},      {"click", {2, 2, true}},
-        {"zoom", {1, 1, true}},  {"picker", {1, 5, false}}, {"notify", {1, 1, false}},
+        {"zoom", {1, 1, true}},  {"picker", {1, 6, false}}, {"notify", {1, 1, false}},
         {"view", {1, 1, false}}, {"save", {1, 1, false}},   {"layer", {1, 64, false}},
         {"undo", {0, 0, false}}, {"redo", {0, 0, false}},
     };
@@ -96,11 +96,13 @@ std::string CheckArguments(const SessionLine& line) {
         static const std::map<std::string, std::size_t> forms = {
             {"gray", 1}, {"rgb", 3}, {"cmyk", 4}, {"spot", 1}, {"cancel", 0}};
         const auto form = forms.find(a[0]);
-        if (form == forms.end() || a.size() - 1 != form->second) {
-            return "picker takes gray G, rgb R G B, cmyk C M Y K, spot NAME or cancel";
+        // A spot colour may come with the CMYK values it gets when the document lacks it.
+        const bool spotWithValues = a[0] == "spot" && a.size() == 6;
+        if (form == forms.end() || (a.size() - 1 != form->second && !spotWithValues)) {
+            return "picker takes gray G, rgb R G B, cmyk C M Y K, spot NAME [C M Y K] or cancel";
         }
         double value = 0;
-        for (std::size_t i = 1; a[0] != "spot" && i < a.size(); ++i) {
+        for (std::size_t i = a[0] == "spot" ? 2 : 1; i < a.size(); ++i) {
             if (!ParseNumber(a[i], &value) || value < 0 || value > 1) {
                 return "colour components run from 0 to 1: " + a[i];
             }
@@ -277,8 +279,9 @@ class Runner {
 
   private:
     // Undoes or redoes the last action. One that cannot be carried out does nothing, as
-    // Ctrl+Z in a host, and says why on the output: nothing to take back (nothing done since
-    // the document was opened, or everything taken back already), or the mouse button down.
+    // Ctrl+Z in a host, and says why on the output, in French as the host's own messages:
+    // nothing to take back (nothing done since the document was opened, or everything taken
+    // back already), or the mouse button down.
     int Replay(const SessionLine& line) {
         if (NeedDocument(line) == nullptr) {
             return 2;
@@ -286,12 +289,12 @@ class Runner {
         const bool undo = line.command == "undo";
         using Outcome = emulator::Host::UndoOutcome;
         const Outcome outcome = undo ? host_.Undo() : host_.Redo();
+        const std::string where = " (ligne " + std::to_string(line.number) + ")";
         if (outcome == Outcome::NothingToDo) {
-            host_.Emit(line.command + ": nothing to " + line.command + " (line " +
-                       std::to_string(line.number) + ")");
+            host_.Emit(line.command + (undo ? ": rien à annuler" : ": rien à rétablir") + where);
         } else if (outcome == Outcome::ButtonDown) {
-            host_.Emit(line.command + ": not while the mouse button is down (line " +
-                       std::to_string(line.number) + ")");
+            host_.Emit(line.command + ": pas pendant que le bouton de la souris est enfoncé" +
+                       where);
         }
         return 0;
     }

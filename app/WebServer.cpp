@@ -245,6 +245,7 @@ class WebServer::Routes {
                 }
                 response.set_content(*update, kJson);
             });
+        InstallUndoAndPicker(session);
         // What the library refuses before any route, in a sentence the page can show: a
         // file over the upload limit, or a form body over the library's own limit for forms
         // (the page sends none: its parameters go in the address).
@@ -267,6 +268,36 @@ class WebServer::Routes {
     }
 
   private:
+    // Undo and redo, and the colour dialog's answer.
+    void InstallUndoAndPicker(WebSession& session) {
+        server.Post("/undo", [&session](const httplib::Request&, httplib::Response& response) {
+            response.set_content(session.Undo(), kJson);
+        });
+        server.Post("/redo", [&session](const httplib::Request&, httplib::Response& response) {
+            response.set_content(session.Redo(), kJson);
+        });
+        server.Post("/picker", [&session](const httplib::Request& request,
+                                          httplib::Response& response) {
+            std::vector<double> values;
+            bool numbers = true;
+            for (const std::string& word : Words(request.get_param_value("values"))) {
+                char* end = nullptr;
+                values.push_back(std::strtod(word.c_str(), &end));
+                numbers = numbers && end == word.c_str() + word.size();
+            }
+            const auto update = numbers
+                                    ? session.AnswerPicker(request.get_param_value("form"), values,
+                                                           request.get_param_value("name"))
+                                    : std::nullopt;
+            if (!update) {
+                return Refuse(response, 400,
+                              "Couleur refusée : aucune couleur n'est demandée, ou il faut gray, "
+                              "rgb, cmyk ou spot (avec un nom) et des valeurs de 0 à 1.");
+            }
+            response.set_content(*update, kJson);
+        });
+    }
+
     // Requests whose Host or Origin is not this server's are refused: a page of another
     // site that a browser lets reach this address (a DNS name rebound to it, a form posted
     // across sites) gets nothing.

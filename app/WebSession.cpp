@@ -1,10 +1,12 @@
 #include "app/WebSession.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <map>
 #include <set>
 
 #include "app/AnnotationSvg.h"
@@ -81,7 +83,7 @@ bool WebSession::Start(const std::filesystem::path& plugin, const std::string& s
     return true;
 }
 
-std::string WebSession::Update() {
+std::string WebSession::Update(const std::string& notice) {
     std::string alerts;
     std::string sounds;
     for (const std::string& line : host_->Events()) {
@@ -110,8 +112,12 @@ std::string WebSession::Update() {
             ",\"y\":" + Number(view.origin.v * view.zoom) +
             ",\"width\":" + Number(document->width * k * view.zoom) +
             ",\"height\":" + Number(document->height * k * view.zoom) + ",\"units\":[" +
-            Number(document->width) + "," + Number(document->height) + "]}}";
-    return json;
+            Number(document->width) + "," + Number(document->height) + "]}";
+    json += DialogsUpdate();
+    if (!notice.empty()) {
+        json += ",\"notice\":" + emulator::JsonQuoted(notice);
+    }
+    return json + "}";
 }
 
 std::string WebSession::State() {
@@ -155,8 +161,15 @@ std::optional<std::string> WebSession::MouseEvent(const std::string& kind, doubl
         return std::nullopt;
     }
     const AIRealPoint point{static_cast<AIReal>(h), static_cast<AIReal>(v)};
-    host_->SetKeys(std::move(held));
+    if (kind == "down") {
+        pickerPress_.reset();
+    }
+    host_->SetKeys(held);
     host_->ToolEvent(kind, point);
+    if (auto initial = host_->TakePickerAsked()) {
+        pickerPress_ = PickerPress{point, std::move(held)};
+        pickerInitial_ = initial;
+    }
     return Update();
 }
 
@@ -203,8 +216,102 @@ std::optional<std::string> WebSession::OpenDocument(const std::string& bytes,
     host_->OpenDocument(std::move(document));
     host_->Notify(kAIDocumentOpenedNotifier);
     host_->Redraw();
+    pickerPress_.reset();
     name_ = StemOf(name);
     return Update();
+}
+
+std::string WebSession::DialogsUpdate() {
+    std::string json = ",\"canUndo\":" + std::string(host_->CanUndo() ? "true" : "false") +
+                       ",\"canRedo\":" + (host_->CanRedo() ? "true" : "false");
+    if (pickerInitial_) {
+        // Shown once: the colour the picker was opened on, as the dialog's first choice.
+        const AIColor& c = *pickerInitial_;
+        std::string values;
+        if (c.kind == kGrayColor) {
+            values = "\"gray\",\"values\":[" + Number(c.gray.gray) + "]";
+        } else if (c.kind == kFourColor) {
+            values = "\"cmyk\",\"values\":[" + Number(c.cmyk.cyan) + "," + Number(c.cmyk.magenta) +
+                     "," + Number(c.cmyk.yellow) + "," + Number(c.cmyk.black) + "]";
+        } else {
+            const AIThreeColorStyle rgb = c.kind == kThreeColor ? c.rgb : AIThreeColorStyle{};
+            values = "\"rgb\",\"values\":[" + Number(rgb.red) + "," + Number(rgb.green) + "," +
+                     Number(rgb.blue) + "]";
+        }
+        json += ",\"picker\":{\"form\":" + values + "}";
+        pickerInitial_.reset();
+    }
+    return json;
+}
+
+std::string WebSession::Undo() {
+    return Replay(true);
+}
+
+std::string WebSession::Redo() {
+    return Replay(false);
+}
+
+std::string WebSession::Replay(bool undo) {
+    std::lock_guard lock(mutex_);
+    using Outcome = emulator::Host::UndoOutcome;
+    const Outcome outcome = undo ? host_->Undo() : host_->Redo();
+    pickerPress_.reset();
+    std::string notice;
+    if (outcome == Outcome::NothingToDo) {
+        notice = undo ? "Rien à annuler : aucune action depuis l'ouverture du dessin, ou toutes "
+                        "ont déjà été annulées."
+                      : "Rien à rétablir : aucune action annulée à refaire.";
+    } else if (outcome == Outcome::ButtonDown) {
+        notice = "Relâchez d'abord le bouton de la souris.";
+    }
+    return Update(notice);
+}
+
+std::optional<std::string> WebSession::AnswerPicker(const std::string& form,
+                                                    const std::vector<double>& values,
+                                                    const std::string& name) {
+    static const std::map<std::string, std::size_t, std::less<>> counts = {
+        {"gray", 1}, {"rgb", 3}, {"cmyk", 4}, {"spot", 4}};
+    const auto count = counts.find(form);
+    if (count == counts.end() || values.size() != count->second ||
+        !std::all_of(values.begin(), values.end(), [](double v) { return v >= 0 && v <= 1; })) {
+        return std::nullopt;
+    }
+    // A spot colour's name: UTF-8 text of 1 to 64 bytes without control characters.
+    const bool nameFits = !name.empty() && name.size() <= 64 &&
+                          emulator::Utf8FromUtf16(emulator::Utf16FromUtf8(name)) == name &&
+                          std::none_of(name.begin(), name.end(), [](char c) {
+                              return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+                          });
+    if (form == "spot" && !nameFits) {
+        return std::nullopt;
+    }
+    std::lock_guard lock(mutex_);
+    if (!pickerPress_ || host_->ButtonDown()) {
+        return std::nullopt;
+    }
+    std::vector<std::string> answer = {form};
+    if (form == "spot") {
+        answer.push_back(name);
+    }
+    for (const double value : values) {
+        answer.push_back(Number(value));
+    }
+    // As a session's picker line followed by the click that opens the picker.
+    const PickerPress press = *std::exchange(pickerPress_, std::nullopt);
+    host_->SetPickerAnswer(std::move(answer));
+    host_->SetKeys(press.keys);
+    host_->ToolEvent("down", press.point);
+    host_->ToolEvent("up", press.point);
+    std::string notice;
+    if (!host_->PickerAnswer().empty()) {
+        // The press no longer reaches the picker (the panel was closed meanwhile).
+        host_->SetPickerAnswer({});
+        notice = "La couleur n'a pas pu être appliquée : rouvrez la page des couleurs.";
+    }
+    host_->TakePickerAsked();
+    return Update(notice);
 }
 
 std::string WebSession::DocumentSvg() {

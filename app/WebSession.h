@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,20 @@ class WebSession {
     std::optional<std::string> OpenDocument(const std::string& bytes, const std::string& name,
                                             std::string* error);
 
+    // Takes the last action back (Undo) or does it again (Redo), as Ctrl+Z and Ctrl+Shift+Z;
+    // the update, whose "notice" says why (French) when there was nothing to take back or
+    // do again, or the mouse button is down.
+    std::string Undo();
+    std::string Redo();
+    // Answers the colour dialog that the last press opened (the update's "picker"): the
+    // answer, as a session's picker line gives it ("gray" G, "rgb" R G B, "cmyk" C M Y K with
+    // components from 0 to 1, or "spot" with a name and C M Y K), is set and the press and its
+    // release are done again, so that the plug-in gets the colour. Nothing when no dialog
+    // waits or the answer is none of these.
+    std::optional<std::string> AnswerPicker(const std::string& form,
+                                            const std::vector<double>& values,
+                                            const std::string& name);
+
     // The document as SVG, and the name to download it under ("NAME-cotes.svg").
     std::string DocumentSvg();
     std::string DownloadName();
@@ -60,12 +75,24 @@ class WebSession {
   private:
     // The update after an action (JSON): the document's revision, the annotation's SVG, the
     // cursor, the alerts and sounds of the action, the selected tool and the view.
-    std::string Update();
+    std::string Update(const std::string& notice = {});
+    // Undo or Redo.
+    std::string Replay(bool undo);
+    // The press that opened the colour picker while nobody answered it: where, and the
+    // keys held.
+    struct PickerPress {
+        AIRealPoint point{};
+        std::set<ASInt32> keys;
+    };
+    // The update's part about the colour dialog and the undo buttons (JSON, from its comma).
+    std::string DialogsUpdate();
 
     std::mutex mutex_;
     std::unique_ptr<emulator::Host> host_;
     std::filesystem::path pluginFolder_;
     std::string name_;
+    std::optional<PickerPress> pickerPress_;
+    std::optional<AIColor> pickerInitial_;
 };
 
 }  // namespace app

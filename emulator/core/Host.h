@@ -186,6 +186,11 @@ class Host {
     // "spot NAME" or "cancel"), as words.
     void SetPickerAnswer(std::vector<std::string> answer) { pickerAnswer_ = std::move(answer); }
     const std::vector<std::string>& PickerAnswer() const { return pickerAnswer_; }
+    // The colour the plug-in last opened the picker on while no answer was set (the picker
+    // then cancelled), taken once: a front that has a dialog shows it, preset to that colour,
+    // and sets the user's answer before the action that asked is done again.
+    void NotePickerAsked(const AIColor& initial) { pickerAsked_ = initial; }
+    std::optional<AIColor> TakePickerAsked() { return std::exchange(pickerAsked_, std::nullopt); }
 
     // ---- Undo --------------------------------------------------------------------------
     // Every action of the user that changes the current document (a press and its drags
@@ -386,6 +391,7 @@ class Host {
     std::unique_ptr<Document> document_;
     mutable std::optional<std::vector<std::string>> fonts_;
     std::vector<std::string> pickerAnswer_;
+    std::optional<AIColor> pickerAsked_;
 
     int depth_ = 0;
     bool annotationInvalid_ = false;

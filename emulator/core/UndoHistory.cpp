@@ -18,35 +18,45 @@ bool SameSegments(const std::vector<AIPathSegment>& a, const std::vector<AIPathS
 }
 
 // What the art and everything in it take in memory, roughly: the records and the heap
-// behind their strings and lists.
-std::size_t ArtBytes(const Art& art) {
-    std::size_t bytes = sizeof(Art) + art.name.capacity() +
-                        art.segments.capacity() * sizeof(AIPathSegment) +
-                        art.style.dash.capacity() * sizeof(double) +
-                        art.pointText.text.capacity() * sizeof(char16_t) +
-                        art.children.capacity() * sizeof(art.children[0]);
+// behind their strings and lists. Without recursion, however deep the groups nest.
+std::size_t ArtBytes(const Art& top) {
     constexpr std::size_t kTagNode = 64;
-    for (const auto& [name, value] : art.tags) {
-        bytes += kTagNode + name.capacity() + value.capacity();
-    }
-    for (const auto& child : art.children) {
-        bytes += ArtBytes(*child);
+    std::size_t bytes = 0;
+    std::vector<const Art*> stack = {&top};
+    while (!stack.empty()) {
+        const Art& art = *stack.back();
+        stack.pop_back();
+        bytes += sizeof(Art) + art.name.capacity() +
+                 art.segments.capacity() * sizeof(AIPathSegment) +
+                 art.style.dash.capacity() * sizeof(double) +
+                 art.pointText.text.capacity() * sizeof(char16_t) +
+                 art.children.capacity() * sizeof(art.children[0]);
+        for (const auto& [name, value] : art.tags) {
+            bytes += kTagNode + name.capacity() + value.capacity();
+        }
+        for (const auto& child : art.children) {
+            stack.push_back(child.get());
+        }
     }
     return bytes;
 }
 
 // True for art that draws nothing: a path without anchors, a text without characters, a
-// group of nothing else.
-bool DrawsNothing(const Art& art) {
-    switch (art.type) {
-        case ArtType::Path:
-            return art.segments.empty();
-        case ArtType::Text:
-            return art.pointText.text.empty();
-        default:
-            return std::all_of(art.children.begin(), art.children.end(),
-                               [](const auto& child) { return DrawsNothing(*child); });
+// group of nothing else (groups nested however deep).
+bool DrawsNothing(const Art& top) {
+    std::vector<const Art*> stack = {&top};
+    while (!stack.empty()) {
+        const Art& art = *stack.back();
+        stack.pop_back();
+        if ((art.type == ArtType::Path && !art.segments.empty()) ||
+            (art.type == ArtType::Text && !art.pointText.text.empty())) {
+            return false;
+        }
+        for (const auto& child : art.children) {
+            stack.push_back(child.get());
+        }
     }
+    return true;
 }
 
 // Puts `art` back into the document at `place` (an index past the end puts it on top).

@@ -19,11 +19,53 @@ namespace {
 using settings::DimensionSettings;
 using settings::Settings;
 
-// Asks the host's colour picker for the line (or text) colour; the colour chosen gives the
-// colour model and its components, and new dimensions take it at once.
+// The custom colour's own process components, when it has some.
+AIFourColorStyle ProcessComponents(AICustomColorHandle color) {
+    AICustomColor definition{};
+    if (sAICustomColor->GetCustomColor(color, &definition) != 0) {
+        return {0, 0, 0, 1};
+    }
+    if (definition.kind == kFourColor) {
+        return definition.cmyk;
+    }
+    const AIThreeColorStyle& rgb = definition.rgb;
+    const AIReal black = 1 - std::max({rgb.red, rgb.green, rgb.blue});
+    if (black >= 1) {
+        return {0, 0, 0, 1};
+    }
+    return {(1 - rgb.red - black) / (1 - black), (1 - rgb.green - black) / (1 - black),
+            (1 - rgb.blue - black) / (1 - black), black};
+}
+
+// `color` (grey, process CMYK or a custom colour) as RGB, the way a screen shows it.
+AIThreeColorStyle AsRgb(const AIColor& color) {
+    const auto fromCmyk = [](const AIFourColorStyle& c) {
+        return AIThreeColorStyle{(1 - c.cyan) * (1 - c.black), (1 - c.magenta) * (1 - c.black),
+                                 (1 - c.yellow) * (1 - c.black)};
+    };
+    switch (color.kind) {
+        case kGrayColor:
+            // The host's grey is an amount of black.
+            return {1 - color.gray.gray, 1 - color.gray.gray, 1 - color.gray.gray};
+        case kFourColor:
+            return fromCmyk(color.cmyk);
+        case kThreeColor:
+            return color.rgb;
+        case kCustomColor:
+            return fromCmyk(ProcessComponents(color.custom.color));
+        default:
+            return {0, 0, 0};
+    }
+}
+
+// Asks the host's colour picker for the line (or text) colour, opened on the current one as
+// RGB; the colour chosen gives the colour model and its components, and new dimensions take
+// it at once.
 void PickColor(bool lines) {
+    const drawing::DimensionStyles& current = drawing::Styles();
     AIColor initial{};
     initial.kind = kThreeColor;
+    initial.rgb = AsRgb(lines ? current.solidLine.stroke.color : current.textColor);
     AIColor chosen{};
     AIBoolean cancelled = false;
     if (sAIUser->GetColorFromPicker(&initial, &chosen, &cancelled) != 0 || cancelled) {

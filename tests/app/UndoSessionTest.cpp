@@ -92,7 +92,7 @@ TEST_F(UndoSessions, RefusedLinesAndTheBound) {
     EXPECT_EQ(
         DumpAfter("doc drawing.svg\ntool segment\nclick 60 80\ndoc drawing.svg\nundo\n", &out),
         opened);
-    EXPECT_NE(out.find("undo: nothing to undo (line 5)"), std::string::npos) << out;
+    EXPECT_NE(out.find("undo: rien à annuler (ligne 5)"), std::string::npos) << out;
 
     const std::string oneDimension =
         DumpAfter("doc drawing.svg\ntool segment\nclick 60 80\nclick 20 30\n");
@@ -100,14 +100,15 @@ TEST_F(UndoSessions, RefusedLinesAndTheBound) {
                         "click 20 30\nredo\n",
                         &out),
               oneDimension);
-    EXPECT_NE(out.find("redo: nothing to redo (line 7)"), std::string::npos) << out;
+    EXPECT_NE(out.find("redo: rien à rétablir (ligne 7)"), std::string::npos) << out;
 
     // Undo in the middle of a drag: the drag goes on and its release places the dimension.
     EXPECT_EQ(DumpAfter("doc drawing.svg\ntool segment\nclick 60 80\nmove 20 30\ndown 20 30\n"
                         "undo\nup 20 30\n",
                         &out),
               oneDimension);
-    EXPECT_NE(out.find("undo: not while the mouse button is down (line 6)"), std::string::npos);
+    EXPECT_NE(out.find("undo: pas pendant que le bouton de la souris est enfoncé (ligne 6)"),
+              std::string::npos);
 
     // 101 dimensions: 100 come back off, the first stays.
     std::string script = "doc drawing.svg\ntool segment\n";
@@ -119,7 +120,7 @@ TEST_F(UndoSessions, RefusedLinesAndTheBound) {
         script += "undo\n";
     }
     EXPECT_EQ(DumpAfter(script, &out), first);
-    EXPECT_EQ(Count(out, "undo: nothing to undo"), 1) << out;
+    EXPECT_EQ(Count(out, "undo: rien à annuler"), 1) << out;
 }
 
 }  // namespace

@@ -77,10 +77,10 @@ std::optional<AIReal> PickerComponent(const std::string& word) {
 }
 
 // The colour the picker answers for `answer` ("gray G" with G an amount of black as in the
-// host's colours, "rgb R G B", "cmyk C M Y K" or "spot NAME"); nothing for "cancel", no
-// answer or an answer the picker cannot give. A spot colour is the document's custom
-// colour of that name, added with a grey appearance when the document has none, and
-// becomes the current one.
+// host's colours, "rgb R G B", "cmyk C M Y K" or "spot NAME [C M Y K]"); nothing for
+// "cancel", no answer or an answer the picker cannot give. A spot colour is the document's
+// custom colour of that name, added when the document has none (with the CMYK values given,
+// else a grey appearance), and becomes the current one.
 std::optional<AIColor> PickerColor(Host* host, const std::vector<std::string>& answer,
                                    ASErr* error) {
     if (answer.empty()) {
@@ -88,7 +88,7 @@ std::optional<AIColor> PickerColor(Host* host, const std::vector<std::string>& a
     }
     const std::string& form = answer[0];
     std::vector<AIReal> components;
-    for (std::size_t i = 1; form != "spot" && i < answer.size(); ++i) {
+    for (std::size_t i = form == "spot" ? 2 : 1; i < answer.size(); ++i) {
         const std::optional<AIReal> component = PickerComponent(answer[i]);
         if (!component) {
             return std::nullopt;
@@ -106,7 +106,7 @@ std::optional<AIColor> PickerColor(Host* host, const std::vector<std::string>& a
     } else if (form == "cmyk" && c.size() == 4) {
         color.kind = kFourColor;
         color.cmyk = {c[0], c[1], c[2], c[3]};
-    } else if (form == "spot" && answer.size() == 2 && !answer[1].empty()) {
+    } else if (form == "spot" && (answer.size() == 2 || c.size() == 4) && !answer[1].empty()) {
         Document* document = host->CurrentDocument();
         if (document == nullptr) {
             *error = kNoDocumentErr;
@@ -114,10 +114,18 @@ std::optional<AIColor> PickerColor(Host* host, const std::vector<std::string>& a
         }
         CustomColor* spot = FindCustomColorByName(*document, answer[1]);
         if (spot == nullptr) {
-            Paint grey;
-            grey.kind = Paint::Kind::RGB;
-            grey.red = grey.green = grey.blue = 0.5;
-            spot = &AddCustomColor(*document, answer[1], grey);
+            Paint appearance;
+            if (c.size() == 4) {
+                appearance.kind = Paint::Kind::CMYK;
+                appearance.cyan = c[0];
+                appearance.magenta = c[1];
+                appearance.yellow = c[2];
+                appearance.black = c[3];
+            } else {
+                appearance.kind = Paint::Kind::RGB;
+                appearance.red = appearance.green = appearance.blue = 0.5;
+            }
+            spot = &AddCustomColor(*document, answer[1], appearance);
         }
         MakeCurrentCustomColor(*document, *spot);
         color.kind = kCustomColor;
@@ -136,6 +144,10 @@ ASErr GetColorFromPicker(const AIColor* initial, AIColor* chosen, AIBoolean* can
     // The picker gives each answer once.
     const std::vector<std::string> answer = host->PickerAnswer();
     host->SetPickerAnswer({});
+    if (answer.empty()) {
+        // Nobody answered: a front that shows a dialog learns what was asked.
+        host->NotePickerAsked(*initial);
+    }
     ASErr error = 0;
     const std::optional<AIColor> color = PickerColor(host, answer, &error);
     if (error != 0) {

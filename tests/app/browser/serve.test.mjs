@@ -2,7 +2,10 @@
 // the status line that says to choose a measuring tool, the Segment tool on the bundled
 // drawing (two anchors clicked, a drag that places the dimension, its text in the page's
 // drawing and in the downloaded file), an Alt-click that opens the settings panel and a
-// click that changes the unit, and an upload that is no SVG, refused in French. Every check
+// click that changes the unit, Ctrl+Z and Ctrl+Shift+Z on the last dimension (in the page and
+// in the downloaded file), the colour dialog that the panel's colour button opens (Cancel
+// changes nothing, OK colours the next dimension's lines), and an upload that is no SVG,
+// refused in French. Every check
 // waits for the state it expects, so that a busy machine makes the test slower, never
 // wrong; how fast the page answers is the benchmark's business (bench/browser).
 //
@@ -45,6 +48,99 @@ async function checkFound(locator, what) {
   return found;
 }
 const statusSays = text => document.getElementById("status").textContent.includes(text);
+// The document as the download link gives it.
+async function downloaded(page) {
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#download")]);
+  return readFileSync(await download.path(), "utf8");
+}
+// The document the page shows now.
+const shownDocument = page => page.evaluate(async () =>
+  (await fetch(document.getElementById("doc").getAttribute("href"))).text());
+// A panel text (its first match) clicked in its middle; false when the panel has none.
+async function clickPanelText(page, text, what) {
+  const found = page.locator("#annotation text", { hasText: text });
+  if (!await checkFound(found, what)) return false;
+  const box = await found.first().boundingBox();
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+  await settle(page);
+  return true;
+}
+const mmDimension = />[\d ,]+ mm</;
+
+// Ctrl+Z takes the last dimension away from the page and from the file, Ctrl+Shift+Z brings it
+// back, and the buttons follow.
+async function undoRoad(page) {
+  const buttons = ([undo, redo]) => document.getElementById("undo").disabled === !undo &&
+                                    document.getElementById("redo").disabled === !redo;
+  await checkSoon(page, "with dimensions made, Annuler is on and Rétablir dimmed", buttons,
+                  [true, false]);
+  await page.keyboard.press("Control+z");
+  await settle(page);
+  await checkSoon(page, "after Ctrl+Z, both buttons are on", buttons, [true, true]);
+  const shown = await shownDocument(page), file = await downloaded(page);
+  check(!mmDimension.test(shown) && shown.includes("226,8"),
+        "Ctrl+Z takes the last dimension out of the page's drawing, the one before stays");
+  check(!mmDimension.test(file) && file.includes("226,8"), "and out of the downloaded file");
+  await page.keyboard.press("Control+Shift+Z");
+  await settle(page);
+  check(mmDimension.test(await shownDocument(page)) && mmDimension.test(await downloaded(page)),
+        "Ctrl+Shift+Z brings it back in the page and the file");
+}
+
+// The colour dialog: Cancel leaves the line colour as it was, OK gives the next dimension's
+// lines the colour chosen (RGB 0, 128, 255: "#0080ff", in no bundled drawing).
+async function colourRoad(page) {
+  const empty = await screenPoint(page, 4, 4);
+  await page.mouse.move(empty.x, empty.y);
+  await page.keyboard.down("Alt");
+  await page.mouse.down(); await page.mouse.up();
+  await page.keyboard.up("Alt");
+  await settle(page);
+  if (!await clickPanelText(page, "Couleurs.", "the panel lists the colours page")) return;
+  if (!await clickPanelText(page, "Couleur des traits.", "the colours page has its line button")) return;
+  const dialog = page.locator("#colorDialog[open]");
+  await checkFound(dialog, "the line colour button opens the colour dialog");
+  check(await page.inputValue("#colorModel") === "rgb" &&
+        await page.inputValue("#colorRed") === "0" && await page.inputValue("#colorBlue") === "0",
+        "the dialog is preset to the current line colour, black");
+  await page.selectOption("#colorModel", "rgb");
+  await page.fill("#colorGreen", "128");
+  await page.fill("#colorBlue", "255");
+  await page.click("#colorCancel");
+  await settle(page);
+  check(await dialog.count() === 0, "Cancel closes the dialog");
+  if (!await clickPanelText(page, "Couleur des traits.", "the line button is still there")) return;
+  await checkFound(dialog, "the dialog opens again");
+  check(await page.inputValue("#colorGreen") === "0" && await page.inputValue("#colorBlue") === "0",
+        "after Cancel the line colour is still black");
+  check(await page.locator("#colorDialog fieldset:not([hidden]) legend").allTextContents()
+          .then(t => t.join("|") === "RVB (0 à 255)"), "the RGB model shows its three fields");
+  await page.selectOption("#colorModel", "spot");
+  check(await page.locator("#colorDialog fieldset:not([hidden]) legend").allTextContents()
+          .then(t => t.join("|") === "Ton direct|CMJN (%)"),
+        "a spot colour is given a name and CMYK values");
+  await page.selectOption("#colorModel", "rgb");
+  await page.fill("#colorRed", "0");
+  await page.fill("#colorGreen", "128");
+  await page.fill("#colorBlue", "255");
+  await page.click("#colorOk");
+  await settle(page);
+  check(await dialog.count() === 0 && !(await shownDocument(page)).includes("#0080ff"),
+        "OK closes the dialog; the colour changes no dimension made before");
+  const panel = await page.locator("#annotation rect").first().boundingBox();
+  if (panel) {
+    await page.mouse.click(panel.x + panel.width + 20, panel.y + panel.height + 20);
+    await settle(page);
+  }
+  // A new dimension of the plate's top side, from (20, 30) to (100, 30), placed below it.
+  const e = await screenPoint(page, 20, 30), f = await screenPoint(page, 100, 30);
+  await page.mouse.move(e.x, e.y); await page.mouse.down(); await page.mouse.up();
+  await page.mouse.move(f.x, f.y); await page.mouse.down();
+  await page.mouse.move(f.x - 40, f.y + 40, { steps: 3 }); await page.mouse.up();
+  await settle(page);
+  check((await downloaded(page)).includes("#0080ff"),
+        "the line colour chosen in the dialog reaches the next dimension");
+}
 
 const servers = [];
 try {
@@ -60,6 +156,11 @@ try {
   await checkSoon(page, "before a tool is chosen, the status line says to choose a measuring tool",
                   statusSays, "choisissez un outil de mesure");
   check(await page.locator("#tools button.on").count() === 0, "no measuring tool is chosen yet");
+  await page.keyboard.press("Control+z");
+  await settle(page);
+  await checkSoon(page, "Ctrl+Z in a drawing just opened says there is nothing to take back",
+                  () => document.getElementById("status").textContent.startsWith("Rien à annuler") &&
+                        document.getElementById("undo").disabled);
 
   await page.click('#tools button[aria-label="Outil Segment"]');
   await settle(page);
@@ -126,6 +227,9 @@ try {
       (await fetch(document.getElementById("doc").getAttribute("href"))).text());
     check(/>[\d ,]+ mm</.test(after), "a click on the panel changed the unit to millimetres");
   }
+
+  await undoRoad(page);
+  await colourRoad(page);
 
   // An upload that is no drawing: a dialog that says why, in French.
   await settle(page);
