@@ -88,7 +88,8 @@ async function undoRoad(page) {
 }
 
 // The colour dialog: Cancel leaves the line colour as it was, OK gives the next dimension's
-// lines the colour chosen (RGB 0, 128, 255: "#0080ff", in no bundled drawing).
+// lines the colour chosen (RGB 0, 255, 0: "#00ff00", in no bundled drawing and
+// in no default colour).
 async function colourRoad(page) {
   const empty = await screenPoint(page, 4, 4);
   await page.mouse.move(empty.x, empty.y);
@@ -100,9 +101,11 @@ async function colourRoad(page) {
   if (!await clickPanelText(page, "Couleur des traits.", "the colours page has its line button")) return;
   const dialog = page.locator("#colorDialog[open]");
   await checkFound(dialog, "the line colour button opens the colour dialog");
-  check(await page.inputValue("#colorModel") === "rgb" &&
-        await page.inputValue("#colorRed") === "0" && await page.inputValue("#colorBlue") === "0",
-        "the dialog is preset to the current line colour, black");
+  // The plug-in's default line colour is RGB red.
+  const preset = async () => [await page.inputValue("#colorModel"), await page.inputValue("#colorRed"),
+                              await page.inputValue("#colorGreen"), await page.inputValue("#colorBlue")];
+  check((await preset()).join() === "rgb,255,0,0",
+        "the dialog is preset to the current line colour, the default red");
   await page.selectOption("#colorModel", "rgb");
   await page.fill("#colorGreen", "128");
   await page.fill("#colorBlue", "255");
@@ -111,8 +114,7 @@ async function colourRoad(page) {
   check(await dialog.count() === 0, "Cancel closes the dialog");
   if (!await clickPanelText(page, "Couleur des traits.", "the line button is still there")) return;
   await checkFound(dialog, "the dialog opens again");
-  check(await page.inputValue("#colorGreen") === "0" && await page.inputValue("#colorBlue") === "0",
-        "after Cancel the line colour is still black");
+  check((await preset()).join() === "rgb,255,0,0", "after Cancel the line colour is still red");
   check(await page.locator("#colorDialog fieldset:not([hidden]) legend").allTextContents()
           .then(t => t.join("|") === "RVB (0 à 255)"), "the RGB model shows its three fields");
   await page.selectOption("#colorModel", "spot");
@@ -121,12 +123,13 @@ async function colourRoad(page) {
         "a spot colour is given a name and CMYK values");
   await page.selectOption("#colorModel", "rgb");
   await page.fill("#colorRed", "0");
-  await page.fill("#colorGreen", "128");
-  await page.fill("#colorBlue", "255");
+  await page.fill("#colorGreen", "255");
+  await page.fill("#colorBlue", "0");
   await page.click("#colorOk");
   await settle(page);
-  check(await dialog.count() === 0 && !(await shownDocument(page)).includes("#0080ff"),
-        "OK closes the dialog; the colour changes no dimension made before");
+  const dialogs = await dialog.count(), before = await shownDocument(page);
+  check(dialogs === 0 && !before.includes("#00ff00"),
+        `OK closes the dialog (${dialogs} open); the colour changes no dimension made before`);
   const panel = await page.locator("#annotation rect").first().boundingBox();
   if (panel) {
     await page.mouse.click(panel.x + panel.width + 20, panel.y + panel.height + 20);
@@ -138,7 +141,7 @@ async function colourRoad(page) {
   await page.mouse.move(f.x, f.y); await page.mouse.down();
   await page.mouse.move(f.x - 40, f.y + 40, { steps: 3 }); await page.mouse.up();
   await settle(page);
-  check((await downloaded(page)).includes("#0080ff"),
+  check((await downloaded(page)).includes("#00ff00"),
         "the line colour chosen in the dialog reaches the next dimension");
 }
 
