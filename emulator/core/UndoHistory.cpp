@@ -141,7 +141,15 @@ void UndoHistory::LayerPlaced(Layer& layer, std::size_t index) {
 }
 
 void UndoHistory::WillEditLayer(Layer& layer) {
-    Add(LayerSwap{&layer, layer.title, layer.locked});
+    // A layer the step placed goes with its title and lock, as new art with its edits.
+    const bool placedNow =
+        std::any_of(pending_.entries.begin(), pending_.entries.end(), [&layer](const Entry& e) {
+            const auto* placed = std::get_if<LayerPresence>(&e);
+            return placed != nullptr && placed->layer == &layer && !placed->held;
+        });
+    if (!placedNow) {
+        Add(LayerSwap{&layer, layer.title, layer.locked});
+    }
 }
 
 void UndoHistory::WillChangeCurrentLayer(const Document& document) {
@@ -175,7 +183,14 @@ bool UndoHistory::IsUnseen(const Entry& entry) {
     if (const auto* presence = std::get_if<Presence>(&entry)) {
         return !presence->held && DrawsNothing(*presence->art);
     }
-    return std::holds_alternative<AttributeSwap>(entry) || std::holds_alternative<TagSwap>(entry);
+    // A new layer that holds nothing one sees yet (the layer a first measure's first point
+    // makes for its dimension), and the current layer that goes with it.
+    if (const auto* layer = std::get_if<LayerPresence>(&entry)) {
+        return !layer->held && std::all_of(layer->layer->art.begin(), layer->layer->art.end(),
+                                           [](const auto& art) { return DrawsNothing(*art); });
+    }
+    return std::holds_alternative<AttributeSwap>(entry) || std::holds_alternative<TagSwap>(entry) ||
+           std::holds_alternative<CurrentLayerSwap>(entry);
 }
 
 std::size_t UndoHistory::BytesOf(const Entry& entry) {

@@ -56,8 +56,9 @@ TEST_F(UndoSessions, EachToolsActionIsTakenBackAndDoneAgain) {
     } cases[] = {
         // The first dimension of the drawing: the layer "Dimensions" comes with it.
         {"segment, one click", "tool segment\n", "move 60 80\ndown 60 80\ndrag 60 88\nup 60 88\n"},
-        {"segment, two points", "tool segment\nclick 60 80\n",
-         "click 20 30\nmove 20 80\ndown 20 80\ndrag 12 55\nup 12 55\n"},
+        // Two points, the first of them making the layer: one step with the second.
+        {"segment, two points", "tool segment\n",
+         "click 20 80\nmove 20 30\ndown 20 30\ndrag 12 55\nup 12 55\n"},
         {"angle", "tool angle\n", "move 190 70\ndown 190 70\ndrag 178 68\nup 178 68\n"},
         {"circle", "tool circle\n",
          "move 77.68 147.68\ndown 77.68 147.68\ndrag 95 165\nup 95 165\n"},

@@ -126,6 +126,14 @@ TEST_F(WebServerTest, TheSegmentToolMeasuresThroughThePage) {
               "attachment; filename=\"drawing-cotes.svg\"; filename*=UTF-8''drawing-cotes.svg");
     EXPECT_EQ(client_->Get("/image/16051.png")->status, 200);
     EXPECT_EQ(client_->Get("/sound/BipPoint.wav")->status, 200);
+    // Undo takes the dimension out of the download, redo puts it back.
+    const auto undone = Post("/undo");
+    ASSERT_TRUE(undone);
+    EXPECT_NE(undone->body.find("\"canUndo\":false,\"canRedo\":true"), std::string::npos)
+        << undone->body;
+    EXPECT_EQ(client_->Get("/document.svg")->body.find("100 pt"), std::string::npos);
+    ASSERT_EQ(Post("/redo")->status, 200);
+    EXPECT_NE(client_->Get("/document.svg")->body.find("100 pt"), std::string::npos);
 
     // Another drawing uploaded replaces it, and its name, whatever it holds, names the
     // download without adding to the header: `plan "A"; côté.svg`, then one with a NUL.
@@ -141,6 +149,11 @@ TEST_F(WebServerTest, TheSegmentToolMeasuresThroughThePage) {
     ASSERT_EQ(client_->Post("/open?name=a%00b.svg", kDrawing, "image/svg+xml")->status, 200);
     EXPECT_EQ(RawHeader("/document.svg?download=1", "Content-Disposition"),
               "attachment; filename=\"ab-cotes.svg\"; filename*=UTF-8''ab-cotes.svg");
+    // A drawing just opened has nothing to take back, and says so in French.
+    const auto nothing = Post("/undo");
+    ASSERT_TRUE(nothing);
+    EXPECT_NE(nothing->body.find("\"notice\":\"Rien à annuler"), std::string::npos)
+        << nothing->body;
 }
 
 TEST_F(WebServerTest, RefusesWhatIsNotItsOwn) {
@@ -177,7 +190,9 @@ TEST_F(WebServerTest, RefusesWhatIsNotItsOwn) {
           "/tool?tool=1.5", "/view?zoom=0&x=0&y=0&width=10&height=10",
           "/view?zoom=1&x=0&y=0&width=1e300&height=10",
           "/view?zoom=1&x=0&y=0&width=10&height=-1e19",
-          "/view?zoom=1&x=0&y=0&width=800.5&height=600"}) {
+          "/view?zoom=1&x=0&y=0&width=800.5&height=600",
+          // No colour dialog waits for an answer.
+          "/picker?form=rgb&values=1,0,0"}) {
         const auto answer = Post(path);
         ASSERT_TRUE(answer);
         EXPECT_EQ(answer->status, 400) << path;
