@@ -45,6 +45,25 @@ std::string StemOf(const std::string& name) {
     return stem.empty() ? "dessin" : stem;
 }
 
+// True for art that the picture of the document does not show: paths without anchors,
+// texts without characters, groups of nothing else (a measure's first click makes such
+// art, which its second press then shapes).
+bool DrawsNothing(const emulator::Art& art) {
+    std::vector<const emulator::Art*> stack = {&art};
+    while (!stack.empty()) {
+        const emulator::Art& next = *stack.back();
+        stack.pop_back();
+        if ((next.type == emulator::ArtType::Path && !next.segments.empty()) ||
+            (next.type == emulator::ArtType::Text && !next.pointText.text.empty())) {
+            return false;
+        }
+        for (const auto& child : next.children) {
+            stack.push_back(child.get());
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 WebSession::~WebSession() {
@@ -66,6 +85,7 @@ bool WebSession::Start(const std::filesystem::path& plugin, const std::string& s
         return false;
     }
     pluginFolder_ = plugin.parent_path();
+    host_->SetArtWatcher([this](emulator::Art& art, bool removed) { NoteArt(art, removed); });
     if (svg.empty()) {
         host_->NewDocument(595, 842);
         name_ = "dessin";
@@ -163,6 +183,7 @@ std::optional<std::string> WebSession::MouseEvent(const std::string& kind, doubl
     const AIRealPoint point{static_cast<AIReal>(h), static_cast<AIReal>(v)};
     if (kind == "down") {
         pickerPress_.reset();
+        BeginPress();
     }
     host_->SetKeys(held);
     host_->ToolEvent(kind, point);
@@ -170,7 +191,73 @@ std::optional<std::string> WebSession::MouseEvent(const std::string& kind, doubl
         pickerPress_ = PickerPress{point, std::move(held)};
         pickerInitial_ = initial;
     }
-    return Update();
+    std::string update = Update();
+    if (watching_ && kind != "move") {
+        // The press's art, and after the up the last of it: the page shows it until the
+        // picture of the whole document has come.
+        const bool pressed = kind != "up";
+        update.insert(update.size() - 1, ",\"live\":" + LiveArt(pressed));
+        watching_ = pressed;
+    }
+    return update;
+}
+
+void WebSession::BeginPress() {
+    before_.clear();
+    for (const auto& layer : host_->CurrentDocument()->layers) {
+        for (const auto& art : layer->art) {
+            if (!DrawsNothing(*art)) {
+                before_.insert(art.get());
+            }
+        }
+    }
+    live_.clear();
+    beforeChanged_ = false;
+    watching_ = true;
+}
+
+void WebSession::NoteArt(emulator::Art& art, bool removed) {
+    if (!watching_) {
+        return;
+    }
+    emulator::Art* top = &art;
+    while (top->parent != nullptr) {
+        top = top->parent;
+    }
+    if (before_.count(top) != 0) {
+        beforeChanged_ = true;
+        return;
+    }
+    const AIArtHandle handle = host_->HandleOf(top);
+    const auto known = std::find(live_.begin(), live_.end(), handle);
+    if (removed && top == &art) {
+        if (known != live_.end()) {
+            live_.erase(known);
+        }
+    } else if (known == live_.end()) {
+        live_.push_back(handle);
+    }
+}
+
+std::string WebSession::LiveArt(bool pressed) {
+    // Beyond these the whole document's picture costs less than the art sent alone.
+    constexpr std::size_t kMostArt = 64;
+    constexpr std::size_t kMostBytes = 256 * 1024;
+    std::string art;
+    bool whole = beforeChanged_ || live_.size() > kMostArt;
+    const emulator::Document& document = *host_->CurrentDocument();
+    for (std::size_t i = 0; i < live_.size() && !whole; ++i) {
+        if (!host_->IsLiveArt(live_[i])) {
+            continue;
+        }
+        const std::string svg = emulator::WriteSvgArt(document, *host_->FindArt(live_[i]));
+        if (!svg.empty()) {
+            art += (art.empty() ? "" : ",") + emulator::JsonQuoted(svg);
+            whole = art.size() > kMostBytes;
+        }
+    }
+    return std::string("{\"pressed\":") + (pressed ? "true" : "false") +
+           ",\"art\":" + (whole ? "null" : "[" + art + "]") + "}";
 }
 
 std::optional<std::string> WebSession::ChooseTool(int tool) {
@@ -213,6 +300,8 @@ std::optional<std::string> WebSession::OpenDocument(const std::string& bytes,
     const emulator::View old = host_->CurrentDocument()->view;
     document->view.widthPixels = old.widthPixels;
     document->view.heightPixels = old.heightPixels;
+    watching_ = false;
+    live_.clear();
     host_->OpenDocument(std::move(document));
     host_->Notify(kAIDocumentOpenedNotifier);
     host_->Redraw();

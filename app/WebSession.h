@@ -10,6 +10,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "emulator/core/Host.h"
@@ -87,12 +88,28 @@ class WebSession {
     // The update's part about the colour dialog and the undo buttons (JSON, from its comma).
     std::string DialogsUpdate();
 
+    // A press (down to up) of the page: the art it places or changes travels in the answers
+    // of its events, so that the page draws that art alone until the press is over.
+    void BeginPress();
+    void NoteArt(emulator::Art& art, bool removed);
+    // The "live" member of a press's answer: whether the press goes on, and the SVG elements
+    // of the art it placed or changed (user units of the document), or null when the page
+    // must show the whole document instead (art that was there before the press changed, or
+    // too much art to send).
+    std::string LiveArt(bool pressed);
+
     std::mutex mutex_;
     std::unique_ptr<emulator::Host> host_;
     std::filesystem::path pluginFolder_;
     std::string name_;
     std::optional<PickerPress> pickerPress_;
     std::optional<AIColor> pickerInitial_;
+    bool watching_ = false;
+    // The art at the top of the layers when the press began, the top art it placed or
+    // changed since (in the order first touched), and whether it changed art of `before_`.
+    std::unordered_set<const emulator::Art*> before_;
+    std::vector<AIArtHandle> live_;
+    bool beforeChanged_ = false;
 };
 
 }  // namespace app

@@ -435,6 +435,9 @@ bool Host::IsLiveArt(AIArtHandle handle) const {
 
 void Host::ArtChanged(Art& art) {
     ++revision_;
+    if (artWatcher_) {
+        artWatcher_(art, false);
+    }
     ForgetBounds(art);
     ForEachArt(art, [this](Art& a) {
         a.boundsKnown = false;
@@ -444,6 +447,9 @@ void Host::ArtChanged(Art& art) {
 
 void Host::ArtRemoved(Art& art) {
     ++revision_;
+    if (artWatcher_) {
+        artWatcher_(art, true);
+    }
     ForgetBounds(art);
     ForEachArt(art, [this](Art& a) { hitIndex_.Removed(a); });
 }

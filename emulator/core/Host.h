@@ -291,6 +291,11 @@ class Host {
     // A number that grows whenever art is placed, changed or removed, or a document opened:
     // a front that shows the document knows from it when to show it again.
     std::uint64_t Revision() const { return revision_; }
+    // Calls `watcher` with each art that ArtChanged or ArtRemoved (`removed` true) notes,
+    // before the art leaves: a front that draws only what changes learns what. Empty: none.
+    void SetArtWatcher(std::function<void(Art& art, bool removed)> watcher) {
+        artWatcher_ = std::move(watcher);
+    }
     // Notes that the plug-in locked or unlocked `art` during the current message: art it
     // locks must be unlocked before the message ends.
     void NoteLockChange(Art& art, bool locked);
@@ -384,6 +389,7 @@ class Host {
     std::function<void(const std::string&)> sink_;
     std::optional<ASInt32> cursor_;
     std::uint64_t revision_ = 0;
+    std::function<void(Art&, bool)> artWatcher_;
     std::vector<std::string> violations_;
     std::set<ASInt32> keys_;
     std::optional<ASInt64> clock_;

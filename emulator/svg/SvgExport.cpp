@@ -7,6 +7,7 @@
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -199,6 +200,17 @@ void Writer::Write() {
         WriteList(layer->art, node, fullTransform_[node.internal_object()], false, nullptr);
     }
     RemoveDisposed();
+}
+
+void Writer::WriteAlone(const Art& art) {
+    Inside inside;
+    const pugi::xml_node node = WriteArt(art, root_, Affine{}, true, inside);
+    if (node && inside.list != nullptr) {
+        WriteList(*inside.list, node, inside.ctm, inside.wholeStyle, nullptr);
+        if (inside.newGroup != nullptr) {
+            WriteStates(*inside.newGroup, nullptr, node);
+        }
+    }
 }
 
 void Writer::IndexArt(const Art& art) {
@@ -524,6 +536,45 @@ std::string WriteSvg(const Document& document) {
     svg_writer::KeepUnindented(out);
     DropForbiddenCharacters(out);
     out.save(text, "  ", pugi::format_indent, pugi::encoding_utf8);
+    return text.str();
+}
+
+std::string WriteSvgArt(const Document& document, const Art& art) {
+    pugi::xml_document out;
+    svg_writer::StartNewSvg(document, out);
+    svg_writer::Writer(document, out, nullptr, {}).WriteAlone(art);
+    // Only what draws goes out: the elements of art and the attributes of SVG itself (no
+    // name, tag or state of another namespace but xml:space, which texts need).
+    struct Drawing : pugi::xml_tree_walker {
+        std::vector<pugi::xml_node> strays;
+        bool for_each(pugi::xml_node& node) override {
+            static const std::set<std::string_view> kElements = {"g", "path", "text", "tspan"};
+            if (node.type() == pugi::node_element && kElements.count(node.name()) == 0) {
+                strays.push_back(node);
+                return true;
+            }
+            for (pugi::xml_attribute attribute = node.first_attribute(); attribute;) {
+                const pugi::xml_attribute next = attribute.next_attribute();
+                const std::string_view name = attribute.name();
+                if ((name.find(':') != std::string_view::npos && name != "xml:space") ||
+                    name.substr(0, 2) == "on" || name.find("href") != std::string_view::npos) {
+                    node.remove_attribute(attribute);
+                }
+                attribute = next;
+            }
+            return true;
+        }
+    } walker;
+    pugi::xml_node root = out.document_element();
+    root.traverse(walker);
+    for (pugi::xml_node& stray : walker.strays) {
+        stray.parent().remove_child(stray);
+    }
+    DropForbiddenCharacters(root);
+    std::ostringstream text;
+    for (const pugi::xml_node child : root.children()) {
+        child.print(text, "", pugi::format_raw, pugi::encoding_utf8);
+    }
     return text.str();
 }
 

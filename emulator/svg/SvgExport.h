@@ -71,6 +71,12 @@ namespace emulator {
 // left out.
 std::string WriteSvg(const Document& document);
 
+// The SVG elements of `art` alone (a `g`, `path` or `text` with what it holds), written as
+// new art is, in the document's user units (y downwards), for a front that draws the art
+// that changes over a picture of the rest: elements and attributes of SVG only (no name,
+// tag or state of the host), escaped. Empty for art that draws nothing.
+std::string WriteSvgArt(const Document& document, const Art& art);
+
 // Writes WriteSvg's text to `file` (gzip-compressed when its name ends in ".svgz") as
 // WriteFileWhole saves, so that the file is either the old one or the whole new one.
 // Returns false with the reason in English (naming the file) in *error (when error is not

@@ -74,6 +74,9 @@ class Writer {
            std::unordered_map<NodeKey, pugi::xml_node> original);
 
     void Write();
+    // Writes `art` alone under the root, as new art is written: the elements a front draws
+    // over a picture of the rest of the document.
+    void WriteAlone(const Art& art);
 
   private:
     // The tree and the namespaces (SvgExport.cpp).

@@ -1,11 +1,12 @@
 // The page of `mesra serve` in Debian's Chromium, driven by Playwright as a person uses it:
 // the status line that says to choose a measuring tool, the Segment tool on the bundled
-// drawing (two anchors clicked, a drag that places the dimension, its text in the page's
-// drawing and in the downloaded file), an Alt-click that opens the settings panel and a
-// click that changes the unit, Ctrl+Z and Ctrl+Shift+Z on the last dimension (in the page and
-// in the downloaded file), the colour dialog that the panel's colour button opens (Cancel
-// changes nothing, OK colours the next dimension's lines), and an upload that is no SVG,
-// refused in French. Every check
+// drawing (two anchors clicked, a drag that places the dimension with no fetch of the
+// document until the release and one after it, its text in the page's drawing and in the
+// downloaded file), an Alt-click that opens the settings panel and a click that changes the
+// unit, Ctrl+Z and Ctrl+Shift+Z on the last dimension (in the page and in the downloaded
+// file), the colour dialog that the panel's colour button opens (Cancel changes nothing, OK
+// colours the next dimension's lines), and an upload that is no SVG, refused in French.
+// Every check
 // waits for the state it expects, so that a busy machine makes the test slower, never
 // wrong; how fast the page answers is the benchmark's business (bench/browser).
 //
@@ -177,10 +178,25 @@ try {
                   () => /image\/200\d\d\.png/.test(document.getElementById("view").style.cursor));
   await page.mouse.down(); await page.mouse.up();
   await page.mouse.move(b.x, b.y);
+  await settle(page);
+  await page.waitForFunction(() => window.mesraPictureShown());
+  // While the drag places the dimension only its own art travels; the document's picture
+  // comes once, after the release.
+  const fetches = [];
+  const count = request => { if (request.url().includes("/document.svg")) fetches.push(request.url()); };
+  page.on("request", count);
   await page.mouse.down();
   await page.mouse.move(b.x - 40, b.y - 12, { steps: 5 });
+  await settle(page);
+  await checkFound(page.locator("#live text", { hasText: "226,8" }),
+                   "while the drag goes on, the page draws the dimension it places");
+  check(fetches.length === 0, `no fetch of the document between the press and the release (${fetches.length})`);
   await page.mouse.up();
   await settle(page);
+  await checkSoon(page, "after the release the picture shows the document, the drawn art gone",
+                  () => window.mesraPictureShown() && !document.querySelector("#live *"));
+  page.off("request", count);
+  check(fetches.length === 1, `the document is fetched once after the release (${fetches.length})`);
   const shown = await page.evaluate(async () =>
     (await fetch(document.getElementById("doc").getAttribute("href"))).text());
   check(shown.includes("226,8"), "the dimension's text is in the page's drawing");
