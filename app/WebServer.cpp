@@ -147,6 +147,7 @@ class WebServer::Routes {
         server.set_tcp_nodelay(true);
         server.set_pre_routing_handler(
             [this](const httplib::Request& request, httplib::Response& response) {
+                SendUncompressed(request);
                 return Guard(request, response);
             });
         server.set_exception_handler(
@@ -296,6 +297,16 @@ class WebServer::Routes {
             }
             response.set_content(*update, kJson);
         });
+    }
+
+    // Answers go as they are: the page and this server share a machine, where compressing
+    // costs far more than the bytes it saves (brotli at the library's quality takes two
+    // seconds over the picture of a drawing of 10,000 paths, and milliseconds over each
+    // answer to the mouse). The library compresses for the encodings that a request
+    // accepts, so that is forgotten; the request is the library's own, only handed over
+    // read-only.
+    static void SendUncompressed(const httplib::Request& request) {
+        const_cast<httplib::Request&>(request).headers.erase("Accept-Encoding");
     }
 
     // Requests whose Host or Origin is not this server's are refused: a page of another

@@ -48,6 +48,7 @@ async function measureDrags(page, paths) {
     await page.mouse.move(a.x, a.y); await settle(page);
     await page.mouse.down(); await page.mouse.up(); await settle(page);
     await page.mouse.move(b.x, b.y); await settle(page);
+    await page.waitForFunction(() => window.mesraPictureShown());
     pressed = true;
     await page.mouse.down(); await settle(page);
     for (let step = 1; step <= dragSteps; ++step) {
@@ -59,8 +60,6 @@ async function measureDrags(page, paths) {
     pressed = false;
     await page.waitForFunction(() => window.mesraPictureShown());
   }
-  await page.waitForFunction(n => window.mesraTimings.filter(t => t.kind === "picture").length >= n,
-                             drags);
   page.off("request", count);
   return { fetchesWhilePressed, timings: await page.evaluate(() => window.mesraTimings) };
 }
