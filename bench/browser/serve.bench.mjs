@@ -55,9 +55,10 @@ async function measureDrags(page, paths) {
       await page.mouse.move(b.x + step, b.y + 2 * step);
       await settle(page);
     }
+    // The release's own answer brings the picture: what is fetched from here on is after.
+    pressed = false;
     await page.mouse.up();
     await settle(page);
-    pressed = false;
     await page.waitForFunction(() => window.mesraPictureShown());
   }
   page.off("request", count);
