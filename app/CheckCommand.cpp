@@ -106,6 +106,17 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
         err << "mesra: " << error << "\n";
         return 2;
     }
+    // What update writes: the drawing as it was read, where only the out-of-date dimensions
+    // are replaced by what the plug-in drew for them. The plug-in rebuilds every dimension
+    // of a kind into its own layer; the others stay exactly as the user left them.
+    std::unique_ptr<emulator::Document> written;
+    if (update) {
+        written = emulator::ReadSvgFile(options.document, &error);
+        if (written == nullptr) {
+            err << "mesra: " << error << "\n";
+            return 2;
+        }
+    }
     PrivateFolder folder;
     const auto installed = folder.Install(plugin, &error);
     if (!installed) {
@@ -159,7 +170,13 @@ int RunDimensionCheck(const CommandLine& options, const std::string& plugin, std
     if (update) {
         status = missing + unreached > 0 ? 1 : 0;
         const std::string target = options.output.empty() ? options.document : options.output;
-        if (!emulator::WriteSvgFile(*host.CurrentDocument(), target, &error)) {
+        if (!ReplaceRebuilt(refresh, *written)) {
+            host.Quit();
+            err << "mesra: internal error: a rebuilt dimension has no place in the drawing; "
+                   "nothing was written\n";
+            return 1;
+        }
+        if (!emulator::WriteSvgFile(*written, target, &error)) {
             err << "mesra: " << error << "\n";
             status = 1;
         }

@@ -47,6 +47,7 @@ struct Found {
     std::string kindKey;   // "mods", "moda", "modc"; empty without records
     std::vector<std::pair<std::string, std::string>> links;  // link key, number
     std::vector<AIRealPoint> clickPoints;
+    Place place;
 };
 
 // The cursor the plug-in shows where an Alt+click would open its settings panel rather than
@@ -185,10 +186,10 @@ std::vector<Found> FindDimensions(emulator::Host& host) {
     if (document == nullptr) {
         return found;
     }
-    for (const auto& layer : document->layers) {
+    for (std::size_t layer = 0; layer < document->layers.size(); ++layer) {
         // Depth first in paint order, without recursion: documents nest deeply.
         std::vector<std::pair<const std::vector<std::unique_ptr<Art>>*, std::size_t>> stack = {
-            {&layer->art, 0}};
+            {&document->layers[layer]->art, 0}};
         while (!stack.empty()) {
             auto& [list, next] = stack.back();
             if (next == list->size()) {
@@ -198,6 +199,10 @@ std::vector<Found> FindDimensions(emulator::Host& host) {
             const Art& art = *(*list)[next++];
             if (IsDimensionGroup(art)) {
                 found.push_back(Describe(host, art));
+                found.back().place = {layer};
+                for (const auto& level : stack) {
+                    found.back().place.push_back(level.second - 1);
+                }
             } else if (art.type == ArtType::Group) {
                 stack.emplace_back(&art.children, 0);
             }
@@ -336,10 +341,11 @@ Refresh RefreshDimensions(emulator::Host& host, const Progress& progress) {
     for (const Found& dimension : before) {
         old.insert(dimension.group);
     }
-    std::map<std::string, std::vector<std::string>> rebuilt;  // identity → texts, in order
-    for (const Found& dimension : FindDimensions(host)) {
+    const std::vector<Found> after = FindDimensions(host);
+    std::map<std::string, std::vector<const Found*>> rebuilt;  // identity → groups, in order
+    for (const Found& dimension : after) {
         if (old.count(dimension.group) == 0) {
-            rebuilt[dimension.identity].push_back(dimension.text);
+            rebuilt[dimension.identity].push_back(&dimension);
         }
     }
     std::map<std::string, std::size_t> taken;
@@ -349,26 +355,62 @@ Refresh RefreshDimensions(emulator::Host& host, const Progress& progress) {
         DimensionReport line{dimension.kind, dimension.name, OneLine(dimension.text),
                              OneLine(dimension.text), DimensionStatus::Free};
         if (!dimension.links.empty()) {
-            const std::vector<std::string>& texts = rebuilt[dimension.identity];
+            const std::vector<const Found*>& groups = rebuilt[dimension.identity];
             std::size_t& next = taken[dimension.identity];
             if (unreached.count(dimension.kindKey) != 0) {
                 line.status = DimensionStatus::Unreached;
                 line.shouldShow.clear();
-            } else if (host.IsLiveArt(dimension.group) || next >= texts.size()) {
+            } else if (host.IsLiveArt(dimension.group) || next >= groups.size()) {
                 // Not rebuilt: the path it measured, or the anchors, are gone.
                 line.status = DimensionStatus::PathMissing;
                 line.shouldShow.clear();
             } else {
-                const std::string& now = texts[next++];
-                line.shouldShow = OneLine(now);
-                line.status = ShowsSameMeasure(dimension.text, now) ? DimensionStatus::UpToDate
-                                                                    : DimensionStatus::OutOfDate;
+                const Found& now = *groups[next++];
+                line.shouldShow = OneLine(now.text);
+                if (ShowsSameMeasure(dimension.text, now.text)) {
+                    line.status = DimensionStatus::UpToDate;
+                } else {
+                    line.status = DimensionStatus::OutOfDate;
+                    refresh.rebuilt.push_back({dimension.place, host.FindArt(now.group)});
+                }
             }
         }
         reports.push_back(std::move(line));
     }
     report(1);
     return refresh;
+}
+
+bool ReplaceRebuilt(const Refresh& refresh, emulator::Document& document) {
+    std::vector<Art*> places;
+    for (const Rebuilt& rebuilt : refresh.rebuilt) {
+        const Place& place = rebuilt.place;
+        if (rebuilt.group == nullptr || place.size() < 2 || place[0] >= document.layers.size()) {
+            return false;
+        }
+        const std::vector<std::unique_ptr<Art>>* list = &document.layers[place[0]]->art;
+        Art* art = nullptr;
+        for (std::size_t level = 1; level < place.size(); ++level) {
+            if (list == nullptr || place[level] >= list->size()) {
+                return false;
+            }
+            art = (*list)[place[level]].get();
+            list = &art->children;
+        }
+        if (art->type != ArtType::Group) {
+            return false;
+        }
+        places.push_back(art);
+    }
+    // Each new group goes just above the old one, which then leaves: every other place
+    // stays the same.
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        Art& old = *places[i];
+        emulator::InsertArt(*old.layer, &old, kPlaceAbove,
+                            emulator::CopyArt(*refresh.rebuilt[i].group));
+        emulator::DetachArt(old);
+    }
+    return true;
 }
 
 }  // namespace app

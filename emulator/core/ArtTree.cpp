@@ -60,6 +60,23 @@ double Cubic(double p0, double p1, double p2, double p3, double t) {
     return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
 }
 
+// A copy of `art` alone, without what it holds.
+std::unique_ptr<Art> CopyOne(const Art& art) {
+    auto copy = std::make_unique<Art>();
+    copy->type = art.type;
+    copy->name = art.name;
+    copy->locked = art.locked;
+    copy->hidden = art.hidden;
+    copy->selected = art.selected;
+    copy->guide = art.guide;
+    copy->tags = art.tags;
+    copy->segments = art.segments;
+    copy->closed = art.closed;
+    copy->style = art.style;
+    copy->pointText = art.pointText;
+    return copy;
+}
+
 }  // namespace
 
 std::vector<std::unique_ptr<Art>>& SiblingsOf(Art& art) {
@@ -144,6 +161,23 @@ std::unique_ptr<Art> DetachArt(Art& art) {
     }
     taken->parent = nullptr;
     return taken;
+}
+
+std::unique_ptr<Art> CopyArt(const Art& art) {
+    std::unique_ptr<Art> copy = CopyOne(art);
+    std::vector<std::pair<const Art*, Art*>> stack = {{&art, copy.get()}};
+    while (!stack.empty()) {
+        const auto [from, to] = stack.back();
+        stack.pop_back();
+        to->children.reserve(from->children.size());
+        for (const auto& child : from->children) {
+            std::unique_ptr<Art> childCopy = CopyOne(*child);
+            childCopy->parent = to;
+            stack.emplace_back(child.get(), childCopy.get());
+            to->children.push_back(std::move(childCopy));
+        }
+    }
+    return copy;
 }
 
 bool IsEffectivelyHidden(const Art& art) {

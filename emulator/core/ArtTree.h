@@ -29,6 +29,10 @@ Art* InsertArt(Layer& layer, Art* prep, ASInt32 paintOrder, std::unique_ptr<Art>
 // Takes `art` out of the tree; the caller owns it.
 std::unique_ptr<Art> DetachArt(Art& art);
 
+// A copy of `art` and everything in it, outside any tree (no layer, no handles); the SVG
+// source stays with the original. Without recursion, however deep the groups nest.
+std::unique_ptr<Art> CopyArt(const Art& art);
+
 // Calls `visit` for `art` and everything inside it, parents before children. The walk keeps
 // its own stack, so that a group nested however deep needs none of the thread's.
 template <typename Visit>

@@ -137,6 +137,30 @@ ASErr AnalysePoint(ToolKind tool, AIRealPoint cursor, bool* done) {
     return 0;
 }
 
+// The curve of a path that a segment hit names, with the anchors it joins; the hover state
+// takes the art and the anchors' indexes. Nothing when the path has no such curve.
+struct CurveUnder {
+    AIPathSegment a;
+    AIPathSegment b;
+    AIRealBezier curve;
+};
+
+std::optional<CurveUnder> TakeCurve(const AIToolHitData& data) {
+    HoverState& hover = Hover();
+    const PathGeometry path = ReadPath(data.art);
+    const auto count = static_cast<std::int16_t>(path.segments.size());
+    if (count < 2 || data.segment < 0 || data.segment >= count) {
+        return std::nullopt;
+    }
+    hover.hoverArt = data.art;
+    hover.endIndex = static_cast<std::int16_t>(data.segment);
+    hover.startIndex = hover.endIndex == 0 ? static_cast<std::int16_t>(count - 1)
+                                           : static_cast<std::int16_t>(hover.endIndex - 1);
+    const AIPathSegment& a = path.segments[static_cast<std::size_t>(hover.startIndex)];
+    const AIPathSegment& b = path.segments[static_cast<std::size_t>(hover.endIndex)];
+    return CurveUnder{a, b, AIRealBezier{a.p, a.out, b.in, b.p}};
+}
+
 // Steps 3 to 7: a segment under the cursor.
 ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
     HoverState& hover = Hover();
@@ -150,22 +174,15 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
     if (hit.error != 0 || !hit.data.hit || hit.data.type != kSegmentHit) {
         return hit.error;
     }
-    const PathGeometry path = ReadPath(hit.data.art);
-    const auto count = static_cast<std::int16_t>(path.segments.size());
-    if (count < 2 || hit.data.segment < 0 || hit.data.segment >= count) {
+    std::optional<CurveUnder> under = TakeCurve(hit.data);
+    if (!under) {
         return 0;
     }
-    hover.hoverArt = hit.data.art;
-    hover.endIndex = static_cast<std::int16_t>(hit.data.segment);
-    hover.startIndex = hover.endIndex == 0 ? static_cast<std::int16_t>(count - 1)
-                                           : static_cast<std::int16_t>(hover.endIndex - 1);
-    const bool dimension = IsDimensionArt(hit.data.art);
+    bool dimension = IsDimensionArt(hit.data.art);
     if (!dimension && HasTag(hit.data.art, kAuxiliaryTag)) {
         return 0;
     }
-    const AIPathSegment& a = path.segments[static_cast<std::size_t>(hover.startIndex)];
-    const AIPathSegment& b = path.segments[static_cast<std::size_t>(hover.endIndex)];
-    const AIRealBezier curve{a.p, a.out, b.in, b.p};
+    AIRealPoint hitPoint = hit.data.point;
     if (tool != ToolKind::Bezier) {
         HitResult probe;
         {
@@ -177,16 +194,33 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
             return probe.error;
         }
         if (probe.data.hit && probe.data.type == kSegmentHit) {
-            hover.overIntersection = true;
             // The point measured is where the two paths cross, not the point of the first
             // one under the cursor (a point beside the crossing).
             const auto other = CurveEndingAt(probe.data.art, probe.data.segment);
-            const auto crossing =
-                other ? CrossingNearest(curve, *other, cursor) : std::optional<AIRealPoint>{};
-            hover.hoverPoint = crossing.value_or(hit.data.point);
-            return 0;
+            const auto crossing = other ? CrossingNearest(under->curve, *other, cursor)
+                                        : std::optional<AIRealPoint>{};
+            // A dimension's own line lying along a path (a dimension placed on the side it
+            // measures) is drawn above it and is what the user points at, whichever of the
+            // two the host found first: only a path that crosses the line makes a crossing.
+            const bool alongDimension = !crossing && !dimension && IsDimensionArt(probe.data.art);
+            if (crossing || (!dimension && !alongDimension)) {
+                hover.overIntersection = true;
+                hover.hoverPoint = crossing.value_or(hit.data.point);
+                return 0;
+            }
+            if (alongDimension) {
+                under = TakeCurve(probe.data);
+                if (!under) {
+                    return 0;
+                }
+                dimension = true;
+                hitPoint = probe.data.point;
+            }
         }
     }
+    const AIPathSegment& a = under->a;
+    const AIPathSegment& b = under->b;
+    const AIRealBezier& curve = under->curve;
     if (Straight(curve)) {
         hover.hoverPoint = curve.p0;
         hover.segmentEnd = curve.p3;
@@ -199,7 +233,7 @@ ASErr AnalyseSegment(ToolKind tool, AIRealPoint cursor) {
         (dimension ? hover.overArcDimension : hover.overArc) = true;
         KeepArcFit(hover);
     }
-    hover.curveHitPoint = hit.data.point;
+    hover.curveHitPoint = hitPoint;
     return 0;
 }
 

@@ -115,42 +115,6 @@ ASErr NewArt(ASInt32 type, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* ne
     return PlaceArt(host, std::move(art), paintOrder, prep, newArt);
 }
 
-// A copy of `art` alone, without what it holds.
-std::unique_ptr<Art> CopyOne(const Art& art) {
-    auto copy = std::make_unique<Art>();
-    copy->type = art.type;
-    copy->name = art.name;
-    copy->locked = art.locked;
-    copy->hidden = art.hidden;
-    copy->selected = art.selected;
-    copy->guide = art.guide;
-    copy->tags = art.tags;
-    copy->segments = art.segments;
-    copy->closed = art.closed;
-    copy->style = art.style;
-    copy->pointText = art.pointText;
-    return copy;
-}
-
-// A copy of `art` and everything in it, outside any tree; the SVG source stays with the
-// original. Without recursion, however deep the groups nest.
-std::unique_ptr<Art> CopyArt(const Art& art) {
-    std::unique_ptr<Art> copy = CopyOne(art);
-    std::vector<std::pair<const Art*, Art*>> stack = {{&art, copy.get()}};
-    while (!stack.empty()) {
-        const auto [from, to] = stack.back();
-        stack.pop_back();
-        to->children.reserve(from->children.size());
-        for (const auto& child : from->children) {
-            std::unique_ptr<Art> childCopy = CopyOne(*child);
-            childCopy->parent = to;
-            stack.emplace_back(child.get(), childCopy.get());
-            to->children.push_back(std::move(childCopy));
-        }
-    }
-    return copy;
-}
-
 ASErr DuplicateArt(AIArtHandle handle, ASInt32 paintOrder, AIArtHandle prep, AIArtHandle* newArt) {
     auto [host, art] = EnterArt<AIArtSuite>(handle);
     if (art == nullptr || newArt == nullptr || art->isLayerGroup) {
