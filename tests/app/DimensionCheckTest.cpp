@@ -157,6 +157,97 @@ TEST_F(DimensionCheck, LinksOnPathsOfSeveralSubpathsSurviveASave) {
         << run.out;
 }
 
+// Would catch update rebuilding dimensions that were in order (the plug-in rebuilds every
+// dimension of a kind): one the user moved into the drawing's layer went back to the
+// dimensions layer, the stacking order was reversed, the colours the user gave were reset.
+// Three bars of 100, 60 and 40 pt; the first dimension moved into layer "Plan", the third
+// recoloured green. Nothing changed: the file's dimensions stay byte for byte. The second bar
+// lengthened to (130, 200), 80 pt: only its dimension is rebuilt, in its place below the
+// third's.
+TEST_F(DimensionCheck, UpdateLeavesDimensionsInOrderAsTheyWere) {
+    Write("bars.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="400" height="300"
+     xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape">
+  <g inkscape:groupmode="layer" inkscape:label="Plan">
+    <path d="M 50 100 L 150 100" fill="none" stroke="black"/>
+    <path d="M 50 200 L 110 200" fill="none" stroke="black"/>
+    <path d="M 300 100 L 340 100" fill="none" stroke="black"/>
+  </g>
+</svg>)");
+    Session("doc bars.svg\ntool segment\nclick 50 100\n" + Drag("150 100", "100 70") +
+            "click 50 200\n" + Drag("110 200", "80 230") + "click 300 100\n" +
+            Drag("340 100", "320 70") + "save out.svg\n");
+    std::string svg = Read("out.svg");
+    std::vector<std::string> groups;
+    const std::regex group(R"(<g inkscape:label="Segment oblique">[\s\S]*?</g>)");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), group);
+         it != std::sregex_iterator(); ++it) {
+        groups.push_back(it->str());
+    }
+    ASSERT_EQ(groups.size(), 3u) << svg;
+    ASSERT_NE(groups[0].find(">100 pt<"), std::string::npos) << groups[0];
+    ASSERT_NE(groups[2].find(">40 pt<"), std::string::npos) << groups[2];
+    svg.erase(svg.find(groups[0]), groups[0].size());
+    svg.insert(svg.find("</g>"), groups[0] + "\n  ");
+    groups[2] = std::regex_replace(groups[2], std::regex("#ff0000|#0000ff"), "#00aa00");
+    svg.replace(svg.rfind("<g inkscape:label=\"Segment oblique\">"), std::string::npos,
+                groups[2] + "\n  </g>\n</svg>\n");
+    Write("arranged.svg", svg);
+    // Each group, whole, where it should be: the first in "Plan", the others after it.
+    const auto placed = [&groups](const std::string& file, bool second) {
+        const std::size_t dimensionsLayer = file.find("inkscape:label=\"Dimensions\"");
+        const std::size_t first = file.find(groups[0]);
+        const std::size_t third = file.find(groups[2]);
+        return dimensionsLayer != std::string::npos && first < dimensionsLayer &&
+               third != std::string::npos && third > dimensionsLayer &&
+               (!second ||
+                (file.find(groups[1]) > dimensionsLayer && file.find(groups[1]) < third));
+    };
+    ASSERT_TRUE(placed(svg, true)) << svg;
+
+    Outcome run = Run(app::Command::Update, "arranged.svg", "same.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("3 dimensions: 3 ok, 0 updated"), std::string::npos) << run.out;
+    EXPECT_TRUE(placed(Read("same.svg"), true)) << Read("same.svg");
+
+    ASSERT_NE(svg.find("L 110 200"), std::string::npos);
+    svg.replace(svg.find("L 110 200"), 9, "L 130 200");
+    Write("longer.svg", svg);
+    run = Run(app::Command::Update, "longer.svg", "updated.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("shows \"60 pt\"  should show \"80 pt\"  updated"), std::string::npos)
+        << run.out;
+    const std::string updated = Read("updated.svg");
+    EXPECT_TRUE(placed(updated, false)) << updated;
+    const std::size_t rebuilt = updated.find(">80 pt<");
+    EXPECT_TRUE(rebuilt > updated.find("inkscape:label=\"Dimensions\"") &&
+                rebuilt < updated.find(groups[2]))
+        << updated;
+    EXPECT_EQ(updated.find(">60 pt<"), std::string::npos) << updated;
+}
+
+// Would catch a dimension placed on the side it measures (a plain click on the side) being
+// out of reach: its line lies along the side, and the plug-in took a point of it for a
+// crossing of the two, so that an Alt+click there opened the settings panel. Fresh, it is in
+// order; the side lengthened to (130, 100), update writes 120 pt.
+TEST_F(DimensionCheck, DimensionOnTheSideItMeasures) {
+    Write("side.svg", R"(<svg xmlns="http://www.w3.org/2000/svg" width="300" height="300">
+  <path d="M10,100 L110,100" style="stroke:#000"/>
+</svg>)");
+    const Outcome made = Session(
+        "doc side.svg\ntool segment\nclick 60 100\nsave out.svg\nmove 200 200\nmove 30 100\n");
+    EXPECT_EQ(Count(made.out, "cursor: 20003"), 1) << made.out;
+    Outcome run = Run(app::Command::Check, "out.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("1 dimension: 1 ok"), std::string::npos) << run.out;
+    std::string svg = Read("out.svg");
+    ASSERT_NE(svg.find("L110,100"), std::string::npos) << svg;
+    svg.replace(svg.find("L110,100"), 8, "L130,100");
+    Write("longer.svg", svg);
+    run = Run(app::Command::Update, "longer.svg", "updated.svg");
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(Read("updated.svg").find(">120 pt<"), std::string::npos) << Read("updated.svg");
+}
+
 // User art zigzagging along the first `pieces` curves of a path, its anchors 2 pt either
 // side of them every 2 pt or so: the plug-in finds those anchors before the path itself.
 std::string Hatch(const emulator::Art& path, std::size_t pieces) {
