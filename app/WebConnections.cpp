@@ -63,6 +63,27 @@ std::string WithoutRanges(std::string_view head) {
     return kept;
 }
 
+// True when the request head announces a body: a length above zero, or chunks.
+bool HasBody(std::string_view head) {
+    bool body = false;
+    for (std::size_t at = head.find('\n'); at != std::string_view::npos && at + 1 < head.size();) {
+        const std::size_t end = std::min(head.find('\n', at + 1), head.size());
+        std::string line(head.substr(at + 1, end - at - 1));
+        for (char& c : line) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        if (line.rfind("transfer-encoding:", 0) == 0) {
+            body = true;
+        } else if (line.rfind("content-length:", 0) == 0) {
+            const std::size_t digit = line.find_first_not_of(" \t", 15);
+            body = body || (digit != std::string::npos &&
+                            line.find_first_not_of("0 \t\r", digit) != std::string::npos);
+        }
+        at = end;
+    }
+    return body;
+}
+
 // A short answer sent on the way out, if the socket takes it at once.
 void Tell(int socket, std::string_view status) {
     std::string answer = "HTTP/1.1 ";
@@ -101,10 +122,13 @@ class ConnectionStream final : public httplib::Stream {
         : socket_(socket),
           received_(std::move(received)),
           stall_(limits.stall),
-          deadline_(Clock::now() + limits.exchange) {}
+          deadline_(Clock::now() + limits.exchange),
+          readDeadline_(std::min(deadline_, Clock::now() + limits.body)) {}
 
-    bool is_readable() const override { return offset_ < received_.size() || Wait(POLLIN); }
-    bool is_writable() const override { return Wait(POLLOUT); }
+    bool is_readable() const override {
+        return offset_ < received_.size() || Wait(POLLIN, readDeadline_);
+    }
+    bool is_writable() const override { return Wait(POLLOUT, deadline_); }
 
     ssize_t read(char* ptr, size_t size) override {
         if (offset_ < received_.size()) {
@@ -118,7 +142,7 @@ class ConnectionStream final : public httplib::Stream {
             if (n >= 0) {
                 return n;
             }
-            if (errno != EINTR && !(IsWouldBlock() && Wait(POLLIN))) {
+            if (errno != EINTR && !(IsWouldBlock() && Wait(POLLIN, readDeadline_))) {
                 return -1;
             }
         }
@@ -130,7 +154,7 @@ class ConnectionStream final : public httplib::Stream {
             if (n >= 0) {
                 return n;
             }
-            if (errno != EINTR && !(IsWouldBlock() && Wait(POLLOUT))) {
+            if (errno != EINTR && !(IsWouldBlock() && Wait(POLLOUT, deadline_))) {
                 return -1;
             }
         }
@@ -151,8 +175,9 @@ class ConnectionStream final : public httplib::Stream {
   private:
     static bool IsWouldBlock() { return errno == EAGAIN || errno == EWOULDBLOCK; }
 
-    bool Wait(short events) const {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline_ - Clock::now());
+    // Waits for `events` no longer than the stall limit and no later than `deadline`.
+    bool Wait(short events, Clock::time_point deadline) const {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         const auto wait = std::min<std::chrono::milliseconds>(stall_, left);
         if (wait.count() <= 0) {
             return false;
@@ -170,6 +195,8 @@ class ConnectionStream final : public httplib::Stream {
     std::size_t offset_ = 0;
     std::chrono::milliseconds stall_;
     Clock::time_point deadline_;
+    // The reading of the request: its body comes in whole by then, or not at all.
+    Clock::time_point readDeadline_;
 };
 
 }  // namespace
@@ -232,10 +259,12 @@ void WebConnections::Stop() {
         }
         list->clear();
     }
-    for (Connection& connection : ready_) {
-        Close(connection);
+    for (auto* queue : {&ready_, &uploads_}) {
+        for (Connection& connection : *queue) {
+            Close(connection);
+        }
+        queue->clear();
     }
-    ready_.clear();
 }
 
 void WebConnections::Wake() {
@@ -253,13 +282,14 @@ void WebConnections::Close(Connection& connection) {
 
 void WebConnections::Hand(Connection connection) {
     const std::size_t end = RequestHeadEnd(connection.received);
-    connection.received = WithoutRanges(std::string_view(connection.received).substr(0, end)) +
-                          connection.received.substr(end);
+    const std::string head = WithoutRanges(std::string_view(connection.received).substr(0, end));
+    connection.upload = HasBody(head);
+    connection.received = head + connection.received.substr(end);
     {
         std::lock_guard lock(mutex_);
-        ready_.push_back(std::move(connection));
+        (connection.upload ? uploads_ : ready_).push_back(std::move(connection));
     }
-    ready_changed_.notify_one();
+    ready_changed_.notify_all();
 }
 
 bool WebConnections::Receive(Connection& connection) {
@@ -366,16 +396,22 @@ void WebConnections::Watch() {
 }
 
 void WebConnections::Work() {
+    // Uploads take at most `uploads` workers, and always fewer than all of them.
+    const int uploads = std::clamp(limits_.uploads, 1, std::max(1, limits_.workers - 1));
     for (;;) {
         Connection connection;
         {
             std::unique_lock lock(mutex_);
-            ready_changed_.wait(lock, [this] { return stopping_ || !ready_.empty(); });
+            const auto uploadMayStart = [&] { return !uploads_.empty() && uploading_ < uploads; };
+            ready_changed_.wait(lock,
+                                [&] { return stopping_ || !ready_.empty() || uploadMayStart(); });
             if (stopping_) {
                 return;
             }
-            connection = std::move(ready_.front());
-            ready_.pop_front();
+            auto& queue = ready_.empty() ? uploads_ : ready_;
+            connection = std::move(queue.front());
+            queue.pop_front();
+            uploading_ += connection.upload ? 1 : 0;
             answering_.insert(connection.socket);
         }
         bool keep = false;
@@ -393,6 +429,12 @@ void WebConnections::Work() {
         {
             std::lock_guard lock(mutex_);
             answering_.erase(connection.socket);
+            if (connection.upload) {
+                --uploading_;
+                connection.upload = false;
+                // A worker may now read the body of a waiting upload.
+                ready_changed_.notify_one();
+            }
             if (keep && !stopping_) {
                 incoming_.push_back(std::move(connection));
                 given = true;

@@ -1,8 +1,10 @@
 // The connections of `mesra serve`'s web server. One thread watches every open connection
 // until a whole request head (request line and headers) has come in, or its time is up, and
-// only then hands the connection to one of a few workers, which read the body, answer and
-// give the connection back. A client that sends slowly, or keeps a connection open without
-// asking anything, so holds no worker, and the page stays answered however many there are.
+// only then hands the connection to one of the workers, which read the body, answer and
+// give the connection back. A client that sends its head slowly, or keeps a connection open
+// without asking anything, so holds no worker. A request with a body takes a worker while
+// the body comes in, within a time limit of its own, and only some of the workers ever read
+// bodies at once: slow uploads leave the others to the page's requests.
 #pragma once
 
 #include <chrono>
@@ -31,12 +33,16 @@ struct ConnectionLimits {
     std::chrono::milliseconds stall{10'000};
     // A request's body read and its answer written, all told.
     std::chrono::milliseconds exchange{120'000};
+    // A request's body read, all told (a body sent a byte at a time is cut).
+    std::chrono::milliseconds body{30'000};
     // The bytes of a request line and its headers.
     std::size_t maxHead = 64 * 1024;
     // Connections open at once; past it, the one waiting longest for a request is closed.
     std::size_t maxConnections = 256;
     // Requests answered at once.
-    int workers = 8;
+    int workers = 32;
+    // Requests with a body read at once, fewer than the workers.
+    int uploads = 8;
 };
 
 class WebConnections {
@@ -61,6 +67,7 @@ class WebConnections {
         int socket = -1;
         std::string received;                         // bytes read and not yet taken by a request
         bool started = false;                         // the next request's first bytes are in
+        bool upload = false;                          // the request has a body to read
         std::chrono::steady_clock::time_point since;  // waiting since
         std::chrono::steady_clock::time_point deadline;  // idle or head limit
     };
@@ -82,7 +89,9 @@ class WebConnections {
     bool stopping_ = false;
     std::size_t open_ = 0;
     std::vector<Connection> incoming_;  // new and given back, for the watching thread
-    std::deque<Connection> ready_;      // whole heads, for the workers
+    std::deque<Connection> ready_;      // whole heads without a body, for the workers
+    std::deque<Connection> uploads_;    // whole heads with a body, for the workers
+    int uploading_ = 0;                 // workers reading a body
     std::set<int> answering_;           // sockets the workers hold
 
     std::vector<Connection> waiting_;  // the watching thread's own

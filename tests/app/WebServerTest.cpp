@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <sstream>
 #include <thread>
@@ -286,12 +287,14 @@ TEST_F(WebServerTest, RangesGetTheWholeFile) {
     }
 }
 
-// Clients that send a request's head slowly: the connection to a client that sends a line
-// every 250 ms, and has sent its first byte 2 s ago, is closed with a 408.
+// Clients that send slowly: the connection to a client that sends a line of its head every
+// 250 ms, and has sent its first byte 2 s ago, is closed with a 408; one whose body has not
+// come in whole 4 s after its head is cut.
 class SlowClientTest : public WebServerTest {
   protected:
     void SetUp() override {
         limits_.head = std::chrono::seconds(2);
+        limits_.body = std::chrono::seconds(4);
         WebServerTest::SetUp();
     }
 };
@@ -328,6 +331,58 @@ TEST_F(SlowClientTest, ThePageIsAnsweredWhileTheyTrickle) {
     for (const int socket : slow) {
         const std::string heard = Heard(socket);
         EXPECT_EQ(heard.rfind("HTTP/1.1 408", 0), 0u) << heard;
+    }
+}
+
+// Twelve clients uploading a drawing a byte at a time took every worker for as long as they
+// sent. Now the page is answered while they are still connected, and each of them is cut
+// once its time for the body is up.
+TEST_F(SlowClientTest, ThePageIsAnsweredWhileTheyUploadSlowly) {
+    const std::string head =
+        "POST /open?name=a.svg HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server_->Port()) +
+        "\r\nContent-Type: image/svg+xml\r\nContent-Length: 1000000\r\n\r\n<";
+    std::vector<int> slow;
+    for (int i = 0; i < 12; ++i) {
+        slow.push_back(Connect(server_->Port()));
+        ::send(slow.back(), head.data(), head.size(), MSG_NOSIGNAL);
+    }
+    std::atomic<bool> done = false;
+    std::thread trickle([&] {
+        for (int byte = 0; byte < 120 && !done; ++byte) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            for (const int socket : slow) {
+                ::send(socket, " ", 1, MSG_NOSIGNAL);
+            }
+        }
+    });
+    // The uploads' heads are in before the page asks: they hold what workers they may.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    client_->set_read_timeout(30, 0);
+    for (int i = 0; i < 3; ++i) {
+        const auto answer = client_->Get("/state");
+        EXPECT_EQ(answer ? answer->status : 0, 200) << "request " << i << " not answered";
+    }
+    // Still connected: nothing heard from the server yet on any of them.
+    int open = 0;
+    for (const int socket : slow) {
+        pollfd polled{socket, POLLIN, 0};
+        open += ::poll(&polled, 1, 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(open, 12) << "the page was answered only once uploads were cut";
+    // Each upload is then cut: the server closes its connection, well before 30 s.
+    for (const int socket : slow) {
+        pollfd polled{socket, POLLIN, 0};
+        bool closed = false;
+        char buffer[4096];
+        while (!closed && ::poll(&polled, 1, 30'000) > 0) {
+            closed = ::recv(socket, buffer, sizeof buffer, 0) <= 0;
+        }
+        EXPECT_TRUE(closed);
+    }
+    done = true;
+    trickle.join();
+    for (const int socket : slow) {
+        ::close(socket);
     }
 }
 
