@@ -545,16 +545,21 @@ Host::UndoOutcome Host::Replay(bool undo) {
     if (pressed_ || InsideMessage()) {
         return UndoOutcome::ButtonDown;
     }
-    // What the last action did that one cannot see yet (a measure's first point) is a step
-    // of its own now: undo takes it back, and there is nothing to redo after it.
-    history_.Commit(document_.get(), true);
-    if (!(undo ? history_.CanUndo() : history_.CanRedo())) {
+    // What the last action did that one cannot see yet (a measure's first point) is an
+    // action begun: undo drops it with the step before it, as the measure it began is
+    // dropped; after it there is nothing to redo.
+    const bool unseen = undo && history_.HasUnseen(document_.get());
+    if (!undo) {
+        history_.Commit(document_.get(), true);
+    }
+    if (!(undo ? unseen || history_.CanUndo() : history_.CanRedo())) {
         return UndoOutcome::NothingToDo;
     }
     replaying_ = true;
     replayDisturbed_ = false;
     UserAction([&] {
         if (undo) {
+            history_.DropUnseen(*this, document_.get());
             history_.Undo(*this);
         } else {
             history_.Redo(*this);

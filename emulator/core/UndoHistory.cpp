@@ -214,13 +214,37 @@ std::size_t UndoHistory::BytesOf(const Entry& entry) {
     return bytes;
 }
 
-void UndoHistory::Commit(const Document* document, bool evenUnseen) {
+void UndoHistory::Prune(const Document* document) {
     std::erase_if(pending_.entries, [document](const Entry& entry) {
         if (const auto* swap = std::get_if<CurrentLayerSwap>(&entry)) {
             return document != nullptr && swap->layer == document->currentLayer;
         }
         return IsNoOp(entry);
     });
+}
+
+bool UndoHistory::HasUnseen(const Document* document) {
+    Prune(document);
+    const auto& entries = pending_.entries;
+    const bool selectionOnly = std::all_of(entries.begin(), entries.end(), [](const Entry& entry) {
+        return std::holds_alternative<AttributeSwap>(entry);
+    });
+    return !selectionOnly && std::all_of(entries.begin(), entries.end(), IsUnseen);
+}
+
+bool UndoHistory::DropUnseen(Host& host, const Document* document) {
+    if (!HasUnseen(document)) {
+        return false;
+    }
+    for (auto it = pending_.entries.rbegin(); it != pending_.entries.rend(); ++it) {
+        Apply(host, *it);
+    }
+    NextStep();
+    return true;
+}
+
+void UndoHistory::Commit(const Document* document, bool evenUnseen) {
+    Prune(document);
     const auto& entries = pending_.entries;
     const bool selectionOnly = std::all_of(entries.begin(), entries.end(), [](const Entry& entry) {
         return std::holds_alternative<AttributeSwap>(entry);

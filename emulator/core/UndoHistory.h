@@ -84,6 +84,12 @@ class UndoHistory {
     // document the step changed.
     void Commit(const Document* document, bool evenUnseen = false);
 
+    // Takes back the step in progress when it changed nothing one can see yet (a measure's
+    // first point, which undo drops with the measure): true when there was such a step.
+    // `document` is the document the step changed.
+    bool DropUnseen(Host& host, const Document* document);
+    bool HasUnseen(const Document* document);
+
     // ---- Undo and redo ---------------------------------------------------------------------
     bool CanUndo() const { return !done_.empty(); }
     bool CanRedo() const { return !undone_.empty(); }
@@ -100,6 +106,9 @@ class UndoHistory {
     std::size_t Bytes() const { return bytes_; }
 
   private:
+    // Leaves out of the step in progress the entries that change nothing.
+    void Prune(const Document* document);
+
     struct ArtContent {
         std::string name;
         std::vector<AIPathSegment> segments;

@@ -103,6 +103,14 @@ TEST_F(UndoSessions, RefusedLinesAndTheBound) {
               oneDimension);
     EXPECT_NE(out.find("redo: rien à rétablir (ligne 7)"), std::string::npos) << out;
 
+    // Undo while a measure waits for its second point drops that point with the last
+    // dimension: the user sees the dimension go, not an undo that does nothing.
+    EXPECT_EQ(DumpAfter("doc drawing.svg\ntool segment\nclick 60 80\nclick 20 30\nclick 150 30\n"
+                        "undo\n",
+                        &out),
+              opened);
+    EXPECT_EQ(out.find("undo:"), std::string::npos) << out;
+
     // Undo in the middle of a drag: the drag goes on and its release places the dimension.
     EXPECT_EQ(DumpAfter("doc drawing.svg\ntool segment\nclick 60 80\nmove 20 30\ndown 20 30\n"
                         "undo\nup 20 30\n",
