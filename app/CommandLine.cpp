@@ -17,6 +17,25 @@ bool EndsWithPictureExtension(const std::string& file) {
 }  // namespace
 
 const char* UsageText() {
+#ifdef _WIN32
+    // The Windows build runs sessions and the demo; it draws no view pictures, and checks,
+    // updates and the browser page are the Linux build's.
+    return "usage:\n"
+           "  mesra demo [--out DIR]\n"
+           "      run the bundled demo: the plug-in's start-up, its registrations and every\n"
+           "      tool on a bundled drawing, written to DIR (no pictures on Windows)\n"
+           "  mesra run SESSION [--doc IN.svg] [--out OUT.svg] [--dump OUT.json] [--plugins DIR]\n"
+           "      replay the session script SESSION (one command a line) on IN.svg\n"
+           "  mesra --help | --version\n"
+           "\n"
+           "  --plugins DIR  the host's plug-ins folder, where the plug-in, its preferences\n"
+           "                 and its sounds live (default: %APPDATA%\\mesra\\Plug-ins)\n"
+           "\n"
+           "check, update, serve, view lines and --view are commands of the Linux build.\n"
+           "\n"
+           "exit status: 0 success, 2 bad command line or session line, 1 host or plug-in\n"
+           "failure\n";
+#else
     return "usage:\n"
            "  mesra demo [--out DIR]\n"
            "      run the bundled demo: the plug-in's start-up, its registrations and every\n"
@@ -41,6 +60,7 @@ const char* UsageText() {
            "\n"
            "exit status: 0 success, 2 bad command line or session line, 1 host or plug-in\n"
            "failure\n";
+#endif
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,

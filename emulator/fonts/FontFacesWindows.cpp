@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <system_error>
 #include <utility>
@@ -113,6 +114,12 @@ class Fonts {
             names_.push_back(name);
         }
         if (names_.empty()) {
+            // Texts would be set without widths: say so once rather than lay them out wrong
+            // in silence.
+            std::fprintf(stderr,
+                         "mesra: no font in %s: texts are laid out without their widths (put "
+                         "font files in a folder \"fonts\" beside mesra.exe)\n",
+                         reinterpret_cast<const char*>(FontFolder().u8string().c_str()));
             return;
         }
         default_ = names_.front();

@@ -203,12 +203,14 @@ ASErr Plugin::PostStartupPlugin() {
 }
 
 ASErr Plugin::ShutdownPlugin(SPInterfaceMessage*) {
+    platform::Current().StopSounds();
     frame_.suites.reset();
     SetGlobal(nullptr);
     return 0;
 }
 
 ASErr Plugin::UnloadPlugin(SPInterfaceMessage*) {
+    platform::Current().StopSounds();
     EmptySuiteTables();
     SetGlobal(nullptr);
     frame_.suites.reset();

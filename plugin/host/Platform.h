@@ -28,6 +28,9 @@ class Services {
     // Starts playing the wave file at `path` and returns at once; a missing or unreadable
     // file plays nothing and says nothing.
     virtual void PlaySoundFile(const std::string& path) = 0;
+    // Stops a sound still playing, before the plug-in is shut down: the system's player
+    // belongs to a library that goes with the plug-in.
+    virtual void StopSounds() {}
     // The current time in whole seconds.
     virtual std::int64_t CurrentSeconds() = 0;
 };

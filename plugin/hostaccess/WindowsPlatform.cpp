@@ -25,6 +25,10 @@ class WindowsServices final : public Services {
         PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC);
     }
 
+    // Waits for the player's thread to stop, so that no sound plays on while the plug-in
+    // and the sound library it brought in are unloaded.
+    void StopSounds() override { PlaySoundA(nullptr, nullptr, 0); }
+
     std::int64_t CurrentSeconds() override { return static_cast<std::int64_t>(std::time(nullptr)); }
 };
 
