@@ -201,7 +201,10 @@ ASErr GetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32* attr) {
 }
 
 ASErr SetArtUserAttr(AIArtHandle handle, ASInt32 whichAttr, ASInt32 attr) {
-    auto [host, art] = EnterArt<AIArtSuite>(handle);
+    // Named apart: the lambdas below capture the host, and clang before version 16
+    // captures no structured binding.
+    const auto [entered, art] = EnterArt<AIArtSuite>(handle);
+    Host* const host = entered;
     if (art == nullptr) {
         return kBadParameterErr;
     }
@@ -485,7 +488,10 @@ AIRealPoint Transformed(const AIRealMatrix& m, const AIRealPoint& p) {
 
 ASErr TransformArt(AIArtHandle handle, const AIRealMatrix* matrix, AIReal lineScale,
                    ASInt32 flags) {
-    auto [host, art] = EnterArt<AITransformArtSuite>(handle);
+    // Named apart: the lambdas below capture the host, and clang before version 16
+    // captures no structured binding.
+    const auto [entered, art] = EnterArt<AITransformArtSuite>(handle);
+    Host* const host = entered;
     const bool scaleStrokes = (flags & kTransformScaleStrokes) != 0;
     if (art == nullptr || matrix == nullptr || !FiniteMatrix(*matrix) ||
         (scaleStrokes && !(std::isfinite(lineScale) && lineScale >= 0))) {
