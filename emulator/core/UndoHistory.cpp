@@ -367,6 +367,17 @@ void UndoHistory::Apply(Host& host, Entry& entry) {
     }
 }
 
+// Counts again what `step` holds: applying its entries swapped what they hold with the
+// document's.
+void UndoHistory::Recount(Step& step) {
+    bytes_ -= step.bytes;
+    step.bytes = 0;
+    for (const Entry& entry : step.entries) {
+        step.bytes += BytesOf(entry);
+    }
+    bytes_ += step.bytes;
+}
+
 void UndoHistory::Undo(Host& host) {
     if (done_.empty() || host.CurrentDocument() == nullptr) {
         return;
@@ -376,12 +387,7 @@ void UndoHistory::Undo(Host& host) {
     for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it) {
         Apply(host, *it);
     }
-    bytes_ -= step.bytes;
-    step.bytes = 0;
-    for (const Entry& entry : step.entries) {
-        step.bytes += BytesOf(entry);
-    }
-    bytes_ += step.bytes;
+    Recount(step);
     undone_.push_back(std::move(step));
     NextStep();
 }
@@ -395,12 +401,7 @@ void UndoHistory::Redo(Host& host) {
     for (Entry& entry : step.entries) {
         Apply(host, entry);
     }
-    bytes_ -= step.bytes;
-    step.bytes = 0;
-    for (const Entry& entry : step.entries) {
-        step.bytes += BytesOf(entry);
-    }
-    bytes_ += step.bytes;
+    Recount(step);
     done_.push_back(std::move(step));
     NextStep();
 }

@@ -108,6 +108,8 @@ class UndoHistory {
   private:
     // Leaves out of the step in progress the entries that change nothing.
     void Prune(const Document* document);
+    struct Step;
+    void Recount(Step& step);
 
     struct ArtContent {
         std::string name;
